@@ -1,0 +1,75 @@
+#include "app/errors.h"
+
+#include "app/outside.h"
+#include "transport/comport.h"
+#include "transport/ioerror.h"
+
+#include <QCoreApplication>
+
+AppError::AppError(const QString &message) : std::runtime_error(message.toStdString()) {}
+
+QString applicationTitle() { return QCoreApplication::translate("app", "Tavo 打印机测试设置程序 V3.0"); }
+
+namespace {
+
+QString rawText(std::exception_ptr error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const EComPort &e) {
+        QString text = QCoreApplication::translate("EComPort", ComErrorText(e.Code));
+        if (e.WinCode != -1)
+            text += QCoreApplication::translate("EComPort", " (win error code: %1)").arg(e.WinCode);
+        return text;
+    } catch (const EInOutError &e) {
+        switch (e.ErrorCode) {
+        case 2: return QCoreApplication::translate("rtl", "File not found");
+        case 3: return QCoreApplication::translate("rtl", "Invalid filename");
+        case 4: return QCoreApplication::translate("rtl", "Too many open files");
+        case 5: return QCoreApplication::translate("rtl", "File access denied");
+        case 100: return QCoreApplication::translate("rtl", "Read beyond end of file");
+        case 101: return QCoreApplication::translate("rtl", "Disk full");
+        case 106: return QCoreApplication::translate("rtl", "Invalid numeric input");
+        default: return QCoreApplication::translate("rtl", "I/O error %1").arg(e.ErrorCode);
+        }
+    } catch (const std::bad_alloc &) {
+        return QCoreApplication::translate("rtl", "Out of memory");
+    } catch (const std::exception &e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QCoreApplication::translate("rtl", "Unknown error");
+    }
+}
+
+} // namespace
+
+QString describeError(std::exception_ptr error)
+{
+    QString text = rawText(error);
+    if (!text.isEmpty() && text.back() > QChar('.'))
+        text += QLatin1Char('.');
+    return text;
+}
+
+void reportError(Outside &outside, QWidget *parent, std::exception_ptr error)
+{
+    const QString text = describeError(error);
+    try {
+        outside.showError(parent, applicationTitle(), text);
+    } catch (...) {
+        // Nothing more can be told; the program goes on.
+    }
+}
+
+TavoApplication::TavoApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+
+bool TavoApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        if (m_outside)
+            reportError(*m_outside, nullptr, std::current_exception());
+        return false;
+    }
+}

@@ -1,0 +1,7 @@
+#pragma once
+// Texts the printer prints travel as GB2312 bytes.
+#include "app/bytestring.h"
+
+#include <QString>
+
+ByteString toGb2312(const QString &text);

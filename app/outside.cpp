@@ -1,0 +1,26 @@
+#include "app/outside.h"
+
+#include "app/errors.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+
+void DesktopOutside::showMessage(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void DesktopOutside::showError(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QString DesktopOutside::chooseOpenFile(QWidget *parent, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+}
+
+void DesktopOutside::openUrl(const QUrl &url) { QDesktopServices::openUrl(url); }

@@ -1,0 +1,477 @@
+#include "app/tform1.h"
+
+#include "app/artwork.h"
+#include "app/basiccommands.h"
+#include "app/dropdown.h"
+#include "app/errors.h"
+#include "app/outside.h"
+#include "app/rtl.h"
+#include "app/widgets.h"
+#include "devices/tform2.h"
+#include "devices/tledf.h"
+#include "logo/tbmf.h"
+#include "logo/tnvf.h"
+#include "settings/configcommands.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QScreen>
+
+namespace {
+
+constexpr int kClientWidth = 765;
+constexpr int kClientHeight = 626;
+// The window's outer size with the usual frame; Qt sizes the client area.
+constexpr int kOuterWidth = 773;
+constexpr int kOuterHeight = 660;
+
+} // namespace
+
+TForm1::TForm1(Outside &outside, comhost::ComHost *host, NetPrinterApi net) : m_outside(outside)
+{
+    if (!host) {
+        m_ownHost = comhost::makeSystemComHost(outside.deviceNames());
+        host = m_ownHost.get();
+    }
+    // Dispatches of the serial event thread run in the window thread's loop.
+    m_cp = std::make_unique<TComPort>(*host, [](std::function<void()> fn) {
+        if (QCoreApplication *app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
+    });
+    // The layout's settings of cp.
+    m_cp->SetPort("COM1");
+    m_cp->SetBaudRate(br19200);
+    m_cp->SetDataBits(dbEight);
+    m_cp->Parity().SetBits(prNone);
+    m_cp->SetStopBits(sbOneStopBit);
+    m_cp->FlowControl().SetOutCTSFlow(false);
+    m_cp->FlowControl().SetOutDSRFlow(false);
+    m_cp->FlowControl().SetControlDTR(dtrEnable);
+    m_cp->FlowControl().SetControlRTS(rtsDisable);
+    m_cp->FlowControl().SetXonXoffOut(true);
+    m_cp->FlowControl().SetXonXoffIn(true);
+    m_cp->SetEvents(kAllComEvents);
+    m_sender = std::make_unique<Sender>(outside, *m_cp, net);
+
+    setObjectName(QStringLiteral("Form1"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFont(songti(16));
+    createControls();
+    connectHandlers();
+    guarded(m_outside, this, [this] { FormCreate(); });
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setToolWindows(Tbmf *bmf, Tledf *ledf, Tnvf *nvf, TForm2 *form2)
+{
+    m_bmf = bmf;
+    m_ledf = ledf;
+    m_nvf = nvf;
+    m_form2 = form2;
+}
+
+QString TForm1::webAddress() { return QStringLiteral("https://www.tavo-printers.example/"); }
+
+QStringList TForm1::codeWords() { return {"TavoAbout", "tavo-dev", "V4.0#info"}; }
+
+void TForm1::createControls()
+{
+    makeLabel(this, "Label1", tr("选择通讯端口："), 18, 8);
+    m_dk = place<DropDown>(this, "dk", 18, 28, 159, 22);
+    m_dk->addItems({"LPT1", "LPT2", "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "Ethernet"});
+    m_dk->setMaxVisibleItems(15);
+    m_dk->selectEntry(0);
+    makeLabel(this, "Label4", tr("选择波特率："), 192, 8);
+    m_sd = place<DropDown>(this, "sd", 192, 28, 146, 22);
+    m_sd->addItems({"2400", "4800", "9600", "19200", "38400", "57600", "115200"});
+    m_sd->selectEntry(2);
+    makeLabel(this, "Label16", tr("IP 地址:"), 352, 8);
+    m_IPE = makeEdit(this, "IPE", QStringLiteral("192.168.123.100"), 352, 27, 129, 24);
+    m_radio[0] = makeRadio(this, "RadioButton1", QStringLiteral("40/33"), 632, 8, 97, 17);
+    m_radio[1] = makeRadio(this, "RadioButton2", QStringLiteral("42/35"), 632, 24, 97, 17);
+    m_radio[2] = makeRadio(this, "RadioButton3", QStringLiteral("36/30"), 632, 40, 97, 17);
+    m_radio[0]->setChecked(true);
+    // The repeat count of the test print: a hidden field of the layout.
+    m_edit1 = makeEdit(this, "Edit1", QStringLiteral("5"), 632, 60, 41, 24);
+    m_edit1->hide();
+
+    // Dot-matrix H parameter and default code page.
+    m_szt = makeCheckBox(this, "szt", tr("设置针打H参数"), 16, 48, 172, 24);
+    m_ph = makeButton(this, "ph", tr("打印 H"), 192, 55, 145, 26);
+    m_st = makeButton(this, "st", tr("设置参数  T ="), 344, 55, 169, 26);
+    m_cbs = place<DropDown>(this, "cbs", 520, 55, 65, 22);
+    m_cbs->addItems({"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "A", "B", "C", "D", "E", "F"});
+    m_cbs->selectEntry(5);
+    m_cbs->lineEdit()->setMaxLength(1);
+    m_szt0 = makeCheckBox(this, "szt0", tr("设置默认代码页"), 16, 84, 172, 24);
+    m_pt = makeButton(this, "pt", tr("打印默认代码页"), 192, 83, 145, 26);
+    m_st0 = makeButton(this, "st0", tr("设置参数 t ="), 344, 83, 169, 26);
+    m_cst = makeEdit(this, "cst", QStringLiteral("0"), 520, 83, 65, 24);
+    m_cst->setMaxLength(3);
+    for (QWidget *w : {m_ph, m_st, static_cast<QWidget *>(m_cbs), m_pt, m_st0, static_cast<QWidget *>(m_cst)})
+        w->setEnabled(false);
+
+    m_panels = createPanels(this);
+
+    makeButton(this, "Button1", tr("打印测试(&P)"), 16, 496, 135, 45);
+    makeButton(this, "Open", tr("开钱箱(&O)"), 160, 496, 135, 45);
+    makeButton(this, "cut", tr("切纸(&C)"), 304, 496, 135, 45);
+    makeButton(this, "QButton", tr("退出(&Q)"), 448, 496, 135, 45);
+    makeButton(this, "Button8", tr("访问官方网站"), 592, 496, 135, 45);
+
+    auto *image2 = makeLabel(this, "Image2", QString(), 16, 552);
+    image2->setPixmap(QPixmap::fromImage(drawMainLogo()));
+    image2->adjustSize();
+
+    auto *label17 = new ClickLabel(this);
+    label17->setObjectName(QStringLiteral("Label17"));
+    label17->move(500, 548);
+    label17->setStyleSheet(QStringLiteral("color: green;"));
+    label17->setCursor(Qt::PointingHandCursor);
+    m_label17 = label17;
+    m_label10 = makeLabel(this, "Label10", QString(), 500, 572);
+    m_label10->setStyleSheet(QStringLiteral("color: blue; font-weight: bold;"));
+
+    auto *bar = place<QFrame>(this, "StatusBar1", 0, kClientHeight - 27, kClientWidth, 27);
+    bar->setFrameShape(QFrame::StyledPanel);
+    const int widths[3] = {200, 200, 50};
+    for (int i = 0, x = 0; i < 3; x += widths[i], ++i) {
+        m_statusPanels[i] = place<QLabel>(bar, i == 0 ? "StatusPanel0" : (i == 1 ? "StatusPanel1" : "StatusPanel2"),
+                                          x, 0, widths[i], 27);
+        m_statusPanels[i]->setAlignment(Qt::AlignCenter);
+        m_statusPanels[i]->setFrameShape(QFrame::Panel);
+        m_statusPanels[i]->setFrameShadow(QFrame::Sunken);
+    }
+    m_statusBar = bar;
+
+    m_memo = place<QPlainTextEdit>(this, "Memo1", 520, 232, 241, 161);
+    m_memo->setReadOnly(true);
+    m_memo->setFrameShape(QFrame::NoFrame);
+    m_memo->setStyleSheet(QStringLiteral("background: palette(window);"));
+    m_memo->hide();
+
+    m_timer.setObjectName(QStringLiteral("Timer1"));
+    m_timer.setInterval(1000);
+    m_timer.start();
+}
+
+void TForm1::connectClick(QAbstractButton *button, void (TForm1::*handler)())
+{
+    connect(button, &QAbstractButton::clicked, this, [this, handler] { guarded(m_outside, this, [&] { (this->*handler)(); }); });
+}
+
+void TForm1::connectHandlers()
+{
+    auto button = [this](const char *name) { return findChild<QAbstractButton *>(QLatin1String(name)); };
+    const std::pair<const char *, void (TForm1::*)()> clicks[] = {
+        {"QButton", &TForm1::QButtonClick},   {"Button8", &TForm1::Button8Click},
+        {"Button1", &TForm1::Button1Click},   {"Open", &TForm1::OpenClick},
+        {"cut", &TForm1::cutClick},           {"szt", &TForm1::sztClick},
+        {"ph", &TForm1::phClick},             {"st", &TForm1::stClick},
+        {"szt0", &TForm1::szt0Click},         {"pt", &TForm1::ptClick},
+        {"st0", &TForm1::st0Click},           {"dcb", &TForm1::dcbClick},
+        {"tcb", &TForm1::tcbClick},           {"lcb", &TForm1::lcbClick},
+        {"nvcb", &TForm1::nvcbClick},         {"CheckBox1", &TForm1::CheckBox1Click},
+        {"CheckBox2", &TForm1::CheckBox2Click}, {"CheckBox3", &TForm1::CheckBox3Click},
+        {"CheckBox4", &TForm1::CheckBox4Click}, {"CheckBox5", &TForm1::CheckBox5Click},
+        {"CheckBox6", &TForm1::CheckBox6Click}, {"CheckBox7", &TForm1::CheckBox7Click},
+        {"CheckBox8", &TForm1::CheckBox8Click}, {"paperb", &TForm1::paperbClick},
+        {"sdb", &TForm1::sdbClick},           {"crb", &TForm1::crbClick},
+        {"bb", &TForm1::bbClick},             {"cdb", &TForm1::cdbClick},
+        {"msb", &TForm1::msbClick},           {"fontb", &TForm1::fontbClick},
+        {"tb", &TForm1::tbClick},             {"db", &TForm1::dbClick},
+        {"nvd", &TForm1::nvdClick},           {"lb", &TForm1::lbClick},
+        {"Button3", &TForm1::Button3Click},
+    };
+    for (const auto &c : clicks)
+        connectClick(button(c.first), c.second);
+    connect(static_cast<ClickLabel *>(m_label17), &ClickLabel::clicked, this,
+            [this] { guarded(m_outside, this, [this] { Label17Click(); }); });
+    connect(m_sd, &QComboBox::currentTextChanged, this, [this] { guarded(m_outside, this, [this] { sdChange(); }); });
+    connect(&m_timer, &QTimer::timeout, this, [this] { guarded(m_outside, this, [this] { Timer1Timer(); }); });
+}
+
+void TForm1::FormCreate()
+{
+    m_label17->setText(webAddress());
+    m_label17->adjustSize();
+    resize(kClientWidth, kClientHeight);
+    setFixedSize(kClientWidth, kClientHeight);
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(kOuterWidth / 2, kOuterHeight / 2));
+    }
+    m_portPrompt = tr("NOTICE:Please select the correct communication port!");
+    findChild<QAbstractButton *>(QStringLiteral("tb"))->setText(tr("串口") + panelButtonCaption("tb"));
+    setWindowTitle(tr("Tavo 系列打印机测试设置程序 V4.0"));
+    for (const PanelRow &row : panelRows())
+        findChild<QAbstractButton *>(QLatin1String(row.box))->setText(panelBoxCaption(row.box));
+    // tc starts with a text that is no entry: nothing is selected.
+    DropDown *tc = panel("tcb").dropDown;
+    tc->setCurrentIndex(-1);
+    tc->setEditText(QStringLiteral("1: 9600bps"));
+    m_label10->setText(tr("Tavo 系列打印机 测试与设置工具"));
+    m_label10->adjustSize();
+    const QStringList lines = {
+        tr("Tavo 系列打印机测试设置程序"), tr("版本 V4.0"), tr("适用机型：Tavo58 / Tavo76 / Tavo80 / Tavo-K3"),
+        tr("通讯方式：并口、串口、以太网"), tr("串口默认：8 数据位，无校验，1 停止位"), tr("流控：XON/XOFF"),
+        tr("以太网端口：9100"),           tr("技术支持：") + webAddress(),   tr("仅供技术人员使用")};
+    QString text;
+    for (const QString &line : lines)
+        text += line + QStringLiteral("\r\n");
+    m_memo->setPlainText(text);
+}
+
+void TForm1::QButtonClick()
+{
+    close();
+    QCoreApplication::quit();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    // The tool windows go with the main window.
+    for (QWidget *w : {static_cast<QWidget *>(m_bmf), static_cast<QWidget *>(m_ledf), static_cast<QWidget *>(m_nvf),
+                       static_cast<QWidget *>(m_form2)})
+        if (w)
+            w->hide();
+}
+
+void TForm1::sdChange() { m_cp->SetBaudRate(BaudRateFromText(m_sd->currentText().toStdString())); }
+
+void TForm1::Timer1Timer()
+{
+    QFont f = m_statusBar->font();
+    f.setPointSize(12);
+    m_statusBar->setFont(f);
+    const QDateTime now = QDateTime::currentDateTime();
+    const QLocale locale = QLocale::system();
+    m_statusPanels[0]->setText(locale.toString(now.date(), QLocale::ShortFormat));
+    m_statusPanels[1]->setText(locale.toString(now.time(), QLocale::LongFormat));
+}
+
+void TForm1::mousePressEvent(QMouseEvent *event)
+{
+    guarded(m_outside, this, [this] { FormMouseDown(); });
+    QWidget::mousePressEvent(event);
+}
+
+void TForm1::FormMouseDown()
+{
+    if (codeWords().contains(m_IPE->text(), Qt::CaseSensitive))
+        m_memo->show();
+}
+
+void TForm1::Button8Click() { m_outside.openUrl(QUrl(webAddress())); }
+
+void TForm1::Label17Click() { m_outside.openUrl(QUrl(webAddress())); }
+
+// ---- routes and the output dispatch ----
+
+Route TForm1::MainRoute() const
+{
+    Route r;
+    const int index = m_dk->selectedIndex();
+    r.kind = routeKindForIndex(index);
+    r.port = m_dk->entryText(index).toStdString();
+    r.baud = BaudRateFromText(m_sd->selectedEntry().toStdString());
+    r.address = m_IPE->text();
+    return r;
+}
+
+Route TForm1::ToolRoute() const
+{
+    Route r;
+    r.kind = routeKindForIndex(m_dk->selectedIndex());
+    r.port = m_dk->shownText().toStdString();
+    r.baud = BaudRateFromText(m_sd->shownText().toStdString());
+    r.address = m_IPE->text();
+    return r;
+}
+
+bool TForm1::PortChosen()
+{
+    if (!m_dk->currentText().isEmpty())
+        return true;
+    m_outside.showMessage(this, m_portPrompt);
+    return false;
+}
+
+void TForm1::Dispatch(const ByteString &command)
+{
+    m_command = command;
+    if (!PortChosen())
+        return;
+    m_sender->send(this, MainRoute(), m_command);
+}
+
+// ---- basic commands ----
+
+void TForm1::Button1Click()
+{
+    if (!PortChosen())
+        return;
+    const bool widths[3] = {m_radio[0]->isChecked(), m_radio[1]->isChecked(), m_radio[2]->isChecked()};
+    Dispatch(buildTestPrint(StrToInt(m_edit1->text()), widths));
+}
+
+void TForm1::OpenClick()
+{
+    if (PortChosen())
+        Dispatch(buildCashDrawer());
+}
+
+void TForm1::cutClick()
+{
+    if (PortChosen())
+        Dispatch(buildCut());
+}
+
+// ---- dot-matrix H parameter and default code page ----
+
+void TForm1::sztClick()
+{
+    const bool on = m_szt->isChecked();
+    for (QWidget *w : {m_ph, m_st, static_cast<QWidget *>(m_cbs)})
+        w->setEnabled(on);
+}
+
+void TForm1::szt0Click()
+{
+    const bool on = m_szt0->isChecked();
+    for (QWidget *w : {m_pt, m_st0, static_cast<QWidget *>(m_cst)})
+        w->setEnabled(on);
+}
+
+void TForm1::phClick() { Dispatch(buildPrintHParameter()); }
+
+void TForm1::stClick()
+{
+    // Converted before the port is looked at: a bad value is reported even
+    // when no port is chosen.
+    const int value = StrToInt(QStringLiteral("$") + m_cbs->currentText());
+    Dispatch(buildSetHParameter(value));
+}
+
+void TForm1::ptClick()
+{
+    if (PortChosen())
+        Dispatch(buildPrintCodePage());
+}
+
+void TForm1::st0Click()
+{
+    if (!PortChosen())
+        return;
+    Dispatch(buildSetCodePage(StrToInt(m_cst->text())));
+}
+
+// ---- settings rows ----
+
+const PanelWidgets &TForm1::panel(const char *box) const
+{
+    const auto &rows = panelRows();
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (qstrcmp(rows[i].box, box) == 0)
+            return m_panels[i];
+    return m_panels.front();
+}
+
+void TForm1::panelClick(const char *box)
+{
+    const PanelWidgets &row = panel(box);
+    enablePanel(row, row.box->isChecked());
+}
+
+void TForm1::dcbClick() { panelClick("dcb"); }
+void TForm1::nvcbClick() { panelClick("nvcb"); }
+void TForm1::CheckBox1Click() { panelClick("CheckBox1"); }
+void TForm1::CheckBox2Click() { panelClick("CheckBox2"); }
+void TForm1::CheckBox3Click() { panelClick("CheckBox3"); }
+void TForm1::CheckBox4Click() { panelClick("CheckBox4"); }
+void TForm1::CheckBox5Click() { panelClick("CheckBox5"); }
+void TForm1::CheckBox6Click() { panelClick("CheckBox6"); }
+void TForm1::CheckBox7Click() { panelClick("CheckBox7"); }
+void TForm1::CheckBox8Click() { panelClick("CheckBox8"); }
+
+void TForm1::tcbClick()
+{
+    panelClick("tcb");
+    if (panel("tcb").box->isChecked()) {
+        m_dk->selectEntry(2); // COM1
+        m_sd->selectEntry(2); // 9600
+    }
+}
+
+void TForm1::lcbClick()
+{
+    panelClick("lcb");
+    if (panel("lcb").box->isChecked()) {
+        m_dk->selectEntry(2); // COM1
+        m_sd->selectEntry(0); // 2400
+    }
+}
+
+void TForm1::sendSetting(const char *button)
+{
+    for (const OneValueSetting &s : oneValueSettings()) {
+        if (qstrcmp(s.button, button) != 0)
+            continue;
+        const auto *drop = findChild<DropDown *>(QLatin1String(s.dropDown));
+        Dispatch(buildSettingCommand(s, drop->selectedIndex()));
+        return;
+    }
+}
+
+void TForm1::paperbClick() { sendSetting("paperb"); }
+void TForm1::sdbClick() { sendSetting("sdb"); }
+void TForm1::crbClick() { sendSetting("crb"); }
+void TForm1::bbClick() { sendSetting("bb"); }
+void TForm1::cdbClick() { sendSetting("cdb"); }
+void TForm1::msbClick() { sendSetting("msb"); }
+void TForm1::fontbClick() { sendSetting("fontb"); }
+
+void TForm1::tbClick()
+{
+    if (m_dk->selectedIndex() < 2) {
+        m_outside.showMessage(this, tr("You must select Serial Port for Tavo-K1 with serial port!!"));
+        return;
+    }
+    // The code is the first character of the text tc shows, not its entry.
+    const QString text = panel("tcb").dropDown->currentText();
+    Dispatch(buildSerialSpeed(StrToInt(text.left(1))));
+}
+
+// ---- rows that open tool windows ----
+
+void TForm1::showToolWindow(QWidget *window)
+{
+    if (!window)
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void TForm1::dbClick() { showToolWindow(m_bmf); }
+void TForm1::nvdClick() { showToolWindow(m_nvf); }
+void TForm1::Button3Click() { showToolWindow(m_form2); }
+
+void TForm1::lbClick()
+{
+    if (m_dk->currentText().left(3) != QLatin1String("COM")) {
+        m_outside.showMessage(this, tr("You must select Serial Port for Tavo-K3's LED Display!!"));
+        return;
+    }
+    if (m_sd->currentText() != QLatin1String("2400")) {
+        m_outside.showMessage(this, tr("You must select 2400bps for Tavo-K3's LED Display!!"));
+        return;
+    }
+    showToolWindow(m_ledf);
+}

@@ -1,0 +1,148 @@
+#pragma once
+// The main window: port, baud rate and IP address, the serial component `cp`
+// that every serial command goes through, the shared command buffer, the
+// command buttons and settings rows, and the clock.
+#include "app/bytestring.h"
+#include "app/dispatch.h"
+#include "settings/settingspanel.h"
+#include "transport/comport.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class DropDown;
+class Outside;
+class QAbstractButton;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QRadioButton;
+class Tbmf;
+class Tledf;
+class Tnvf;
+class TForm2;
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    // `host` replaces the host's serial layer (tests); null uses the system's.
+    explicit TForm1(Outside &outside, comhost::ComHost *host = nullptr,
+                    NetPrinterApi net = NetPrinterApi::library());
+    ~TForm1() override;
+
+    void setToolWindows(Tbmf *bmf, Tledf *ledf, Tnvf *nvf, TForm2 *form2);
+
+    Outside &outside() { return m_outside; }
+    TComPort &cp() { return *m_cp; }
+    Sender &sender() { return *m_sender; }
+    // The one command string of the program; every command overwrites it.
+    ByteString &CommandBuffer() { return m_command; }
+    const QString &PortPrompt() const { return m_portPrompt; }
+
+    DropDown *dk() const { return m_dk; }
+    DropDown *sd() const { return m_sd; }
+    QLineEdit *IPE() const { return m_IPE; }
+
+    // The main window's way: the entry at the selected index of dk, the
+    // selected entry of sd.
+    Route MainRoute() const;
+    // The tool windows' way: the texts that dk and sd show.
+    Route ToolRoute() const;
+    // Shows the port prompt and returns false when dk's text is empty.
+    bool PortChosen();
+    // Puts `command` in the shared buffer and sends it the main window's way.
+    void Dispatch(const ByteString &command);
+
+    static QString webAddress();
+    static QStringList codeWords();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormCreate();
+    void QButtonClick();
+    void sdChange();
+    void Timer1Timer();
+    void FormMouseDown();
+    void Button8Click();
+    void Label17Click();
+
+    void Button1Click();
+    void OpenClick();
+    void cutClick();
+    void sztClick();
+    void phClick();
+    void stClick();
+    void szt0Click();
+    void ptClick();
+    void st0Click();
+
+    void dcbClick();
+    void tcbClick();
+    void lcbClick();
+    void nvcbClick();
+    void CheckBox1Click();
+    void CheckBox2Click();
+    void CheckBox3Click();
+    void CheckBox4Click();
+    void CheckBox5Click();
+    void CheckBox6Click();
+    void CheckBox7Click();
+    void CheckBox8Click();
+    void paperbClick();
+    void sdbClick();
+    void crbClick();
+    void bbClick();
+    void cdbClick();
+    void msbClick();
+    void fontbClick();
+    void tbClick();
+    void dbClick();
+    void nvdClick();
+    void lbClick();
+    void Button3Click();
+
+    void createControls();
+    void connectHandlers();
+    void connectClick(QAbstractButton *button, void (TForm1::*handler)());
+    const PanelWidgets &panel(const char *box) const;
+    void panelClick(const char *box);
+    void sendSetting(const char *button);
+    void showToolWindow(QWidget *window);
+
+    Outside &m_outside;
+    std::unique_ptr<comhost::ComHost> m_ownHost;
+    std::unique_ptr<TComPort> m_cp;
+    std::unique_ptr<Sender> m_sender;
+    ByteString m_command;
+    QString m_portPrompt;
+
+    DropDown *m_dk = nullptr;
+    DropDown *m_sd = nullptr;
+    QLineEdit *m_IPE = nullptr;
+    QRadioButton *m_radio[3] = {};
+    QLineEdit *m_edit1 = nullptr;
+    QCheckBox *m_szt = nullptr;
+    QCheckBox *m_szt0 = nullptr;
+    QWidget *m_ph = nullptr, *m_st = nullptr, *m_pt = nullptr, *m_st0 = nullptr;
+    DropDown *m_cbs = nullptr;
+    QLineEdit *m_cst = nullptr;
+    std::vector<PanelWidgets> m_panels;
+    QLabel *m_label10 = nullptr;
+    QLabel *m_label17 = nullptr;
+    QLabel *m_statusPanels[3] = {};
+    QWidget *m_statusBar = nullptr;
+    QPlainTextEdit *m_memo = nullptr;
+    QTimer m_timer;
+
+    Tbmf *m_bmf = nullptr;
+    Tledf *m_ledf = nullptr;
+    Tnvf *m_nvf = nullptr;
+    TForm2 *m_form2 = nullptr;
+};

@@ -1,0 +1,119 @@
+#include "devices/tform2.h"
+
+#include "app/dropdown.h"
+#include "app/widgets.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QGridLayout>
+#include <QPainter>
+#include <QThread>
+
+TForm2::TForm2(TForm1 &form1) : ToolWindow(form1, "Form2", 476, 337)
+{
+    move(265, 173);
+    auto *group = place<QGroupBox>(this, "RadioGroup1", 8, 8, 449, 73);
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPixelSize(13);
+    group->setFont(arial);
+    auto *grid = new QGridLayout(group);
+    m_series = new QButtonGroup(this);
+    for (int i = 0; i < kSeriesCount; ++i) {
+        auto *radio = new QRadioButton(group);
+        radio->setObjectName(QStringLiteral("RadioGroup1Item%1").arg(i));
+        grid->addWidget(radio, i / 2, i % 2);
+        m_series->addButton(radio, i);
+    }
+    m_series->button(2)->setChecked(true);
+    makeButton(this, "Button1", tr("关闭"), 168, 240, 113, 34)->setFont(songti(13));
+    makeButton(this, "Button2", tr("打印机状态检测"), 168, 168, 113, 34)->setFont(songti(13));
+    makeEdit(this, "Edit1", QString(), 8, 88, 449, 21);
+    makeLabel(this, "Label1", tr("打印机状态:"), 8, 120)->setFont(songti(13));
+    m_label2 = place<QLabel>(this, "Label2", 136, 120, 201, 16);
+    m_label2->setFont(songti(13));
+
+    connectClick(findChild<QAbstractButton *>(QStringLiteral("Button1")), &TForm2::Button1Click);
+    connectClick(findChild<QAbstractButton *>(QStringLiteral("Button2")), &TForm2::Button2Click);
+    FormCreate();
+}
+
+void TForm2::FormCreate()
+{
+    setWindowTitle(tr("Tavo 串口型号打印机状态检测"));
+    findChild<QGroupBox *>(QStringLiteral("RadioGroup1"))->setTitle(tr("打印机型号"));
+    const QString names[kSeriesCount] = {tr("Tavo-76XX系列"), tr("Tavo-58K系列"), tr("Tavo-80XXX/Tavo-Q80XXX系列"),
+                                         tr("Tavo-58XX系列")};
+    for (int i = 0; i < kSeriesCount; ++i)
+        m_series->button(i)->setText(names[i]);
+}
+
+void TForm2::Button1Click() { close(); }
+
+void TForm2::Button2Click()
+{
+    const int seriesIndex = m_series->checkedId();
+    const PrinterSeries &series = printerSeries(seriesIndex < 0 ? 2 : seriesIndex);
+    const int index = m_form1.dk()->selectedIndex();
+    if (index < 2 || index > 9) {
+        message(tr("You must select Serial Port!!"));
+        return;
+    }
+    TComPort &cp = m_form1.cp();
+    cp.SetPort(m_form1.dk()->entryText(index).toStdString());
+    cp.SetBaudRate(BaudRateFromText(m_form1.sd()->shownText().toStdString()));
+    try {
+        cp.OpenDevice();
+        m_reply.clear();
+        for (int i = 0; i < kStatusCycles; ++i) {
+            cp.WriteText(series.request);
+            QThread::msleep(kPauseAfterRequestMs);
+            ByteString answer;
+            cp.ReadText(answer, 1);
+            QThread::msleep(kPauseAfterReadMs);
+            m_reply += answer;
+        }
+    } catch (...) {
+        // The port is closed before the error is shown, so it is free again.
+        try {
+            cp.CloseDevice();
+        } catch (...) {
+        }
+        throw;
+    }
+    cp.CloseDevice();
+
+    const std::string status = statusString(m_reply, series.statusBit);
+    QColor colour;
+    QString text;
+    switch (judgeStatus(status, series)) {
+    case StatusVerdict::Online:
+        colour = QColor(0, 128, 0);
+        text = tr("打印机 联机.");
+        break;
+    case StatusVerdict::Offline:
+        colour = QColor(255, 255, 0);
+        text = tr("打印机 脱机!");
+        break;
+    case StatusVerdict::NotFound:
+        colour = QColor(255, 0, 0);
+        text = tr("未检测到 打印机!");
+        break;
+    }
+    QPalette pal = m_label2->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    m_label2->setPalette(pal);
+    m_label2->setText(text);
+    m_lamp = colour;
+    update(QRect(100, 115, 21, 21));
+}
+
+void TForm2::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (!m_lamp.isValid())
+        return;
+    QPainter p(this);
+    p.setPen(m_lamp);
+    p.setBrush(m_lamp);
+    p.drawEllipse(QRect(100, 115, 20, 20));
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The serial status window: asks a serial printer for its status and shows
+// online, offline or not found.
+#include "app/toolwindow.h"
+#include "devices/statuscheck.h"
+
+#include <QColor>
+
+class QButtonGroup;
+class QLabel;
+
+class TForm2 : public ToolWindow {
+    Q_OBJECT
+public:
+    explicit TForm2(TForm1 &form1);
+    QColor lampColor() const { return m_lamp; }
+    const ByteString &reply() const { return m_reply; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void FormCreate();
+    void Button1Click();
+    void Button2Click();
+
+    QButtonGroup *m_series = nullptr;
+    QLabel *m_label2 = nullptr;
+    ByteString m_reply;
+    QColor m_lamp; // invalid until the first check
+};

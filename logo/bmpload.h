@@ -1,0 +1,17 @@
+#pragma once
+// Reading BMP files into pictures, with limits that keep a hostile or broken
+// file from exhausting memory.
+#include "logo/picture.h"
+
+#include <QImage>
+#include <QString>
+
+// Pictures beyond this many pixels are refused before they are decoded.
+constexpr qint64 kMaxPicturePixels = 16 * 1024 * 1024;
+constexpr int kMaxPictureSide = 32767;
+
+// Reads a BMP file; raises AppError with a clear text when it is no
+// readable BMP picture.
+QImage loadBmpImage(const QString &path);
+// The picture's colours as 0x00BBGGRR, one value a pixel.
+Picture pictureFromImage(const QImage &image);

@@ -1,0 +1,25 @@
+#pragma once
+// The black-mark window: print-start and cut offsets after a black mark, in
+// millimetres, and the two feeds to the next mark.
+#include "app/toolwindow.h"
+#include "logo/blackmark.h"
+
+class QLineEdit;
+
+class Tbmf : public ToolWindow {
+    Q_OBJECT
+public:
+    explicit Tbmf(TForm1 &form1);
+
+private:
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void sendOffset(QLineEdit *field, MarkTarget target, MarkDirection direction);
+
+    QLineEdit *m_edit[7] = {}; // Edit1 .. Edit6 at [1] .. [6]
+};

@@ -1,0 +1,211 @@
+#include "logo/tnvf.h"
+
+#include "app/artwork.h"
+#include "app/rtl.h"
+#include "app/widgets.h"
+#include "logo/bmpload.h"
+#include "transport/ioerror.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kInitialWidth = 750;
+constexpr int kInitialHeight = 539;
+constexpr int kSizeCapDefault = 1536;
+
+} // namespace
+
+Tnvf::Tnvf(TForm1 &form1) : ToolWindow(form1, "nvf", kInitialWidth, kInitialHeight)
+{
+    setFont(songti(12));
+    makeButton(this, "BitBtn1", tr("打开BMP文件"), 8, 8, 121, 30);
+    m_label1 = makeLabel(this, "Label1", tr("位图大小: 1176 字节"), 136, 16);
+    m_label1->setStyleSheet(QStringLiteral("color: red;"));
+    auto *original = makeRadio(this, "RadioButton5", tr("原始"), 272, 12, 64, 20);
+    original->setEnabled(false);
+    makeRadio(this, "RadioButton6", tr("变换后"), 340, 12, 80, 20)->setChecked(true);
+    m_image1 = place<QLabel>(this, "Image1", 272, 40, 167, 49);
+
+    makeButton(this, "Button2", tr("下载NV Logo"), 8, 48, 121, 28);
+    makeButton(this, "Button3", tr("打印NV Logo"), 8, 80, 121, 28);
+    makeButton(this, "Button5", tr("清除NV Logo"), 8, 112, 121, 28);
+    auto *group = place<QGroupBox>(this, "RadioGroup1", 136, 44, 128, 100);
+    group->setTitle(tr("打印时大小缩放"));
+    auto *column = new QVBoxLayout(group);
+    column->setContentsMargins(6, 2, 6, 2);
+    column->setSpacing(0);
+    m_scaling = new QButtonGroup(this);
+    const QString items[] = {tr("原始大小"), tr("双倍宽"), tr("双倍高"), tr("双倍宽、高")};
+    for (int i = 0; i < 4; ++i) {
+        auto *r = new QRadioButton(items[i], group);
+        r->setObjectName(QStringLiteral("RadioGroup1Item%1").arg(i));
+        column->addWidget(r);
+        m_scaling->addButton(r, i);
+    }
+    m_scaling->button(0)->setChecked(true);
+    m_star = makeCheckBox(this, "CheckBox1", QStringLiteral("Star Mode"), 136, 148, 128, 20);
+
+    for (int i = 0; i < 8; ++i) {
+        const int x = i < 4 ? 8 : 136, y = 176 + 26 * (i % 4);
+        makeLabel(this, "", QStringLiteral("E%1").arg(i + 1), x, y + 4);
+        makeEdit(this, QStringLiteral("Edit%1").arg(i + 1).toLatin1().constData(), QStringLiteral("0"), x + 26, y,
+                 100, 22);
+    }
+    makeButton(this, "Button4", tr("80切切刀测试"), 8, 284, 121, 28);
+    makeButton(this, "Button8", tr("定义下载位图"), 136, 284, 128, 28);
+    makeButton(this, "Button12", tr("定义下载位图II(去空点)"), 8, 316, 256, 28);
+    makeButton(this, "Button10", tr("打印下载位图"), 8, 348, 121, 28);
+    makeButton(this, "Button9", QStringLiteral("Button9"), 136, 348, 128, 28);
+    makeButton(this, "Button6", tr("转换后的数据TXT"), 8, 380, 121, 28);
+    makeButton(this, "Button7", tr("加密后的数据"), 136, 380, 128, 28);
+    m_hcb = makeCheckBox(this, "hcb", QStringLiteral("HEX"), 8, 416, 54, 20);
+    makeEdit(this, "Edit9", QStringLiteral("c:\\hex.bin"), 64, 414, 200, 22);
+    makeEdit(this, "Edit10", QStringLiteral("$00800000"), 8, 444, 90, 22)->hide();
+    makeEdit(this, "Edit11", QStringLiteral("0"), 100, 444, 60, 22)->hide();
+    makeEdit(this, "Edit13", QString::number(kSizeCapDefault), 164, 444, 60, 22)->hide();
+    makeEdit(this, "Edit12", QStringLiteral("192.168.123.100"), 8, 444, 150, 22);
+    makeButton(this, "Button1", tr("关闭"), 8, 476, 121, 30);
+
+    auto button = [this](const char *name) { return findChild<QAbstractButton *>(QLatin1String(name)); };
+    connectClick(button("BitBtn1"), &Tnvf::BitBtn1Click);
+    connectClick(button("Button1"), &Tnvf::Button1Click);
+    connectClick(button("Button2"), &Tnvf::Button2Click);
+    connectClick(button("Button3"), &Tnvf::Button3Click);
+    connectClick(button("Button4"), &Tnvf::Button4Click);
+    connectClick(button("Button5"), &Tnvf::Button5Click);
+    connectClick(button("Button6"), &Tnvf::Button6Click);
+    connectClick(button("Button7"), &Tnvf::Button7Click);
+    connectClick(button("Button8"), &Tnvf::Button8Click);
+    connectClick(button("Button9"), &Tnvf::Button9Click);
+    connectClick(button("Button10"), &Tnvf::Button10Click);
+    connectClick(button("Button12"), &Tnvf::Button12Click);
+
+    showPicture(drawSamplePicture());
+    FormCreate();
+}
+
+void Tnvf::FormCreate() { setWindowTitle(tr("Tavo 80 NV Logo 演示")); }
+
+QSize Tnvf::windowSizeFor(const Geometry &g)
+{
+    return QSize(8 * std::max(g.bytesW, 58) + 286, 8 * std::max(g.bytesH, 58) + 75);
+}
+
+QLineEdit *Tnvf::edit(int n) const { return findChild<QLineEdit *>(QStringLiteral("Edit%1").arg(n)); }
+
+int Tnvf::intField(int n) const { return StrToInt(edit(n)->text()); }
+
+Dialect Tnvf::dialect() const { return m_star->isChecked() ? Dialect::Star : Dialect::Normal; }
+
+void Tnvf::showPicture(const QImage &image)
+{
+    m_image = image;
+    m_picture = pictureFromImage(image);
+    m_image1->setPixmap(QPixmap::fromImage(image));
+    m_image1->resize(image.size());
+}
+
+void Tnvf::BitBtn1Click()
+{
+    const QString file = m_form1.outside().chooseOpenFile(this, tr("位图文件 (*.BMP *.bmp)"));
+    if (!file.isEmpty())
+        showPicture(loadBmpImage(file)); // a failed load raises and keeps the picture
+    const Geometry g = geometryOf(m_picture.width, m_picture.height);
+    resize(windowSizeFor(g));
+    m_label1->setText(tr("位图大小： ") + QString::number(g.nvSize) + tr(" 字节"));
+    m_label1->adjustSize();
+    if (g.nvSize >= kNvSizeLimit)
+        message(tr("BMP图形太大!请重新选择!"));
+}
+
+void Tnvf::Button1Click() { close(); }
+
+void Tnvf::writeHexFile(const std::string &contents)
+{
+    if (m_hcb->isChecked())
+        writeWholeFile(edit(9)->text().toLocal8Bit().toStdString(), contents);
+}
+
+bool Tnvf::sendDownload(const ByteString &command, const QString &networkSuccess)
+{
+    m_form1.CommandBuffer() = command;
+    const Route route = m_form1.ToolRoute();
+    if (route.kind != Route::Network)
+        return sendAlong(route, m_form1.CommandBuffer());
+    edit(1)->setText(QString::number(m_form1.CommandBuffer().size()));
+    if (!sendAlong(route, m_form1.CommandBuffer(), kDownloadPauses))
+        return false;
+    if (!networkSuccess.isEmpty())
+        message(networkSuccess);
+    return true;
+}
+
+void Tnvf::Button2Click()
+{
+    const int offset = intField(11);
+    if (nvDownloadGeometry(m_picture, offset).nvSize >= kNvSizeLimit) {
+        message(tr("BMP图形太大，不能下载！请重新选择!"));
+        return;
+    }
+    const ByteString command = buildNvDownload(m_picture, dialect(), offset, intField(10));
+    writeHexFile(command);
+    sendDownload(command, tr("恭喜！！NV Logo 下载成功！"));
+}
+
+void Tnvf::Button3Click() { sendTool(buildNvPrint(dialect(), m_scaling->checkedId())); }
+
+void Tnvf::Button5Click() { sendTool(buildNvClear(dialect())); }
+
+void Tnvf::exportText(bool scrambled)
+{
+    if (geometryOf(m_picture.width, m_picture.height).nvSize >= kNvSizeLimit) {
+        message(tr("BMP图形太大，不能下载！请重新选择!"));
+        return;
+    }
+    writeHexFile(buildExportText(m_picture, scrambled));
+}
+
+void Tnvf::Button6Click() { exportText(false); }
+void Tnvf::Button7Click() { exportText(true); }
+
+void Tnvf::defineBitImage(bool trimmed)
+{
+    const BitImageSize size = bitImageSize(m_picture, intField(13));
+    Margins m;
+    if (trimmed) {
+        m = {intField(1), intField(2), intField(3), intField(4)};
+        // Margins that do not add up to whole bytes would make the data
+        // longer or shorter than the command announces.
+        if (!marginsFit(size, m)) {
+            message(tr("去空点的边距无效：左右边距之和、上下边距之和都必须是 8 的倍数，且不能超出位图。"));
+            return;
+        }
+    }
+    const int offset = intField(11);
+    const ByteString command =
+        trimmed ? buildBitImageDefineTrimmed(m_picture, size, m, offset) : buildBitImageDefine(m_picture, size, offset);
+    m_label1->setText(tr("位图大小: ") + QString::number(size.x * size.y) + tr(" 字节"));
+    m_label1->adjustSize();
+    writeHexFile(command);
+    // Success is told only once the bytes have gone out.
+    if (sendDownload(command))
+        message(tr("恭喜！！定义下载位图成功！"));
+}
+
+void Tnvf::Button8Click() { defineBitImage(false); }
+void Tnvf::Button12Click() { defineBitImage(true); }
+
+void Tnvf::Button10Click() { sendDownload(buildBitImagePrint()); }
+void Tnvf::Button9Click() { sendDownload(buildBitImagePrintFourSizes()); }
+
+void Tnvf::Button4Click()
+{
+    const SelfTestReadouts r = selfTestReadouts(m_picture);
+    const int values[] = {r.e4, r.e5, r.e6, r.e7, r.e8};
+    for (int i = 0; i < 5; ++i)
+        edit(4 + i)->setText(QString::number(values[i]));
+    sendDownload(buildSelfTestPage(m_picture, intField(2)));
+}

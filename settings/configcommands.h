@@ -1,0 +1,23 @@
+#pragma once
+// The one-value printer settings of the settings rows and the serial speed.
+#include "app/bytestring.h"
+
+#include <vector>
+
+struct OneValueSetting {
+    const char *button;   // the row's button
+    const char *dropDown; // the row's drop-down
+    ByteString featureCode;
+    std::vector<int> values; // value byte by entry; the last also serves "no entry"
+};
+
+// paperb, sdb, crb, bb, cdb, msb, fontb, in this order.
+const std::vector<OneValueSetting> &oneValueSettings();
+
+// Entry index (-1: none selected) to the value byte: each entry but the last
+// has its own value; the last entry and every other index give the last one.
+int settingValue(const OneValueSetting &setting, int index);
+ByteString buildSettingCommand(const OneValueSetting &setting, int index);
+
+// 1F 1B 1F FD n
+ByteString buildSerialSpeed(int code);

@@ -1,0 +1,697 @@
+#include "transport/comport.h"
+
+#include <atomic>
+#include <cstring>
+
+using namespace comhost;
+
+namespace {
+
+const char *const kBaudTexts[] = {"Custom", "110",   "300",   "600",   "1200",   "2400",   "4800",   "9600",
+                                  "14400",  "19200", "38400", "56000", "57600", "115200", "128000", "256000"};
+const std::uint32_t kBaudValues[] = {0,     110,   300,   600,   1200,  2400,   4800,   9600,
+                                     14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
+
+const std::uint32_t kEventMasks[] = {kEvRxChar, kEvTxEmpty, kEvRxFlag, kEvRing, kEvBreak,
+                                     kEvCts,    kEvDsr,     kEvErr,    kEvRlsd, kEvRx80Full};
+
+const char *const kComErrorTexts[] = {
+    "Unable to open com port",
+    "WriteFile function failed",
+    "ReadFile function failed",
+    "Invalid Async parameter",
+    "PurgeComm function failed",
+    "Unable to get async status",
+    "SetCommState function failed",
+    "SetCommTimeouts failed",
+    "SetupComm function failed",
+    "ClearCommError function failed",
+    "GetCommModemStatus function failed",
+    "EscapeCommFunction function failed",
+    "TransmitCommChar function failed",
+    "Cannot set property while connected",
+    "EnumPorts function failed",
+    "Failed to store settings",
+    "Failed to load settings",
+    "Link (un)registration failed",
+    "Cannot change led state if ComPort is selected",
+    "Cannot wait for event if event thread is created",
+    "WaitForEvent method failed",
+    "A component is linked to OnRxBuf event",
+    "Registry error",
+};
+
+std::string upperAscii(std::string s)
+{
+    for (char &c : s)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+// One overlapped transfer: its block, its event (manual reset, created
+// signalled) and, for a write, its own copy of the bytes. Freed whatever
+// happens to the transfer.
+struct TIoRequest {
+    explicit TIoRequest(ComHost &h) : host(h)
+    {
+        std::memset(&ov, 0, sizeof ov);
+        ov.hEvent = host.CreateEventA(true, true);
+    }
+    ~TIoRequest()
+    {
+        if (ov.hEvent != kInvalidHandle)
+            host.CloseHandle(ov.hEvent);
+    }
+    TIoRequest(const TIoRequest &) = delete;
+    TIoRequest &operator=(const TIoRequest &) = delete;
+
+    ComHost &host;
+    OVERLAPPED ov;
+    bool isRead = false;
+    std::string data;
+};
+
+} // namespace
+
+std::string BaudRateText(TBaudRate rate)
+{
+    int i = static_cast<int>(rate);
+    return (i >= 0 && i <= br256000) ? kBaudTexts[i] : kBaudTexts[br9600];
+}
+
+TBaudRate BaudRateFromText(const std::string &text)
+{
+    const std::string upper = upperAscii(text);
+    for (int i = brCustom; i <= br256000; ++i)
+        if (upperAscii(kBaudTexts[i]) == upper)
+            return static_cast<TBaudRate>(i);
+    return br9600;
+}
+
+std::uint32_t BaudRateValue(TBaudRate rate, std::uint32_t customRate)
+{
+    if (rate == brCustom)
+        return customRate;
+    int i = static_cast<int>(rate);
+    return (i > 0 && i <= br256000) ? kBaudValues[i] : 9600;
+}
+
+std::uint32_t EventsToMask(TComEvents events)
+{
+    std::uint32_t mask = 0;
+    for (int e = evRxChar; e <= evRx80Full; ++e)
+        if (events & eventBit(static_cast<TComEvent>(e)))
+            mask |= kEventMasks[e];
+    return mask;
+}
+
+TComEvents MaskToEvents(std::uint32_t mask)
+{
+    TComEvents events = 0;
+    for (int e = evRxChar; e <= evRx80Full; ++e)
+        if (mask & kEventMasks[e])
+            events |= eventBit(static_cast<TComEvent>(e));
+    return events;
+}
+
+const char *ComErrorText(int code)
+{
+    if (code < 1 || code > 23)
+        return "";
+    return kComErrorTexts[code - 1];
+}
+
+std::string ComErrorMessage(int code, int winCode)
+{
+    std::string text = ComErrorText(code);
+    if (winCode != -1)
+        text += " (win error code: " + std::to_string(winCode) + ")";
+    return text;
+}
+
+EComPort::EComPort(int code, int winCode)
+    : std::runtime_error(ComErrorMessage(code, winCode)), Code(code), WinCode(winCode)
+{
+}
+
+// ---- value objects --------------------------------------------------------
+
+void TComTimeouts::set(int &field, int v)
+{
+    if (field == v)
+        return;
+    field = v;
+    m_port.ApplyTimeoutSettings();
+}
+
+template <class T> void TComFlowControl::set(T &field, T v)
+{
+    if (field == v)
+        return;
+    field = v;
+    m_port.ApplyLineSettings();
+}
+
+TFlowControl TComFlowControl::FlowControl() const
+{
+    if (m_rts == rtsHandshake && m_outCTS && !m_xonOut && !m_xonIn)
+        return fcHardware;
+    if (m_rts == rtsDisable && !m_outCTS && m_xonOut && m_xonIn)
+        return fcSoftware;
+    if (m_rts == rtsDisable && !m_outCTS && !m_xonOut && !m_xonIn)
+        return fcNone;
+    return fcCustom;
+}
+
+void TComFlowControl::SetFlowControl(TFlowControl v)
+{
+    if (v != fcCustom) {
+        m_rts = rtsDisable;
+        m_outCTS = false;
+        m_xonOut = false;
+        m_xonIn = false;
+    }
+    if (v == fcHardware) {
+        m_rts = rtsHandshake;
+        m_outCTS = true;
+    } else if (v == fcSoftware) {
+        m_xonOut = true;
+        m_xonIn = true;
+    }
+    m_port.ApplyLineSettings();
+}
+
+template <class T> void TComParity::set(T &field, T v)
+{
+    if (field == v)
+        return;
+    field = v;
+    m_port.ApplyLineSettings();
+}
+
+void TComBuffer::set(int &field, int v)
+{
+    if (v > 0 && (v % 2) == 1)
+        --v;
+    if (field == v)
+        return;
+    field = v;
+    m_port.ApplyBufferSettings();
+}
+
+// ---- event thread ---------------------------------------------------------
+
+class TComThread {
+public:
+    explicit TComThread(TCustomComPort &port) : m_port(port), m_host(port.m_host)
+    {
+        m_stop = m_host.CreateEventA(true, false);
+        m_host.SetCommMask(port.m_handle, EventsToMask(port.m_events));
+        m_thread = std::thread([this] { Execute(); });
+    }
+    ~TComThread()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+        if (m_stop != kInvalidHandle)
+            m_host.CloseHandle(m_stop);
+    }
+
+    void StopWaiting()
+    {
+        m_host.SetEvent(m_stop);
+        std::this_thread::yield();
+    }
+
+    std::atomic<bool> finished{false};
+
+private:
+    void Execute()
+    {
+        const Handle device = m_port.m_handle;
+        Handle ovEvent = m_host.CreateEventA(true, true);
+        OVERLAPPED ov;
+        std::memset(&ov, 0, sizeof ov);
+        ov.hEvent = ovEvent;
+        bool clean = true;
+        try {
+            for (;;) {
+                std::uint32_t mask = 0;
+                m_host.WaitCommEvent(device, &mask, &ov);
+                const Handle handles[2] = {m_stop, ovEvent};
+                std::uint32_t which = m_host.WaitForMultipleObjects(2, handles, false, kInfinite);
+                if (which != kWaitObject0 + 1)
+                    break;
+                std::uint32_t n = 0;
+                if (m_host.GetOverlappedResult(device, &ov, &n, false))
+                    dispatch(MaskToEvents(mask));
+            }
+        } catch (...) {
+            // A dispatch that failed ends the thread without the device
+            // clean-up; the error itself was shown on the window thread.
+            clean = false;
+        }
+        if (clean) {
+            m_host.SetCommMask(device, 0);
+            m_host.PurgeComm(device, kPurgeTxClear | kPurgeRxClear);
+        }
+        m_host.CloseHandle(ovEvent);
+        {
+            std::lock_guard<std::mutex> lock(m_port.m_syncMutex);
+            finished = true;
+        }
+        m_port.m_syncCv.notify_all();
+    }
+
+    void dispatch(TComEvents events)
+    {
+        if (m_port.m_syncMethod == smNone)
+            m_port.DispatchEvents(events);
+        else
+            m_port.synchronize([this, events] { m_port.DispatchEvents(events); });
+    }
+
+    TCustomComPort &m_port;
+    ComHost &m_host;
+    Handle m_stop = kInvalidHandle;
+    std::thread m_thread;
+};
+
+struct TCustomComPort::SyncRequest {
+    std::function<void()> fn;
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool claimed = false;
+    bool done = false;
+    std::exception_ptr error;
+
+    // Runs the request once, whoever gets to it first: the poster's
+    // callback in the event loop or CloseDevice.
+    static void run(const std::shared_ptr<SyncRequest> &req)
+    {
+        {
+            std::lock_guard<std::mutex> lock(req->mutex);
+            if (req->claimed)
+                return;
+            req->claimed = true;
+        }
+        try {
+            req->fn();
+        } catch (...) {
+            req->error = std::current_exception();
+        }
+        {
+            std::lock_guard<std::mutex> lock(req->mutex);
+            req->done = true;
+        }
+        req->cv.notify_all();
+    }
+};
+
+// ---- the port -------------------------------------------------------------
+
+TCustomComPort::TCustomComPort(ComHost &host, UiPoster poster) : m_host(host), m_poster(std::move(poster)) {}
+
+TCustomComPort::~TCustomComPort()
+{
+    try {
+        CloseDevice();
+    } catch (...) {
+        // A destructor cannot report; make sure nothing outlives the port.
+        if (m_thread) {
+            m_thread->StopWaiting();
+            stopEventThread();
+        }
+        ReleaseDeviceHandle();
+        m_connected = false;
+    }
+}
+
+void TCustomComPort::raise(int code) { throw EComPort(code, static_cast<int>(m_host.GetLastError())); }
+
+void TCustomComPort::raiseNoSystemError(int code) { throw EComPort(code, -1); }
+
+void TCustomComPort::SetBaudRate(TBaudRate v)
+{
+    if (m_baudRate == v)
+        return;
+    m_baudRate = v;
+    ApplyLineSettings();
+}
+
+void TCustomComPort::SetCustomBaudRate(std::uint32_t v)
+{
+    if (m_customBaudRate == v)
+        return;
+    m_customBaudRate = v;
+    ApplyLineSettings();
+}
+
+void TCustomComPort::SetPort(const std::string &v)
+{
+    if (m_port == v)
+        return;
+    m_port = v;
+    if (m_connected) {
+        CloseDevice();
+        OpenDevice();
+    }
+}
+
+void TCustomComPort::SetStopBits(TStopBits v)
+{
+    if (m_stopBits == v)
+        return;
+    m_stopBits = v;
+    ApplyLineSettings();
+}
+
+void TCustomComPort::SetDataBits(TDataBits v)
+{
+    if (m_dataBits == v)
+        return;
+    m_dataBits = v;
+    ApplyLineSettings();
+}
+
+void TCustomComPort::SetDiscardNull(bool v)
+{
+    if (m_discardNull == v)
+        return;
+    m_discardNull = v;
+    ApplyLineSettings();
+}
+
+void TCustomComPort::SetEventChar(char v)
+{
+    if (m_eventChar == v)
+        return;
+    m_eventChar = v;
+    ApplyLineSettings();
+}
+
+void TCustomComPort::SetSyncMethod(TSyncMethod v)
+{
+    if (m_syncMethod == v)
+        return;
+    if (m_connected)
+        raiseNoSystemError(CError_ConnChangeProp);
+    m_syncMethod = v;
+}
+
+DCB TCustomComPort::BuildDCB() const
+{
+    DCB dcb;
+    std::memset(&dcb, 0, sizeof dcb);
+    dcb.DCBlength = sizeof(DCB);
+    dcb.BaudRate = BaudRateValue(m_baudRate, m_customBaudRate);
+    std::uint32_t flags = kDcbBinary;
+    if (m_discardNull)
+        flags |= kDcbNull;
+    if (m_flowControl.OutCTSFlow())
+        flags |= kDcbOutxCtsFlow;
+    if (m_flowControl.OutDSRFlow())
+        flags |= kDcbOutxDsrFlow;
+    static const std::uint32_t dtrBits[] = {0x0000, 0x0010, 0x0020};
+    static const std::uint32_t rtsBits[] = {0x0000, 0x1000, 0x2000, 0x3000};
+    flags |= dtrBits[m_flowControl.ControlDTR()];
+    flags |= rtsBits[m_flowControl.ControlRTS()];
+    if (m_flowControl.XonXoffOut())
+        flags |= kDcbOutX;
+    if (m_flowControl.XonXoffIn())
+        flags |= kDcbInX;
+    if (m_flowControl.DSRSensitivity())
+        flags |= kDcbDsrSensitivity;
+    if (m_flowControl.TxContinueOnXoff())
+        flags |= kDcbTxContinueOnXoff;
+    const TComParity &parity = m_parity;
+    if (parity.Check()) {
+        flags |= kDcbParity;
+        if (parity.Replace()) {
+            flags |= kDcbErrorChar;
+            dcb.ErrorChar = parity.ReplaceChar();
+        }
+    }
+    dcb.Flags = flags;
+    dcb.XonLim = static_cast<std::uint16_t>(m_buffer.InputSize() / 4);
+    dcb.XoffLim = static_cast<std::uint16_t>(m_buffer.InputSize() / 4);
+    dcb.ByteSize = static_cast<std::uint8_t>(5 + m_dataBits);
+    dcb.Parity = static_cast<std::uint8_t>(parity.Bits());
+    dcb.StopBits = static_cast<std::uint8_t>(m_stopBits);
+    dcb.XonChar = m_flowControl.XonChar();
+    dcb.XoffChar = m_flowControl.XoffChar();
+    dcb.EofChar = 0;
+    dcb.EvtChar = m_eventChar;
+    return dcb;
+}
+
+void TCustomComPort::ApplyLineSettings()
+{
+    if (!m_connected || m_updateCount > 0)
+        return;
+    if (!m_host.SetCommState(m_handle, BuildDCB()))
+        raise(CError_SetStateFailed);
+}
+
+void TCustomComPort::ApplyTimeoutSettings()
+{
+    if (!m_connected || m_updateCount > 0)
+        return;
+    COMMTIMEOUTS t;
+    t.ReadIntervalTimeout = static_cast<std::uint32_t>(m_timeouts.ReadInterval());
+    t.ReadTotalTimeoutMultiplier = static_cast<std::uint32_t>(m_timeouts.ReadTotalMultiplier());
+    t.ReadTotalTimeoutConstant = static_cast<std::uint32_t>(m_timeouts.ReadTotalConstant());
+    t.WriteTotalTimeoutMultiplier = static_cast<std::uint32_t>(m_timeouts.WriteTotalMultiplier());
+    t.WriteTotalTimeoutConstant = static_cast<std::uint32_t>(m_timeouts.WriteTotalConstant());
+    if (!m_host.SetCommTimeouts(m_handle, t))
+        raise(CError_TimeoutsFailed);
+}
+
+void TCustomComPort::ApplyBufferSettings()
+{
+    if (!m_connected || m_updateCount > 0)
+        return;
+    if (!m_host.SetupComm(m_handle, static_cast<std::uint32_t>(m_buffer.InputSize()),
+                          static_cast<std::uint32_t>(m_buffer.OutputSize())))
+        raise(CError_SetupComFailed);
+}
+
+void TCustomComPort::CreateDeviceHandle()
+{
+    const std::string path = "\\\\.\\" + m_port;
+    m_handle = m_host.CreateFileA(path.c_str());
+    if (m_handle == kInvalidHandle)
+        raise(CError_OpenFailed);
+}
+
+void TCustomComPort::ReleaseDeviceHandle()
+{
+    if (m_handle != kInvalidHandle) {
+        m_host.CloseHandle(m_handle);
+        m_handle = kInvalidHandle;
+    }
+}
+
+void TCustomComPort::ConfigureDevice()
+{
+    ApplyBufferSettings();
+    ApplyLineSettings();
+    ApplyTimeoutSettings();
+}
+
+void TCustomComPort::OpenDevice()
+{
+    if (m_connected)
+        return;
+    DoBeforeOpen();
+    CreateDeviceHandle();
+    m_connected = true;
+    try {
+        ConfigureDevice();
+    } catch (...) {
+        ReleaseDeviceHandle();
+        m_connected = false;
+        throw;
+    }
+    if (m_events == 0) {
+        m_threadCreated = false;
+    } else {
+        m_thread = std::make_unique<TComThread>(*this);
+        m_threadCreated = true;
+    }
+    DoAfterOpen();
+    checkSignals(true);
+}
+
+void TCustomComPort::CloseDevice()
+{
+    if (!m_connected)
+        return;
+    callSignal(OnCTSChange, false);
+    callSignal(OnDSRChange, false);
+    callSignal(OnRLSDChange, false);
+    DoBeforeClose();
+    // The purge error is kept until the thread and the handle are gone, so a
+    // failed close never leaves a thread or a descriptor behind.
+    const bool purged = m_host.PurgeComm(m_handle, kPurgeTxAbort | kPurgeRxAbort);
+    const int purgeError = purged ? 0 : static_cast<int>(m_host.GetLastError());
+    if (m_threadCreated) {
+        stopEventThread();
+        m_threadCreated = false;
+    }
+    ReleaseDeviceHandle();
+    m_connected = false;
+    DoAfterClose();
+    if (!purged)
+        throw EComPort(CError_PurgeFailed, purgeError);
+}
+
+bool TCustomComPort::readModemLine(std::uint32_t bit)
+{
+    std::uint32_t status = 0;
+    if (!m_host.GetCommModemStatus(m_handle, &status))
+        raise(CError_ModemStatFailed);
+    return (status & bit) != 0;
+}
+
+void TCustomComPort::checkSignals(bool)
+{
+    bool cts = readModemLine(kMsCtsOn);
+    callSignal(OnCTSChange, cts);
+    bool dsr = readModemLine(kMsDsrOn);
+    callSignal(OnDSRChange, dsr);
+    bool rlsd = readModemLine(kMsRlsdOn);
+    callSignal(OnRLSDChange, rlsd);
+}
+
+int TCustomComPort::WriteText(const std::string &text)
+{
+    TIoRequest req(m_host);
+    if (!text.empty()) {
+        req.data = text;
+        if (!m_host.WriteFile(m_handle, req.data.data(), static_cast<std::uint32_t>(req.data.size()), &req.ov) &&
+            m_host.GetLastError() != kErrorIoPending)
+            raise(CError_WriteFailed);
+    }
+    std::uint32_t n = 0;
+    if (m_host.WaitForSingleObject(req.ov.hEvent, kInfinite) != kWaitObject0 ||
+        !m_host.GetOverlappedResult(m_handle, &req.ov, &n, false))
+        raise(CError_WriteFailed);
+    return static_cast<int>(n);
+}
+
+int TCustomComPort::ReadText(std::string &text, int count)
+{
+    if (count <= 0) {
+        text.clear();
+        return 0;
+    }
+    TIoRequest req(m_host);
+    req.isRead = true;
+    text.assign(static_cast<std::size_t>(count), '\0');
+    if (!m_host.ReadFile(m_handle, &text[0], static_cast<std::uint32_t>(count), &req.ov) &&
+        m_host.GetLastError() != kErrorIoPending)
+        raise(CError_ReadFailed);
+    std::uint32_t n = 0;
+    if (m_host.WaitForSingleObject(req.ov.hEvent, kInfinite) != kWaitObject0 ||
+        !m_host.GetOverlappedResult(m_handle, &req.ov, &n, false))
+        raise(CError_ReadFailed);
+    COMSTAT stat{};
+    std::uint32_t errors = 0;
+    if (!m_host.ClearCommError(m_handle, &errors, &stat))
+        raise(CError_ClearComFailed);
+    text.resize(n);
+    return static_cast<int>(n);
+}
+
+void TCustomComPort::DispatchEvents(TComEvents events)
+{
+    auto has = [events](TComEvent e) { return (events & eventBit(e)) != 0; };
+    if (has(evError)) {
+        std::uint32_t errors = 0;
+        if (!m_host.ClearCommError(m_handle, &errors, nullptr))
+            raise(CError_ClearComFailed);
+        if (errors != 0 && OnError)
+            OnError(errors);
+    }
+    if (has(evRxChar)) {
+        COMSTAT stat{};
+        std::uint32_t errors = 0;
+        if (!m_host.ClearCommError(m_handle, &errors, &stat))
+            raise(CError_ClearComFailed);
+        if (stat.cbInQue > 0 && OnRxChar)
+            OnRxChar(static_cast<int>(stat.cbInQue));
+    }
+    if (has(evTxEmpty))
+        call(OnTxEmpty);
+    if (has(evBreak))
+        call(OnBreak);
+    if (has(evRing))
+        call(OnRing);
+    if (has(evCTS))
+        callSignal(OnCTSChange, readModemLine(kMsCtsOn));
+    if (has(evDSR))
+        callSignal(OnDSRChange, readModemLine(kMsDsrOn));
+    if (has(evRxFlag))
+        call(OnRxFlag);
+    if (has(evRLSD))
+        callSignal(OnRLSDChange, readModemLine(kMsRlsdOn));
+    if (has(evRx80Full))
+        call(OnRx80Full);
+}
+
+void TCustomComPort::synchronize(const std::function<void()> &fn)
+{
+    auto req = std::make_shared<SyncRequest>();
+    req->fn = fn;
+    {
+        std::lock_guard<std::mutex> lock(m_syncMutex);
+        m_syncQueue.push_back(req);
+    }
+    m_syncCv.notify_all();
+    if (m_poster)
+        m_poster([req] { SyncRequest::run(req); });
+    std::unique_lock<std::mutex> lock(req->mutex);
+    req->cv.wait(lock, [&] { return req->done; });
+    if (req->error)
+        std::rethrow_exception(req->error);
+}
+
+void TCustomComPort::runQueuedDispatches()
+{
+    std::deque<std::shared_ptr<SyncRequest>> queued;
+    {
+        std::lock_guard<std::mutex> lock(m_syncMutex);
+        queued.swap(m_syncQueue);
+    }
+    for (auto &req : queued)
+        SyncRequest::run(req);
+}
+
+void TCustomComPort::stopEventThread()
+{
+    if (!m_thread)
+        return;
+    m_thread->StopWaiting();
+    // Keep running the dispatches the thread hands over, so that a thread
+    // waiting for this thread cannot block the close. Only these run here:
+    // no other handler may run inside a close.
+    for (;;) {
+        runQueuedDispatches();
+        std::unique_lock<std::mutex> lock(m_syncMutex);
+        m_syncCv.wait(lock, [&] { return m_thread->finished.load() || !m_syncQueue.empty(); });
+        if (m_thread->finished && m_syncQueue.empty())
+            break;
+    }
+    m_thread.reset();
+}
+
+// The setters of the value objects are declared in the header.
+template void TComFlowControl::set<bool>(bool &, bool);
+template void TComFlowControl::set<char>(char &, char);
+template void TComFlowControl::set<TDTRFlowControl>(TDTRFlowControl &, TDTRFlowControl);
+template void TComFlowControl::set<TRTSFlowControl>(TRTSFlowControl &, TRTSFlowControl);
+template void TComParity::set<bool>(bool &, bool);
+template void TComParity::set<char>(char &, char);
+template void TComParity::set<TParityBits>(TParityBits &, TParityBits);

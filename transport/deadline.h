@@ -1,0 +1,40 @@
+#pragma once
+// Time-out arithmetic for transfers in one small place: a deadline on the
+// monotonic clock, and the poll() time-out that is left until it.
+#include <chrono>
+#include <cstdint>
+
+class Deadline {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    static Deadline never() { return Deadline(Clock::time_point::max()); }
+    static Deadline in(std::uint64_t ms)
+    {
+        // Budgets beyond a day are as good as none and must not overflow.
+        if (ms > 86400000ULL)
+            return never();
+        return Deadline(Clock::now() + std::chrono::milliseconds(ms));
+    }
+    static Deadline at(Clock::time_point t) { return Deadline(t); }
+
+    bool isNever() const { return m_at == Clock::time_point::max(); }
+    bool expired(Clock::time_point now = Clock::now()) const { return !isNever() && now >= m_at; }
+
+    // Milliseconds for poll(): -1 waits forever, 0 when expired, and a part
+    // of a millisecond is rounded up so that a wait never ends early.
+    int pollTimeout(Clock::time_point now = Clock::now()) const
+    {
+        if (isNever())
+            return -1;
+        if (now >= m_at)
+            return 0;
+        auto us = std::chrono::duration_cast<std::chrono::microseconds>(m_at - now).count();
+        auto ms = (us + 999) / 1000;
+        return ms > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(ms);
+    }
+
+private:
+    explicit Deadline(Clock::time_point t) : m_at(t) {}
+    Clock::time_point m_at;
+};

@@ -1,0 +1,67 @@
+#include "transport/ioerror.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+EInOutError::EInOutError(int code) : std::runtime_error(ioErrorText(code)), ErrorCode(code) {}
+
+std::string ioErrorText(int code)
+{
+    switch (code) {
+    case 2: return "File not found";
+    case 3: return "Invalid filename";
+    case 4: return "Too many open files";
+    case 5: return "File access denied";
+    case 100: return "Read beyond end of file";
+    case 101: return "Disk full";
+    case 106: return "Invalid numeric input";
+    default: return "I/O error " + std::to_string(code);
+    }
+}
+
+int ioCodeFromErrno(int err)
+{
+    switch (err) {
+    case ENOENT:
+    case ENXIO: // a FIFO nobody reads, or a port without hardware behind it
+    case ENODEV: return 2;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case EISDIR: return 3;
+    case EMFILE:
+    case ENFILE: return 4;
+    case EACCES:
+    case EPERM:
+    case EROFS: return 5;
+    case ENOSPC:
+    case EFBIG: return 101;
+    case EBUSY: return 32;      // sharing violation
+    case ETIMEDOUT: return 1460; // time-out
+    case EPIPE: return 232;     // the reader went away
+    case EIO: return 1117;      // device I/O error
+    default: return 31;         // device does not function
+    }
+}
+
+void writeWholeFile(const std::string &path, const std::string &data)
+{
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw EInOutError(ioCodeFromErrno(errno));
+    std::size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            int err = n < 0 ? errno : ENOSPC;
+            ::close(fd);
+            throw EInOutError(ioCodeFromErrno(err));
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0)
+        throw EInOutError(ioCodeFromErrno(errno));
+}
