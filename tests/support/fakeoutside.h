@@ -1,0 +1,32 @@
+#pragma once
+// The test body of the program's seam: records what the program would have
+// shown or opened, and answers the file dialog from a queue.
+#include "app/outside.h"
+
+#include <QStringList>
+
+class FakeOutside : public Outside {
+public:
+    void showMessage(QWidget *, const QString &text) override { messages << text; }
+    void showError(QWidget *, const QString &title, const QString &text) override
+    {
+        errorTitles << title;
+        errors << text;
+    }
+    QString chooseOpenFile(QWidget *, const QString &filter) override
+    {
+        filters << filter;
+        return nextFiles.isEmpty() ? QString() : nextFiles.takeFirst();
+    }
+    void openUrl(const QUrl &url) override { urls << url.toString(); }
+
+    void clear()
+    {
+        messages.clear();
+        errors.clear();
+        errorTitles.clear();
+        urls.clear();
+    }
+
+    QStringList messages, errors, errorTitles, filters, nextFiles, urls;
+};

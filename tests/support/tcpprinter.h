@@ -1,0 +1,42 @@
+#pragma once
+// A network printer on 127.0.0.1: accepts connections and records what each
+// one carried. It can also refuse to read, or reset a connection partway.
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class TcpPrinter {
+public:
+    enum class Mode { Normal, NeverRead, ResetAfter };
+    explicit TcpPrinter(Mode mode = Mode::Normal, std::size_t resetAfter = 0);
+    ~TcpPrinter();
+
+    int port() const { return m_port; }
+    std::string address() const { return "127.0.0.1:" + std::to_string(m_port); }
+
+    // One entry per finished connection (the peer closed it).
+    std::vector<std::string> connections() const;
+    int accepted() const { return m_accepted; }
+    bool waitForConnections(std::size_t n, int timeoutMs = 5000) const;
+
+    // A free loopback port with nobody listening on it.
+    static int unusedPort();
+
+private:
+    void run();
+
+    Mode m_mode;
+    std::size_t m_resetAfter;
+    int m_listen = -1;
+    int m_port = 0;
+    int m_wake[2] = {-1, -1};
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_accepted{0};
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_cv;
+    std::vector<std::string> m_connections;
+    std::thread m_thread;
+};

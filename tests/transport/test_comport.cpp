@@ -1,0 +1,377 @@
+// The serial port component against a pseudo-terminal printer.
+#include "tests/support/faultyhost.h"
+#include "tests/support/ptyprinter.h"
+#include "transport/comport.h"
+#include "transport/devicenames.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <mutex>
+#include <vector>
+#include <termios.h>
+#include <thread>
+
+using namespace comhost;
+
+namespace {
+
+const char *const kCom3 = "\\\\.\\COM3";
+
+// The settings the main window gives its port.
+void configureLikeMainWindow(TComPort &port)
+{
+    port.SetBaudRate(br19200);
+    port.FlowControl().SetControlDTR(dtrEnable);
+    port.FlowControl().SetControlRTS(rtsDisable);
+    port.FlowControl().SetXonXoffOut(true);
+    port.FlowControl().SetXonXoffIn(true);
+    port.SetPort("COM3");
+}
+
+void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+template <class F> EComPort expectComError(F &&f)
+{
+    try {
+        f();
+    } catch (const EComPort &e) {
+        return e;
+    }
+    ADD_FAILURE() << "no EComPort raised";
+    return EComPort(0, -1);
+}
+
+class ComPortTest : public ::testing::Test {
+protected:
+    void SetUp() override { names.redirect(kCom3, printer.slavePath()); }
+
+    PtyPrinter printer;
+    DeviceNames names;
+    std::unique_ptr<ComHost> host = makeSystemComHost(names);
+    FaultyHost faulty{*host};
+};
+
+} // namespace
+
+TEST(ComPortValues, BaudRateTextsAndDefaults)
+{
+    EXPECT_EQ(BaudRateFromText("115200"), br115200);
+    EXPECT_EQ(BaudRateFromText("9600"), br9600);
+    EXPECT_EQ(BaudRateFromText("custom"), brCustom);
+    EXPECT_EQ(BaudRateFromText("CuStOm"), brCustom);
+    EXPECT_EQ(BaudRateFromText(""), br9600);
+    EXPECT_EQ(BaudRateFromText("12345"), br9600);
+    EXPECT_EQ(BaudRateFromText(" 2400"), br9600);
+    for (int r = brCustom; r <= br256000; ++r)
+        EXPECT_EQ(BaudRateFromText(BaudRateText(static_cast<TBaudRate>(r))), r);
+    EXPECT_EQ(BaudRateValue(brCustom, 9600), 9600u);
+    EXPECT_EQ(EventsToMask(kAllComEvents), 0x05FFu);
+    EXPECT_EQ(MaskToEvents(0x05FF), kAllComEvents);
+    EXPECT_EQ(MaskToEvents(0x0004), eventBit(evTxEmpty));
+}
+
+TEST(ComPortValues, ErrorTexts)
+{
+    EXPECT_STREQ(EComPort(1, 5).what(), "Unable to open com port (win error code: 5)");
+    EXPECT_STREQ(EComPort(14, -1).what(), "Cannot set property while connected");
+    EXPECT_STREQ(ComErrorText(23), "Registry error");
+    EXPECT_STREQ(ComErrorText(10), "ClearCommError function failed");
+}
+
+TEST_F(ComPortTest, DeviceControlBlockOfTheMainWindowsPort)
+{
+    TComPort port(*host);
+    configureLikeMainWindow(port);
+    EXPECT_EQ(port.FlowControl().FlowControl(), fcSoftware);
+    const DCB dcb = port.BuildDCB();
+    EXPECT_EQ(dcb.DCBlength, 28u);
+    EXPECT_EQ(dcb.BaudRate, 19200u);
+    EXPECT_EQ(dcb.Flags, 0x0311u);
+    EXPECT_EQ(dcb.XonLim, 256);
+    EXPECT_EQ(dcb.XoffLim, 256);
+    EXPECT_EQ(dcb.ByteSize, 8);
+    EXPECT_EQ(dcb.Parity, 0);
+    EXPECT_EQ(dcb.StopBits, 0);
+    EXPECT_EQ(dcb.XonChar, 0x11);
+    EXPECT_EQ(dcb.XoffChar, 0x13);
+    EXPECT_EQ(dcb.ErrorChar, 0);
+    EXPECT_EQ(dcb.EofChar, 0);
+    EXPECT_EQ(dcb.EvtChar, 0);
+    EXPECT_EQ(dcb.wReserved, 0);
+    EXPECT_EQ(dcb.wReserved1, 0);
+
+    port.OpenDevice();
+    DCB applied{};
+    ASSERT_TRUE(host->GetCommState(port.DeviceHandle(), applied));
+    EXPECT_EQ(std::memcmp(&applied, &dcb, sizeof dcb), 0);
+    termios tio{};
+    ASSERT_EQ(tcgetattr(printer.slaveFd(), &tio), 0);
+    EXPECT_EQ(cfgetospeed(&tio), B19200);
+    EXPECT_EQ(cfgetispeed(&tio), B19200);
+    EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_FALSE(tio.c_cflag & PARENB);
+    EXPECT_FALSE(tio.c_cflag & CSTOPB);
+    EXPECT_FALSE(tio.c_cflag & CRTSCTS);
+    EXPECT_TRUE(tio.c_cflag & CLOCAL);
+    EXPECT_TRUE(tio.c_cflag & CREAD);
+    EXPECT_TRUE(tio.c_iflag & IXON);
+    EXPECT_TRUE(tio.c_iflag & IXOFF);
+    EXPECT_EQ(tio.c_cc[VSTART], 0x11);
+    EXPECT_EQ(tio.c_cc[VSTOP], 0x13);
+    EXPECT_FALSE(tio.c_lflag & (ICANON | ECHO | ISIG));
+    EXPECT_FALSE(tio.c_oflag & OPOST);
+    EXPECT_FALSE(tio.c_iflag & (ICRNL | INLCR | IGNCR));
+    EXPECT_EQ(tio.c_cc[VMIN], 0);
+    EXPECT_EQ(tio.c_cc[VTIME], 0);
+    port.CloseDevice();
+
+    // A rate assigned while closed is only stored, and the next open applies it.
+    port.SetBaudRate(br2400);
+    EXPECT_FALSE(port.Connected());
+    port.OpenDevice();
+    ASSERT_EQ(tcgetattr(printer.slaveFd(), &tio), 0);
+    EXPECT_EQ(cfgetospeed(&tio), B2400);
+    port.CloseDevice();
+}
+
+TEST_F(ComPortTest, WriteDeliversEveryByteUnchanged)
+{
+    TComPort port(*host);
+    configureLikeMainWindow(port);
+    std::string all;
+    for (int round = 0; round < 80; ++round)
+        for (int b = 0; b < 256; ++b)
+            if (b != 0x11 && b != 0x13) // the flow-control characters belong to the line
+                all.push_back(static_cast<char>(b));
+    port.OpenDevice();
+    EXPECT_EQ(port.WriteText(all), static_cast<int>(all.size()));
+    EXPECT_EQ(port.WriteText(std::string()), 0);
+    port.CloseDevice();
+    ASSERT_TRUE(printer.waitFor(all.size()));
+    sleepMs(50);
+    EXPECT_EQ(printer.received(), all); // nothing lost at close, LF not turned into CR LF
+}
+
+TEST_F(ComPortTest, ReadReturnsAtOnceWithWhatHasArrived)
+{
+    printer.setResponder([](const std::string &chunk) { return chunk == std::string("\x10\x04\x01", 3) ? "\x12" : ""; });
+    TComPort port(*host);
+    configureLikeMainWindow(port);
+    port.OpenDevice();
+    std::string reply = "old";
+    EXPECT_EQ(port.ReadText(reply, 1), 0);
+    EXPECT_EQ(reply, "");
+    EXPECT_EQ(port.ReadText(reply, 0), 0);
+    port.WriteText(std::string("\x10\x04\x01", 3));
+    ASSERT_TRUE(printer.waitFor(3));
+    std::string got;
+    for (int i = 0; i < 100 && got.empty(); ++i) {
+        sleepMs(5);
+        port.ReadText(got, 1);
+    }
+    EXPECT_EQ(got, "\x12");
+    EXPECT_EQ(port.ReadText(got, 1), 0);
+    port.CloseDevice();
+}
+
+TEST_F(ComPortTest, PrinterHoldingXoffMakesTheWriteShortWithoutError)
+{
+    TComPort port(*host);
+    configureLikeMainWindow(port);
+    port.Timeouts().SetWriteTotalMultiplier(10);
+    port.Timeouts().SetWriteTotalConstant(200);
+    port.OpenDevice();
+    printer.sendXoff();
+    sleepMs(50);
+    const std::string command = "\x1B@ABCDEFGH";
+    const int written = port.WriteText(command);
+    EXPECT_LT(written, static_cast<int>(command.size()));
+    port.CloseDevice();
+    printer.sendXon();
+    sleepMs(100);
+    EXPECT_EQ(printer.received().size(), static_cast<std::size_t>(written)); // the rest is not sent
+}
+
+TEST_F(ComPortTest, PortHeldElsewhereIsAccessDenied)
+{
+    TComPort first(*host), second(*host);
+    configureLikeMainWindow(first);
+    configureLikeMainWindow(second);
+    first.OpenDevice();
+    EComPort e = expectComError([&] { second.OpenDevice(); });
+    EXPECT_EQ(e.Code, 1);
+    EXPECT_EQ(e.WinCode, 5);
+    EXPECT_STREQ(e.what(), "Unable to open com port (win error code: 5)");
+    EXPECT_FALSE(second.Connected());
+    first.CloseDevice();
+    second.OpenDevice(); // free again once closed
+    second.CloseDevice();
+}
+
+TEST_F(ComPortTest, MissingDeviceLeavesThePortClosed)
+{
+    names.redirect("\\\\.\\COM4", "/nonexistent/tty-for-test");
+    TComPort port(*host);
+    port.SetPort("COM4");
+    EComPort e = expectComError([&] { port.OpenDevice(); });
+    EXPECT_EQ(e.Code, 1);
+    EXPECT_EQ(e.WinCode, 2);
+    EXPECT_FALSE(port.Connected());
+}
+
+TEST_F(ComPortTest, LineSettingsRefusedCloseThePortAndReleaseTheHandle)
+{
+    TComPort port(faulty);
+    configureLikeMainWindow(port);
+    faulty.failNext("SetCommState", kErrorInvalidParameter);
+    EComPort e = expectComError([&] { port.OpenDevice(); });
+    EXPECT_EQ(e.Code, 7);
+    EXPECT_EQ(e.WinCode, 87);
+    EXPECT_FALSE(port.Connected());
+    EXPECT_EQ(port.DeviceHandle(), kInvalidHandle);
+    EXPECT_EQ(faulty.createdHandles(), faulty.closedHandles());
+    faulty.heal();
+    port.OpenDevice(); // the device was really released
+    port.CloseDevice();
+}
+
+TEST_F(ComPortTest, EveryHostFailureRaisesItsCode)
+{
+    struct Case {
+        const char *call;
+        int code;
+    } cases[] = {{"CreateFileA", 1}, {"SetupComm", 9}, {"SetCommTimeouts", 8}, {"WriteFile", 2},
+                 {"ReadFile", 3},    {"ClearCommError", 10}, {"PurgeComm", 5}, {"GetCommModemStatus", 11}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.call);
+        TComPort port(faulty);
+        configureLikeMainWindow(port);
+        faulty.failNext(c.call, kErrorGenFailure);
+        EComPort e = expectComError([&] {
+            port.OpenDevice();
+            port.WriteText("x");
+            std::string s;
+            port.ReadText(s, 1);
+            port.CloseDevice();
+        });
+        EXPECT_EQ(e.Code, c.code);
+        EXPECT_EQ(e.WinCode, 31);
+        faulty.heal();
+        port.CloseDevice(); // whatever stayed open closes cleanly
+        EXPECT_FALSE(port.Connected());
+    }
+    EXPECT_EQ(faulty.createdHandles(), faulty.closedHandles());
+}
+
+TEST_F(ComPortTest, OpenAndCloseAreIdempotentAndPortChangesReopen)
+{
+    names.redirect("\\\\.\\COM5", printer.slavePath());
+    TComPort port(*host);
+    configureLikeMainWindow(port);
+    port.CloseDevice(); // closed: nothing happens
+    port.OpenDevice();
+    const Handle h = port.DeviceHandle();
+    port.OpenDevice(); // open: nothing happens
+    EXPECT_EQ(port.DeviceHandle(), h);
+    port.SetPort("COM3");
+    EXPECT_EQ(port.DeviceHandle(), h);
+    port.SetPort("COM5"); // another name while open: closed and opened again
+    EXPECT_TRUE(port.Connected());
+    EXPECT_NE(port.DeviceHandle(), h);
+    EXPECT_EQ(port.Port(), "COM5");
+    EComPort e = expectComError([&] { port.SetSyncMethod(smNone); });
+    EXPECT_EQ(e.Code, 14);
+    EXPECT_EQ(e.WinCode, -1);
+    port.CloseDevice();
+    port.CloseDevice();
+    EXPECT_FALSE(port.Connected());
+}
+
+TEST_F(ComPortTest, BufferSizesAreEvenAndSetTheFlowLimits)
+{
+    TComPort port(*host);
+    port.Buffer().SetInputSize(1025);
+    EXPECT_EQ(port.Buffer().InputSize(), 1024);
+    port.Buffer().SetInputSize(2001);
+    EXPECT_EQ(port.Buffer().InputSize(), 2000);
+    port.Buffer().SetOutputSize(7);
+    EXPECT_EQ(port.Buffer().OutputSize(), 6);
+    EXPECT_EQ(port.BuildDCB().XonLim, 500);
+    EXPECT_EQ(port.BuildDCB().XoffLim, 500);
+}
+
+TEST_F(ComPortTest, CloseRunsTheDispatchesTheEventThreadQueued)
+{
+    // No event loop here: the dispatch the event thread hands over waits
+    // until CloseDevice runs it, on this thread.
+    TComPort port(*host);
+    configureLikeMainWindow(port);
+    int rxCount = 0;
+    std::thread::id ranOn;
+    port.OnRxChar = [&](int count) {
+        rxCount = count;
+        ranOn = std::this_thread::get_id();
+    };
+    port.OpenDevice();
+    EXPECT_TRUE(port.ThreadCreated());
+    printer.send("hello");
+    sleepMs(100);
+    EXPECT_EQ(rxCount, 0); // nothing runs behind the caller's back
+    port.CloseDevice();
+    EXPECT_EQ(rxCount, 5);
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+    EXPECT_FALSE(port.ThreadCreated());
+}
+
+TEST_F(ComPortTest, PostedDispatchRunsOnTheWindowThreadWhileTheEventThreadWaits)
+{
+    std::mutex m;
+    std::vector<std::function<void()>> posted;
+    TComPort port(*host, [&](std::function<void()> fn) {
+        std::lock_guard<std::mutex> lock(m);
+        posted.push_back(std::move(fn));
+    });
+    configureLikeMainWindow(port);
+    std::vector<int> counts;
+    port.OnRxChar = [&](int count) { counts.push_back(count); };
+    port.OpenDevice();
+    printer.send("abc");
+    std::function<void()> job;
+    for (int i = 0; i < 200 && !job; ++i) {
+        sleepMs(5);
+        std::lock_guard<std::mutex> lock(m);
+        if (!posted.empty())
+            job = posted.front();
+    }
+    ASSERT_TRUE(job);
+    job(); // what the event loop would do
+    ASSERT_EQ(counts.size(), 1u);
+    EXPECT_EQ(counts[0], 3);
+    std::string got;
+    EXPECT_EQ(port.ReadText(got, 10), 3);
+    EXPECT_EQ(got, "abc");
+    port.CloseDevice();
+    for (auto &fn : posted)
+        fn(); // late runs of already handled dispatches do nothing
+    EXPECT_EQ(counts.size(), 1u);
+}
+
+TEST_F(ComPortTest, HangUpInTheMiddleOfALongWriteFails)
+{
+    TComPort port(*host);
+    configureLikeMainWindow(port);
+    port.OpenDevice();
+    printer.setReading(false);
+    std::thread cable([&] {
+        sleepMs(300);
+        printer.hangUp();
+    });
+    const std::string big(200000, 'A');
+    EComPort e = expectComError([&] { port.WriteText(big); });
+    cable.join();
+    EXPECT_EQ(e.Code, 2);
+    port.CloseDevice();
+    EXPECT_FALSE(port.Connected());
+}
