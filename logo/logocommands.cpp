@@ -125,8 +125,10 @@ std::string buildExportText(const Picture &pic, bool scrambled)
     std::string out;
     out.reserve(lined.size());
     for (std::size_t i = 0; i < lined.size(); ++i) {
-        if (lined[i] == ' ' && i + 1 < lined.size() && lined[i + 1] == ',')
+        if (lined[i] == ' ' && i + 1 < lined.size() && lined[i + 1] == ',') {
+            ++i; // the pair goes
             continue;
+        }
         out.push_back(lined[i]);
     }
     return out;

@@ -1,0 +1,242 @@
+// The logo window's conversions and commands, from pictures made here.
+#include "logo/blackmark.h"
+#include "logo/logocommands.h"
+#include "logo/picture.h"
+#include "tests/support/hex.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr std::int32_t kBlack = 0;
+
+Picture filled(int w, int h, std::int32_t colour) { return Picture(w, h, colour); }
+
+} // namespace
+
+TEST(Picture, DotRuleAndGeometry)
+{
+    EXPECT_TRUE(isDot(0x0000FFFF, kDefaultThreshold));  // yellow prints
+    EXPECT_FALSE(isDot(0x00FF0000, kDefaultThreshold)); // blue does not
+    EXPECT_TRUE(isDot(0x007FFFFF, kDefaultThreshold));
+    EXPECT_FALSE(isDot(0x00800000, kDefaultThreshold));
+    EXPECT_FALSE(isDot(kWhite, kDefaultThreshold));
+
+    Geometry g = geometryOf(8, 8);
+    EXPECT_EQ(g.bytesW, 1);
+    EXPECT_EQ(g.bytesH, 1);
+    EXPECT_EQ(g.padW, 0);
+    EXPECT_EQ(g.nvSize, 8);
+    g = geometryOf(9, 8);
+    EXPECT_EQ(g.bytesW, 2);
+    EXPECT_EQ(g.padW, 7);
+    g = geometryOf(167, 49);
+    EXPECT_EQ(g.bytesW, 21);
+    EXPECT_EQ(g.bytesH, 7);
+    EXPECT_EQ(g.nvSize, 1176);
+    EXPECT_EQ(geometryOf(1000, 400).nvSize, 50000);
+    EXPECT_EQ(geometryOf(1000, 392).nvSize, 49000);
+    g = geometryOf(2100, 8);
+    EXPECT_EQ(g.bytesW, 263);
+    EXPECT_EQ(g.xL, 7);
+    EXPECT_EQ(g.xH, 1);
+    EXPECT_EQ(geometryOf(-5, 3).bytesW, 0);
+}
+
+TEST(Picture, PackingsPadWithWhite)
+{
+    Picture p = filled(9, 8, kBlack); // 9 wide: 7 white columns added
+    const ByteString cols = packColumns(p, 0, 16, 0, 8, 0, kDefaultThreshold);
+    ASSERT_EQ(cols.size(), 16u);
+    EXPECT_EQ(hex(cols.substr(0, 9)), "FF FF FF FF FF FF FF FF FF");
+    EXPECT_EQ(hex(cols.substr(9)), "00 00 00 00 00 00 00");
+    const ByteString rows = packRows(p, 8, 2, kDefaultThreshold);
+    ASSERT_EQ(rows.size(), 16u);
+    EXPECT_EQ(hex(rows.substr(0, 2)), "FF 80");
+
+    // The bit run goes on across columns when the rows are not whole bytes.
+    Picture q = filled(2, 4, kWhite);
+    q.set(0, 0, kBlack);
+    q.set(1, 3, kBlack);
+    EXPECT_EQ(hex(packColumns(q, 0, 2, 0, 4, 0, kDefaultThreshold)), "81");
+    EXPECT_EQ(packColumns(q, 0, 1, 0, 4, 0, kDefaultThreshold).size(), 0u); // 4 bits left over are dropped
+}
+
+TEST(NvLogo, SamplePictureDownloadInBothDialects)
+{
+    const Picture p = filled(167, 49, kWhite);
+    const ByteString normal = buildNvDownload(p, Dialect::Normal, 0, kDefaultThreshold);
+    ASSERT_EQ(normal.size(), 1188u);
+    EXPECT_EQ(hex(normal.substr(0, 11)), "1B 40 1D 54 1C 71 01 15 00 07 00");
+    EXPECT_EQ(byteAt(normal, normal.size() - 1), 0x01);
+    const ByteString star = buildNvDownload(p, Dialect::Star, 0, kDefaultThreshold);
+    ASSERT_EQ(star.size(), 1187u);
+    EXPECT_EQ(hex(star.substr(0, 10)), "1B 40 1B 1C 71 01 15 00 07 00");
+    EXPECT_EQ(star.substr(10), normal.substr(11));
+}
+
+TEST(NvLogo, StoredImageHasAWhiteRowBelowAndHonoursTheOffset)
+{
+    const Picture tall = filled(8, 64, kBlack);
+    const ByteString s = buildNvDownload(tall, Dialect::Normal, 0, kDefaultThreshold);
+    EXPECT_EQ(byteAt(s, 9), 0x09); // yL
+    const ByteString data = s.substr(11, s.size() - 12);
+    ASSERT_EQ(data.size(), 8u * 9u);
+    EXPECT_EQ(hex(data.substr(0, 9)), "FF FF FF FF FF FF FF FF 00");
+
+    Picture wide = filled(16, 8, kWhite);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 8; x < 16; ++x)
+            wide.set(x, y, kBlack);
+    const ByteString o = buildNvDownload(wide, Dialect::Normal, 8, kDefaultThreshold);
+    EXPECT_EQ(hex(o.substr(7, 4)), "01 00 02 00");
+    EXPECT_EQ(hex(o.substr(11, 16)), "FF 00 FF 00 FF 00 FF 00 FF 00 FF 00 FF 00 FF 00");
+
+    // The threshold of the download is the operator's: with 1 only black prints.
+    Picture grey = filled(8, 7, 0x00101010);
+    EXPECT_EQ(byteAt(buildNvDownload(grey, Dialect::Normal, 0, 1), 11), 0x00);
+    EXPECT_EQ(byteAt(buildNvDownload(grey, Dialect::Normal, 0, kDefaultThreshold), 11), 0xFE);
+}
+
+TEST(NvLogo, PrintAndClearCommands)
+{
+    const char *normal[] = {"30", "31", "32", "33"};
+    for (int m = 0; m < 4; ++m) {
+        EXPECT_EQ(hex(buildNvPrint(Dialect::Normal, m)), std::string("1B 40 1B 61 01 1D 54 1C 70 01 ") + normal[m] + " 1B 40");
+        EXPECT_EQ(hex(buildNvPrint(Dialect::Star, m)), std::string("1B 40 1B 1D 61 01 1B 1C 70 01 ") + normal[m] + " 1B 40");
+    }
+    EXPECT_EQ(hex(buildNvClear(Dialect::Normal)), "1C 71 01 01 00 01 00 00 00 00 00 00 00 00 00 01");
+    EXPECT_EQ(hex(buildNvClear(Dialect::Star)), "1B 1C 71 01 01 00 01 00 00 00 00 00 00 00 00 00 01");
+}
+
+TEST(Export, PlainTextLineForLine)
+{
+    const std::string text = buildExportText(filled(8, 8, kWhite), false);
+    EXPECT_EQ(text, "\r\n.db 0x1C,0x71,0x01,0x01,0x00,0x01,0x00,0x00,0x00,0x00"
+                    "\r\n.db 0x00,0x00,0x00,0x00,0x00,0x01");
+    // Exactly ten values: one line, and never an empty ".db" line at the end.
+    for (int w : {8, 16, 24, 40, 72, 80})
+        for (int h : {1, 8, 9, 16}) {
+            const std::string t = buildExportText(filled(w, h, kBlack), false);
+            ASSERT_GE(t.size(), 6u);
+            EXPECT_NE(t.substr(t.size() - 5), ".db  ") << w << "x" << h;
+            EXPECT_NE(t.substr(t.size() - 4), ".db ") << w << "x" << h;
+            EXPECT_EQ(t.find(" ,"), std::string::npos);
+        }
+}
+
+TEST(Export, ScrambledValuesWorkedByHand)
+{
+    // key 5A, offset 10
+    EXPECT_EQ(scrambleHex("25"), "4F"); // 15 ^ 5A
+    EXPECT_EQ(scrambleHex("71"), "3B"); // 61 ^ 5A
+    EXPECT_EQ(scrambleHex("FF"), "B5"); // EF ^ 5A
+    EXPECT_EQ(scrambleHex("6A"), "0");  // 5A ^ 5A, one digit
+    EXPECT_EQ(scrambleHex("1C"), "");   // "C": a lone digit is dropped
+    EXPECT_EQ(scrambleHex("10"), "");   // "0"
+    EXPECT_EQ(scrambleHex("00"), "AA"); // FFFFFFF0 -> A5A5A5AA
+    EXPECT_EQ(scrambleHex("01"), "AB"); // FFFFFFF1 -> A5A5A5AB
+
+    // 1C scrambles to nothing, so every break after it falls one value-part
+    // earlier and the tenth value is split across the lines.
+    const std::string text = buildExportText(filled(8, 8, kWhite), true);
+    EXPECT_EQ(text, "\r\n.db 0x,0x3B,0xAB,0xAB,0xAA,0xAB,0xAA,0xAA,0xAA,0xAA,0"
+                    "\r\n.db  xAA,0xAA,0xAA,0xAA,0xAA,0xAB");
+}
+
+TEST(BitImage, SizeCapAndDefine)
+{
+    BitImageSize s = bitImageSize(filled(2048, 400, kBlack), 1536);
+    EXPECT_EQ(s.x, 255);
+    EXPECT_EQ(s.y, 6);
+    const ByteString big = buildBitImageDefine(filled(2048, 400, kBlack), s, 0);
+    const std::string head = "xL=255;yL=6\n";
+    ASSERT_EQ(big.substr(0, head.size()), head);
+    EXPECT_EQ(hex(big.substr(head.size(), 4)), "1D 2A FF 06");
+    EXPECT_EQ(big.size(), head.size() + 4 + 8u * 255 * 6);
+
+    s = bitImageSize(filled(167, 49, kWhite), 1536);
+    EXPECT_EQ(s.x, 21);
+    EXPECT_EQ(s.y, 7);
+    const ByteString sample = buildBitImageDefine(filled(167, 49, kWhite), s, 0);
+    EXPECT_EQ(sample.substr(0, 10), "xL=21;yL=7");
+    EXPECT_EQ(sample.size(), 11u + 4u + 1176u);
+    EXPECT_EQ(bitImageSize(Picture(), 1536).y, 0);
+    EXPECT_EQ(hex(buildBitImagePrint()), "1B 61 00 1D 2F 00 0A");
+    EXPECT_EQ(hex(buildBitImagePrintFourSizes()), "1D 2F 00 1D 2F 01 1D 2F 02 1D 2F 03");
+}
+
+TEST(BitImage, TrimmedMargins)
+{
+    Picture p = filled(32, 16, kWhite);
+    for (int y = 0; y < 16; ++y)
+        p.set(8, y, kBlack); // the first column that survives the trim
+    const BitImageSize s = bitImageSize(p, 1536);
+    const Margins m{8, 8, 0, 0};
+    ASSERT_TRUE(marginsFit(s, m));
+    const ByteString t = buildBitImageDefineTrimmed(p, s, m, 0);
+    const std::string head = "xL=4;yL=2\n";
+    ASSERT_EQ(t.substr(0, head.size()), head);
+    EXPECT_EQ(hex(t.substr(head.size(), 4)), "1D 2A 02 02");
+    const ByteString data = t.substr(head.size() + 4);
+    ASSERT_EQ(data.size(), 32u);
+    EXPECT_EQ(hex(data.substr(0, 4)), "FF FF 00 00");
+
+    EXPECT_TRUE(marginsFit(s, {4, 4, 3, 5}));
+    EXPECT_FALSE(marginsFit(s, {4, 0, 0, 0}));   // not whole bytes
+    EXPECT_FALSE(marginsFit(s, {16, 16, 0, 0})); // nothing left
+    EXPECT_FALSE(marginsFit(s, {-8, 8, 0, 0}));
+    EXPECT_FALSE(marginsFit(s, {0, 0, 8, 8}));
+}
+
+TEST(SelfTest, PageOfAnEightByEightPicture)
+{
+    Picture p = filled(8, 8, kWhite);
+    for (int i = 0; i < 8; ++i)
+        p.set(i, i, kBlack);
+    const ByteString page = buildSelfTestPage(p, 3);
+    const std::string raster = hex(bytes({0x1D, 0x76, 0x30, 0x30, 0x01, 0x00, 0x08, 0x00, 0x80, 0x40, 0x20, 0x10, 0x08,
+                                          0x04, 0x02, 0x01, 0x0A}));
+    const std::string start = "1B 40 1B 61 31 1B 21 30 53 65 6C 66 74 65 73 74 0A 0A " + raster + " 1B 61 30 00 00 00 1B 21 00";
+    EXPECT_EQ(hex(page.substr(0, 44)), start);
+    EXPECT_EQ(hex(page.substr(page.size() - 7)), "1B 72 00 1B 69 1B 40");
+    const std::size_t raster2 = page.rfind(std::string("\x1D\x76\x30\x30", 4));
+    ASSERT_NE(raster2, std::string::npos);
+    EXPECT_EQ(hex(page.substr(raster2 - 3, 3)), "1B 61 31");
+    EXPECT_EQ(page.substr(raster2 + 17, 3), std::string("\x1B\x21\x28", 3));
+    EXPECT_EQ(page.substr(raster2 + 20, 17), "*** Completed ***");
+    EXPECT_EQ(page.substr(raster2 + 37, 8), std::string(8, '\n'));
+    // Character samples: 5 x 43 + 1, 3, 5 x 57 + 1, 5 x 43 + 1 bytes between the raster images.
+    const std::size_t samples = 44;
+    EXPECT_EQ(raster2 - 3 - samples, 5u * 43 + 1 + 3 + 5 * 57 + 1 + 5 * 43 + 1);
+    EXPECT_EQ(byteAt(page, samples), 0x21);
+    EXPECT_EQ(byteAt(page, samples + 41), 0x4A);
+    const std::size_t gb = samples + 5 * 43 + 1 + 3 + 5 * 57 + 1;
+    EXPECT_EQ(hex(page.substr(gb, 4)), "B0 A1 B0 A2");
+
+    EXPECT_EQ(buildSelfTestPage(p, 0).size() + 3, page.size());
+    EXPECT_EQ(buildSelfTestPage(p, -4).size() + 3, page.size());
+    const SelfTestReadouts r = selfTestReadouts(filled(2100, 300, kWhite));
+    EXPECT_EQ(r.e4, 263 % 256);
+    EXPECT_EQ(r.e5, 1);
+    EXPECT_EQ(r.e6, 300 % 256);
+    EXPECT_EQ(r.e7, 1);
+    EXPECT_EQ(r.e8, 263 * 300);
+}
+
+TEST(BlackMark, MillimetresToMotionUnits)
+{
+    EXPECT_EQ(motionUnits(10), 57);
+    EXPECT_EQ(hex(buildMarkOffset(MarkTarget::PrintStart, MarkDirection::Forward, 57)),
+              "1D 54 1D 28 46 04 00 01 00 39 00");
+    EXPECT_EQ(motionUnits(50), 283);
+    EXPECT_EQ(motionUnits(100), 567);
+    EXPECT_EQ(hex(buildMarkOffset(MarkTarget::PrintStart, MarkDirection::Backward, 567)),
+              "1D 54 1D 28 46 04 00 01 01 37 02");
+    EXPECT_EQ(motionUnits(300), 1701);
+    EXPECT_EQ(hex(buildMarkOffset(MarkTarget::Cut, MarkDirection::Forward, 1701)), "1D 54 1D 28 46 04 00 02 00 A5 06");
+    EXPECT_EQ(motionUnits(-5), -28);
+    EXPECT_EQ(motionUnits(0.0882), 0); // exactly half a unit goes to the even neighbour
+    EXPECT_EQ(hex(buildFeedToPrintStart("A", "B")), "41 0A 42 1B 64 05 0A 1D 54 1D 0C 0D");
+    EXPECT_EQ(hex(buildFeedToCut("A", "B")), "41 0A 42 1B 64 05 0A 1D 54 1D 56 42 0D");
+}
