@@ -1,0 +1,224 @@
+// The network printer library against a loopback printer, and the parallel
+// port against files and FIFOs standing in for the device.
+#include "tests/support/tcpprinter.h"
+#include "transport/devicenames.h"
+#include "transport/ioerror.h"
+#include "transport/parallelport.h"
+#include "transport/tavonetio/address.h"
+#include "transport/tavonetio/tavonetio.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+std::string withZeros()
+{
+    std::string s;
+    for (int i = 0; i < 1000; ++i)
+        s.push_back(static_cast<char>(i % 7 == 0 ? 0 : i & 0xFF));
+    return s;
+}
+
+std::string readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+struct TempDir {
+    TempDir()
+    {
+        char tmpl[] = "/tmp/tavo-test-XXXXXX";
+        path = ::mkdtemp(tmpl);
+    }
+    ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
+    std::string path;
+};
+
+int ioCodeOf(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const EInOutError &e) {
+        return e.ErrorCode;
+    }
+    return 0;
+}
+
+bool sendWhole(const std::string &address, const std::string &data)
+{
+    if (TavoNetOpen(address.c_str(), 5, 7) != 1)
+        return false;
+    TavoNetSend(reinterpret_cast<const uint8_t *>(data.data()), static_cast<int32_t>(data.size()));
+    TavoNetClose();
+    return true;
+}
+
+} // namespace
+
+TEST(NetAddress, HostAndPortTexts)
+{
+    auto ep = tavonet::parseAddress("127.0.0.1");
+    ASSERT_TRUE(ep);
+    EXPECT_EQ(ep->port, 9100);
+    ep = tavonet::parseAddress("127.0.0.1:9101");
+    ASSERT_TRUE(ep);
+    EXPECT_EQ(ep->host, "127.0.0.1");
+    EXPECT_EQ(ep->port, 9101);
+    ep = tavonet::parseAddress("[::1]:80");
+    ASSERT_TRUE(ep);
+    EXPECT_TRUE(ep->ipv6);
+    EXPECT_EQ(ep->port, 80);
+    for (const char *bad : {"", "abc", "1.2.3", "127.0.0.1:", "127.0.0.1:0", ":9100", "127.0.0.1:65536",
+                            "127.0.0.1:12a", "[::1", "[::1]x", "[::1]:", "127.0.0.1:9100:1", " 127.0.0.1",
+                            "printer.example"})
+        EXPECT_FALSE(tavonet::parseAddress(bad)) << bad;
+}
+
+TEST(NetLibrary, DeliversEveryByteInOrderAndOneConnectionACommand)
+{
+    TcpPrinter printer;
+    const std::string data = withZeros();
+    ASSERT_TRUE(sendWhole(printer.address(), data));
+    ASSERT_TRUE(sendWhole(printer.address(), "second"));
+    ASSERT_TRUE(printer.waitForConnections(2));
+    EXPECT_EQ(printer.connections()[0], data);
+    EXPECT_EQ(printer.connections()[1], "second");
+}
+
+TEST(NetLibrary, RefusedAndBadAddressesGiveNoConnection)
+{
+    const std::string nobody = "127.0.0.1:" + std::to_string(TcpPrinter::unusedPort());
+    EXPECT_NE(TavoNetOpen(nobody.c_str(), 5, 7), 1);
+    for (const char *bad : {"", "garbage", "127.0.0.1:99999", "999.1.1.1"})
+        EXPECT_NE(TavoNetOpen(bad, 5, 7), 1) << bad;
+    EXPECT_NE(TavoNetOpen(nullptr, 5, 7), 1);
+    // Without a connection, send and close do nothing.
+    EXPECT_EQ(TavoNetSend(reinterpret_cast<const uint8_t *>("x"), 1), 0);
+    EXPECT_EQ(TavoNetClose(), 0);
+}
+
+TEST(NetLibrary, PrinterThatResetsOrNeverReadsCannotHangTheSender)
+{
+    const std::string big(4 * 1024 * 1024, 'Z');
+    {
+        TcpPrinter resetting(TcpPrinter::Mode::ResetAfter, 1000);
+        ASSERT_EQ(TavoNetOpen(resetting.address().c_str(), 5, 1), 1);
+        const int32_t sent = TavoNetSend(reinterpret_cast<const uint8_t *>(big.data()), static_cast<int32_t>(big.size()));
+        EXPECT_LE(sent, static_cast<int32_t>(big.size()));
+        TavoNetClose();
+    }
+    {
+        TcpPrinter stuck(TcpPrinter::Mode::NeverRead);
+        ASSERT_EQ(TavoNetOpen(stuck.address().c_str(), 5, 1), 1);
+        const int32_t sent = TavoNetSend(reinterpret_cast<const uint8_t *>(big.data()), static_cast<int32_t>(big.size()));
+        EXPECT_LT(sent, static_cast<int32_t>(big.size()));
+        EXPECT_EQ(TavoNetClose(), 0); // not every byte left in time
+    }
+    TcpPrinter healthy;
+    ASSERT_TRUE(sendWhole(healthy.address(), "after"));
+    ASSERT_TRUE(healthy.waitForConnections(1));
+    EXPECT_EQ(healthy.connections()[0], "after");
+}
+
+TEST(Parallel, WritesEveryByteToTheDevice)
+{
+    TempDir dir;
+    const std::string path = dir.path + "/lp0";
+    std::ofstream(path).close();
+    const std::string data = withZeros();
+    parallel::writeDevice(path, data);
+    EXPECT_EQ(readFile(path), data);
+    parallel::writeDevice(path, "next"); // each command starts the device afresh
+    EXPECT_EQ(readFile(path), "next");
+}
+
+TEST(Parallel, FailuresRaiseTheRuntimeTexts)
+{
+    TempDir dir;
+    const std::string missing = dir.path + "/lp1";
+    EXPECT_EQ(ioCodeOf([&] { parallel::writeDevice(missing, "x"); }), 2);
+    struct stat st {};
+    EXPECT_NE(::stat(missing.c_str(), &st), 0) << "a missing device must not be created";
+    EXPECT_EQ(ioCodeOf([&] { parallel::writeDevice(dir.path, "x"); }), 3);
+
+    // A FIFO nobody reads is no printer; the write must not hang.
+    const std::string fifo = dir.path + "/fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(ioCodeOf([&] { parallel::writeDevice(fifo, "x"); }), 2);
+    // A reader that stops reading: the stall time-out ends the write.
+    int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_EQ(ioCodeOf([&] { parallel::writeDevice(fifo, std::string(1 << 20, 'x'), 200); }), 1460);
+    ::close(reader);
+
+    EXPECT_EQ(ioErrorText(2), "File not found");
+    EXPECT_EQ(ioErrorText(3), "Invalid filename");
+    EXPECT_EQ(ioErrorText(4), "Too many open files");
+    EXPECT_EQ(ioErrorText(5), "File access denied");
+    EXPECT_EQ(ioErrorText(100), "Read beyond end of file");
+    EXPECT_EQ(ioErrorText(101), "Disk full");
+    EXPECT_EQ(ioErrorText(106), "Invalid numeric input");
+    EXPECT_EQ(ioErrorText(32), "I/O error 32");
+}
+
+TEST(Parallel, FifoReaderGetsTheCommand)
+{
+    TempDir dir;
+    const std::string fifo = dir.path + "/fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string got;
+    int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const std::string data = withZeros();
+    std::thread t([&] {
+        char buf[4096];
+        while (got.size() < data.size()) {
+            ssize_t n = ::read(reader, buf, sizeof buf);
+            if (n > 0)
+                got.append(buf, static_cast<std::size_t>(n));
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    parallel::writeDevice(fifo, data);
+    t.join();
+    ::close(reader);
+    EXPECT_EQ(got, data);
+}
+
+TEST(DeviceNames, WindowsPortNamesAndRedirects)
+{
+    DeviceNames names;
+    EXPECT_EQ(names.resolve("\\\\.\\COM3"), "/dev/ttyS2");
+    EXPECT_EQ(names.resolve("\\\\.\\COM1"), "/dev/ttyS0");
+    const std::string lpt1 = names.resolve("LPT1");
+    EXPECT_TRUE(lpt1 == "/dev/lp0" || lpt1 == "/dev/usb/lp0") << lpt1;
+    EXPECT_EQ(names.resolve("COM9x"), "COM9x");
+    names.redirect("LPT1", "/tmp/x");
+    EXPECT_EQ(names.resolve("LPT1"), "/tmp/x");
+    names.clear();
+    EXPECT_NE(names.resolve("LPT1"), "/tmp/x");
+}
+
+TEST(HexFile, WholeFileWriteAndItsFailures)
+{
+    TempDir dir;
+    const std::string path = dir.path + "/hex.bin";
+    writeWholeFile(path, withZeros());
+    EXPECT_EQ(readFile(path), withZeros());
+    writeWholeFile(path, "ab");
+    EXPECT_EQ(readFile(path), "ab");
+    EXPECT_EQ(ioCodeOf([&] { writeWholeFile(dir.path + "/no/such/dir/file", "x"); }), 2);
+    EXPECT_EQ(ioCodeOf([&] { writeWholeFile(dir.path, "x"); }), 3);
+}
