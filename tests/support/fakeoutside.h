@@ -5,6 +5,11 @@
 
 #include <QStringList>
 
+#include <ostream>
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
 class FakeOutside : public Outside {
 public:
     void showMessage(QWidget *, const QString &text) override { messages << text; }
