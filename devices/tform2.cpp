@@ -28,7 +28,9 @@ TForm2::TForm2(TForm1 &form1) : ToolWindow(form1, "Form2", 476, 337)
     makeButton(this, "Button1", tr("关闭"), 168, 240, 113, 34)->setFont(songti(13));
     makeButton(this, "Button2", tr("打印机状态检测"), 168, 168, 113, 34)->setFont(songti(13));
     makeEdit(this, "Edit1", QString(), 8, 88, 449, 21);
-    makeLabel(this, "Label1", tr("打印机状态:"), 8, 120)->setFont(songti(13));
+    auto *label1 = makeLabel(this, "Label1", tr("打印机状态:"), 8, 120);
+    label1->setFont(songti(13));
+    label1->adjustSize();
     m_label2 = place<QLabel>(this, "Label2", 136, 120, 201, 16);
     m_label2->setFont(songti(13));
 

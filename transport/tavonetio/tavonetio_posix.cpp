@@ -22,6 +22,7 @@ namespace {
 // command after the other.
 int g_socket = -1;
 int g_sendTimeoutMs = 0;
+bool g_broken = false;
 
 using Clock = std::chrono::steady_clock;
 
@@ -94,6 +95,7 @@ extern "C" uint8_t TavoNetOpen(const char *address, int32_t connectTimeoutS, int
         }
     }
     g_socket = fd;
+    g_broken = false;
     g_sendTimeoutMs = clampSeconds(sendTimeoutS) * 1000;
     return 1;
 }
@@ -112,8 +114,10 @@ extern "C" int32_t TavoNetSend(const uint8_t *data, int32_t count)
         }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
-            break; // reset by the printer: the rest cannot go out
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            g_broken = true; // reset by the printer: the rest cannot go out
+            break;
+        }
         pollfd p{g_socket, POLLOUT, 0};
         int r = ::poll(&p, 1, msLeft(deadline));
         if (r == 0 || (r > 0 && (p.revents & (POLLERR | POLLHUP))))
@@ -132,6 +136,10 @@ extern "C" int32_t TavoNetClose(void)
     const auto deadline = Clock::now() + std::chrono::milliseconds(g_sendTimeoutMs);
     int32_t allLeft = 0;
     for (;;) {
+        // A connection the printer has reset or closed takes no more bytes.
+        pollfd p{g_socket, 0, 0};
+        if (g_broken || (::poll(&p, 1, 0) > 0 && (p.revents & (POLLERR | POLLHUP))))
+            break;
         int queued = 0;
         if (::ioctl(g_socket, SIOCOUTQ, &queued) != 0)
             break;

@@ -1,0 +1,187 @@
+// Faults on every transport, met through the windows: the operator hears the
+// right message, the window stays usable, nothing leaks, and the next command
+// to a healthy peer goes through. And a bounded soak over all three transports.
+#include "app/dispatch.h"
+#include "tests/support/hex.h"
+#include "tests/support/programfixture.h"
+
+#include <QDir>
+
+#include <dirent.h>
+#include <random>
+
+namespace {
+
+int countEntries(const char *path)
+{
+    int n = 0;
+    if (DIR *d = ::opendir(path)) {
+        while (::readdir(d))
+            ++n;
+        ::closedir(d);
+    }
+    return n;
+}
+
+int openDescriptors() { return countEntries("/proc/self/fd"); }
+int threads() { return countEntries("/proc/self/task"); }
+
+} // namespace
+
+using Faults = ProgramTest;
+
+TEST_F(Faults, FailedCommandsLeakNoDescriptorOrThread)
+{
+    // Warm up once so lazily created resources of Qt and the tests exist.
+    click("cut");
+    pick(form1()->dk(), "COM3");
+    click("cut");
+    ASSERT_TRUE(printer.waitFor(4));
+    const int fds = openDescriptors();
+    const int tasks = threads();
+
+    outside.deviceNames().redirect("\\\\.\\COM4", dir + "/gone");
+    pick(form1()->dk(), "COM4");
+    click("cut");
+    pick(form1()->dk(), "LPT2");
+    click("cut");
+    pick(form1()->dk(), "Ethernet");
+    type(form1()->IPE(), QStringLiteral("127.0.0.1:%1").arg(TcpPrinter::unusedPort()));
+    click("cut");
+    pick(form1()->dk(), "COM3");
+    printer.sendXoff();
+    QTest::qWait(50);
+    click("cut"); // times out
+    printer.sendXon();
+    EXPECT_EQ(outside.errors.size(), 3);
+    EXPECT_EQ(outside.messages, QStringList{"Connect error"});
+    QTest::qWait(50);
+    EXPECT_EQ(openDescriptors(), fds);
+    EXPECT_EQ(threads(), tasks);
+
+    // And the next command to a healthy printer goes through.
+    printer.clearReceived();
+    click("Open");
+    ASSERT_TRUE(printer.waitFor(6));
+    EXPECT_EQ(hex(printer.received()), "1B 70 00 32 32 0D");
+}
+
+TEST_F(Faults, DeviceDisappearsBetweenTwoCommands)
+{
+    click("cut");
+    EXPECT_EQ(hex(lpt1Contents()), "1D 56 42 18");
+    ::unlink(lpt1.c_str());
+    click("cut");
+    EXPECT_EQ(outside.errors, QStringList{"File not found."});
+    std::ofstream(lpt1).close();
+    click("cut");
+    EXPECT_EQ(hex(lpt1Contents()), "1D 56 42 18");
+
+    outside.clear();
+    auto gone = std::make_unique<PtyPrinter>();
+    outside.deviceNames().redirect("\\\\.\\COM6", gone->slavePath());
+    pick(form1()->dk(), "COM6");
+    click("cut");
+    ASSERT_TRUE(gone->waitFor(4));
+    gone.reset(); // the adapter is pulled: the device node goes away
+    click("cut");
+    ASSERT_EQ(outside.errors.size(), 1);
+    EXPECT_TRUE(outside.errors[0].startsWith("Unable to open com port (win error code: "));
+    PtyPrinter back;
+    outside.deviceNames().redirect("\\\\.\\COM6", back.slavePath());
+    click("cut");
+    ASSERT_TRUE(back.waitFor(4));
+}
+
+TEST_F(Faults, PrinterHangsUpInTheMiddleOfALongCommand)
+{
+    // A self-test page of a tall picture is a long serial write.
+    Tnvf *nvf = program->nvf.get();
+    nvf->show();
+    pick(form1()->dk(), "COM3");
+    printer.setReading(false);
+    std::thread cable([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        printer.hangUp();
+    });
+    child<QLineEdit>(nvf, "Edit2")->setText("200000"); // padding makes it long
+    click(nvf, "Button4");
+    cable.join();
+    ASSERT_EQ(outside.errors.size(), 1);
+    EXPECT_TRUE(outside.errors[0].startsWith("WriteFile function failed (win error code: "));
+    EXPECT_FALSE(form1()->cp().Connected());
+
+    PtyPrinter healthy;
+    outside.deviceNames().redirect("\\\\.\\COM3", healthy.slavePath());
+    click("cut");
+    ASSERT_TRUE(healthy.waitFor(4));
+}
+
+TEST_F(Faults, NetworkPrinterThatResetsOrStopsReadingCannotHangTheWindow)
+{
+    Tnvf *nvf = program->nvf.get();
+    nvf->show();
+    child<QLineEdit>(nvf, "Edit2")->setText("3000000");
+    pick(form1()->dk(), "Ethernet");
+    {
+        TcpPrinter resetting(TcpPrinter::Mode::ResetAfter, 1000);
+        type(form1()->IPE(), QString::fromStdString(resetting.address()));
+        click(nvf, "Button4");
+    }
+    {
+        TcpPrinter stuck(TcpPrinter::Mode::NeverRead);
+        type(form1()->IPE(), QString::fromStdString(stuck.address()));
+        click(nvf, "Button4"); // bounded by the library's send time-out
+    }
+    EXPECT_TRUE(outside.errors.isEmpty());
+    TcpPrinter healthy;
+    type(form1()->IPE(), QString::fromStdString(healthy.address()));
+    click("cut");
+    ASSERT_TRUE(healthy.waitForConnections(1));
+    EXPECT_EQ(hex(healthy.connections()[0]), "1D 56 42 18");
+}
+
+TEST_F(Faults, SoakOfRandomCommandsOverAllThreeTransports)
+{
+    TcpPrinter net;
+    std::mt19937 rng(20261208);
+    std::uniform_int_distribution<int> length(0, 50000), byte(0, 255);
+    Sender &sender = form1()->sender();
+    std::size_t serialTotal = 0;
+    std::string serialExpected;
+    int netCount = 0;
+    for (int i = 0; i < 1000; ++i) {
+        ByteString data(static_cast<std::size_t>(length(rng)), '\0');
+        for (char &c : data)
+            c = static_cast<char>(byte(rng));
+        Route route;
+        switch (i % 3) {
+        case 0:
+            route.kind = Route::Parallel;
+            route.port = "LPT1";
+            ASSERT_TRUE(sender.send(form1(), route, data));
+            ASSERT_EQ(lpt1Contents(), data) << "command " << i;
+            break;
+        case 1:
+            route.kind = Route::Serial;
+            route.port = "COM3";
+            route.baud = br115200;
+            ASSERT_TRUE(sender.send(form1(), route, data));
+            serialTotal += data.size();
+            serialExpected += data;
+            break;
+        case 2:
+            route.kind = Route::Network;
+            route.address = QString::fromStdString(net.address());
+            ASSERT_TRUE(sender.send(form1(), route, data, NetPauses{0, 0, 0}));
+            ++netCount;
+            ASSERT_TRUE(net.waitForConnections(static_cast<std::size_t>(netCount)));
+            ASSERT_EQ(net.connections().back(), data) << "command " << i;
+            break;
+        }
+    }
+    ASSERT_TRUE(printer.waitFor(serialTotal, 20000));
+    EXPECT_EQ(printer.received().size(), serialTotal);
+    EXPECT_TRUE(printer.received() == serialExpected); // nothing lost, added or reordered
+    EXPECT_TRUE(outside.errors.isEmpty());
+}
