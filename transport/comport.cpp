@@ -234,10 +234,13 @@ private:
         OVERLAPPED ov;
         std::memset(&ov, 0, sizeof ov);
         ov.hEvent = ovEvent;
+        // The device writes the event mask when a wait completes, possibly
+        // after the loop has ended: it lives as long as the thread body.
+        std::uint32_t mask = 0;
         bool clean = true;
         try {
             for (;;) {
-                std::uint32_t mask = 0;
+                mask = 0;
                 m_host.WaitCommEvent(device, &mask, &ov);
                 const Handle handles[2] = {m_stop, ovEvent};
                 std::uint32_t which = m_host.WaitForMultipleObjects(2, handles, false, kInfinite);
@@ -252,10 +255,11 @@ private:
             // clean-up; the error itself was shown on the window thread.
             clean = false;
         }
-        if (clean) {
-            m_host.SetCommMask(device, 0);
+        // Ending the mask ends a wait still pending on `ov` and `mask`,
+        // which must not outlive this frame, also after a failed dispatch.
+        m_host.SetCommMask(device, 0);
+        if (clean)
             m_host.PurgeComm(device, kPurgeTxClear | kPurgeRxClear);
-        }
         m_host.CloseHandle(ovEvent);
         {
             std::lock_guard<std::mutex> lock(m_port.m_syncMutex);
