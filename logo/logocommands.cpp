@@ -202,6 +202,7 @@ ByteString buildSelfTestPage(const Picture &pic, int paddingBytes)
     raster.push_back(LF);
 
     ByteString s{ESC, '@', ESC, 'a', 0x31, ESC, '!', 0x30};
+    s.reserve(2 * raster.size() + static_cast<std::size_t>(std::max(paddingBytes, 0)) + 1024);
     s += "Selftest";
     s += ByteString{LF, LF};
     s += raster;

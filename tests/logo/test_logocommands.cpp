@@ -240,3 +240,54 @@ TEST(BlackMark, MillimetresToMotionUnits)
     EXPECT_EQ(hex(buildFeedToPrintStart("A", "B")), "41 0A 42 1B 64 05 0A 1D 54 1D 0C 0D");
     EXPECT_EQ(hex(buildFeedToCut("A", "B")), "41 0A 42 1B 64 05 0A 1D 54 1D 56 42 0D");
 }
+
+namespace {
+
+// The packing rule spelled out dot by dot, to hold the fast packing to.
+ByteString referenceColumns(const Picture &pic, int firstCol, int colCount, int firstRow, int rowCount, int offset,
+                            std::int32_t threshold)
+{
+    ByteString out;
+    unsigned acc = 0;
+    int bits = 0;
+    for (int c = firstCol; c < firstCol + colCount; ++c)
+        for (int r = firstRow; r < firstRow + rowCount; ++r) {
+            acc = (acc << 1) | (isDot(pic.at(c + offset, r), threshold) ? 1u : 0u);
+            if (++bits == 8) {
+                out.push_back(static_cast<char>(acc));
+                acc = 0;
+                bits = 0;
+            }
+        }
+    return out;
+}
+
+} // namespace
+
+TEST(Picture, FastPackingsMatchTheDotByDotRule)
+{
+    std::uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    for (int round = 0; round < 200; ++round) {
+        Picture p(1 + static_cast<int>(next() % 40), 1 + static_cast<int>(next() % 30));
+        for (auto &c : p.pixels)
+            c = static_cast<std::int32_t>(next() & 0x00FFFFFF);
+        const int firstCol = static_cast<int>(next() % 9) - 4, firstRow = static_cast<int>(next() % 9) - 4;
+        const int offset = static_cast<int>(next() % 17) - 8;
+        const int cols = static_cast<int>(next() % 48), rows = static_cast<int>(next() % 40);
+        const std::int32_t t = round % 3 == 0 ? 0x01000000 : kDefaultThreshold; // also white as a dot
+        SCOPED_TRACE(round);
+        EXPECT_EQ(packColumns(p, firstCol, cols, firstRow, rows, offset, t),
+                  referenceColumns(p, firstCol, cols, firstRow, rows, offset, t));
+        const int bytesW = static_cast<int>(next() % 8);
+        ByteString rowsRef;
+        for (int r = 0; r < rows; ++r)
+            for (int j = 0; j < bytesW; ++j) {
+                unsigned b = 0;
+                for (int k = 0; k < 8; ++k)
+                    b = (b << 1) | (isDot(p.at(8 * j + k, r), t) ? 1u : 0u);
+                rowsRef.push_back(static_cast<char>(b));
+            }
+        EXPECT_EQ(packRows(p, rows, bytesW, t), rowsRef);
+    }
+}

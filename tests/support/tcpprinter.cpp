@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <chrono>
 #include <fcntl.h>
+#include <map>
 #include <netinet/in.h>
 #include <poll.h>
 #include <stdexcept>
@@ -18,7 +19,7 @@ int listenLoopback(int &port)
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     a.sin_port = 0;
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0 || ::listen(fd, 16) != 0)
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0 || ::listen(fd, 128) != 0)
         throw std::runtime_error("cannot listen on loopback");
     socklen_t len = sizeof a;
     ::getsockname(fd, reinterpret_cast<sockaddr *>(&a), &len);
@@ -62,58 +63,77 @@ int TcpPrinter::unusedPort()
 
 void TcpPrinter::run()
 {
-    std::vector<int> held; // connections of a printer that never reads
+    struct Conn {
+        std::size_t index;
+        std::string data;
+    };
+    std::map<int, Conn> open; // every connection at once, as a printer's network card would
+    std::size_t nextIndex = 0;
+    std::vector<pollfd> fds;
+    char buf[65536];
     while (!m_stop) {
-        pollfd fds[2] = {{m_wake[0], POLLIN, 0}, {m_listen, POLLIN, 0}};
-        ::poll(fds, 2, -1);
+        fds.assign({{m_wake[0], POLLIN, 0}, {m_listen, POLLIN, 0}});
+        if (m_mode != Mode::NeverRead)
+            for (auto &c : open)
+                fds.push_back({c.first, POLLIN, 0});
+        ::poll(fds.data(), fds.size(), -1);
         if (m_stop)
             break;
-        if (!(fds[1].revents & POLLIN))
-            continue;
-        int c = ::accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC);
-        if (c < 0)
-            continue;
-        ++m_accepted;
-        if (m_mode == Mode::NeverRead) {
-            held.push_back(c);
-            continue;
-        }
-        std::string data;
-        char buf[65536];
-        for (;;) {
-            pollfd p[2] = {{m_wake[0], POLLIN, 0}, {c, POLLIN, 0}};
-            ::poll(p, 2, 10000);
-            if (m_stop || !(p[1].revents & (POLLIN | POLLHUP | POLLERR)))
-                break;
-            ssize_t n = ::read(c, buf, sizeof buf);
-            if (n <= 0)
-                break;
-            data.append(buf, static_cast<std::size_t>(n));
-            if (m_mode == Mode::ResetAfter && data.size() >= m_resetAfter) {
-                linger l{1, 0}; // close with a reset
-                ::setsockopt(c, SOL_SOCKET, SO_LINGER, &l, sizeof l);
-                break;
+        if (fds[1].revents & POLLIN) {
+            int c = ::accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC);
+            if (c >= 0) {
+                ++m_accepted;
+                open[c] = Conn{nextIndex++, {}};
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_connections.resize(nextIndex);
+                m_finished.resize(nextIndex, false);
             }
         }
-        ::close(c);
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_connections.push_back(data);
+        for (std::size_t i = 2; i < fds.size(); ++i) {
+            if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
+                continue;
+            const int c = fds[i].fd;
+            Conn &conn = open[c];
+            ssize_t n = ::read(c, buf, sizeof buf);
+            if (n > 0)
+                conn.data.append(buf, static_cast<std::size_t>(n));
+            const bool reset = m_mode == Mode::ResetAfter && conn.data.size() >= m_resetAfter;
+            if (n > 0 && !reset)
+                continue;
+            if (reset) {
+                linger l{1, 0}; // close with a reset
+                ::setsockopt(c, SOL_SOCKET, SO_LINGER, &l, sizeof l);
+            }
+            ::close(c);
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_connections[conn.index] = conn.data;
+                m_finished[conn.index] = true;
+            }
+            open.erase(c);
+            m_cv.notify_all();
         }
-        m_cv.notify_all();
     }
-    for (int c : held)
-        ::close(c);
+    for (auto &c : open)
+        ::close(c.first);
 }
 
 std::vector<std::string> TcpPrinter::connections() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_connections;
+    std::vector<std::string> done;
+    for (std::size_t i = 0; i < m_connections.size() && m_finished[i]; ++i)
+        done.push_back(m_connections[i]);
+    return done;
 }
 
 bool TcpPrinter::waitForConnections(std::size_t n, int timeoutMs) const
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    return m_cv.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return m_connections.size() >= n; });
+    return m_cv.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+        std::size_t done = 0;
+        while (done < m_finished.size() && m_finished[done])
+            ++done;
+        return done >= n;
+    });
 }

@@ -17,7 +17,8 @@ public:
     int port() const { return m_port; }
     std::string address() const { return "127.0.0.1:" + std::to_string(m_port); }
 
-    // One entry per finished connection (the peer closed it).
+    // What each connection carried, in the order they were accepted, up to
+    // the first one that is still open.
     std::vector<std::string> connections() const;
     int accepted() const { return m_accepted; }
     bool waitForConnections(std::size_t n, int timeoutMs = 5000) const;
@@ -38,5 +39,6 @@ private:
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_cv;
     std::vector<std::string> m_connections;
+    std::vector<bool> m_finished;
     std::thread m_thread;
 };

@@ -130,9 +130,9 @@ extern "C" int32_t TavoNetClose(void)
 {
     if (g_socket < 0)
         return 0;
-    // A close right after the send would let the kernel give up on bytes the
-    // printer has not acknowledged yet when the connection is reset, so wait,
-    // within the send time-out, until the send queue is empty.
+    // Closing while bytes still wait in the send queue would let a reset
+    // from the printer throw them away, so wait, within the send time-out,
+    // until every byte has gone out on the wire.
     const auto deadline = Clock::now() + std::chrono::milliseconds(g_sendTimeoutMs);
     int32_t allLeft = 0;
     for (;;) {
@@ -140,16 +140,21 @@ extern "C" int32_t TavoNetClose(void)
         pollfd p{g_socket, 0, 0};
         if (g_broken || (::poll(&p, 1, 0) > 0 && (p.revents & (POLLERR | POLLHUP))))
             break;
-        int queued = 0;
-        if (::ioctl(g_socket, SIOCOUTQ, &queued) != 0)
+        int unsent = 0;
+        if (::ioctl(g_socket, SIOCOUTQNSD, &unsent) != 0)
             break;
-        if (queued == 0) {
+        if (unsent == 0) {
             allLeft = 1;
             break;
         }
         if (msLeft(deadline) == 0)
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    // Status bytes a printer may have sent are read away: closing with
+    // unread input would answer the printer with a reset.
+    char sink[512];
+    while (::recv(g_socket, sink, sizeof sink, MSG_DONTWAIT) > 0) {
     }
     ::shutdown(g_socket, SHUT_WR);
     dropConnection();

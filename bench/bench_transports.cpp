@@ -1,0 +1,98 @@
+// One command over each transport as the program sends it, against peers on
+// this machine: the serial component on a pseudo-terminal whose printer
+// drains it, and the network library against a loopback printer (without the
+// fixed pauses of the calling pattern), beside a bare socket.
+#include "tests/support/ptyprinter.h"
+#include "tests/support/tcpprinter.h"
+#include "transport/comport.h"
+#include "transport/devicenames.h"
+#include "transport/tavonetio/tavonetio.h"
+
+#include <benchmark/benchmark.h>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+const std::string kCommand("\x1B\x70\x00\x32\x32\x0D\x1D\x56", 8);
+
+void SerialCommand(benchmark::State &state)
+{
+    const bool withThread = state.range(0) != 0;
+    PtyPrinter printer;
+    DeviceNames names;
+    names.redirect("\\\\.\\COM3", printer.slavePath());
+    auto host = comhost::makeSystemComHost(names);
+    TComPort port(*host);
+    port.SetPort("COM3");
+    port.SetBaudRate(br9600);
+    port.FlowControl().SetControlDTR(dtrEnable);
+    port.FlowControl().SetXonXoffIn(true);
+    port.FlowControl().SetXonXoffOut(true);
+    if (!withThread)
+        port.SetEvents(0);
+    if (state.range(0) == 2)
+        port.SetEvents(eventBit(evRxChar));
+    for (auto _ : state) {
+        port.OpenDevice();
+        port.WriteText(kCommand);
+        port.CloseDevice();
+    }
+    state.counters["delivered"] = static_cast<double>(printer.received().size());
+}
+
+// The minimal recipe, for comparison: open, raw mode, write, close.
+void BareTermiosCommand(benchmark::State &state)
+{
+    PtyPrinter printer;
+    for (auto _ : state) {
+        int fd = ::open(printer.slavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        termios tio{};
+        ::tcgetattr(fd, &tio);
+        ::cfmakeraw(&tio);
+        ::cfsetspeed(&tio, B9600);
+        ::tcsetattr(fd, TCSANOW, &tio);
+        benchmark::DoNotOptimize(::write(fd, kCommand.data(), kCommand.size()));
+        ::close(fd);
+    }
+}
+
+void NetworkCommand(benchmark::State &state)
+{
+    TcpPrinter printer;
+    const std::string address = printer.address();
+    for (auto _ : state) {
+        if (TavoNetOpen(address.c_str(), 5, 7) != 1)
+            state.SkipWithError("no connection");
+        TavoNetSend(reinterpret_cast<const uint8_t *>(kCommand.data()), static_cast<int32_t>(kCommand.size()));
+        TavoNetClose();
+    }
+}
+
+void BareSocketCommand(benchmark::State &state)
+{
+    TcpPrinter printer;
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(printer.port()));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    for (auto _ : state) {
+        int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        ::connect(fd, reinterpret_cast<sockaddr *>(&a), sizeof a);
+        benchmark::DoNotOptimize(::send(fd, kCommand.data(), kCommand.size(), MSG_NOSIGNAL));
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+BENCHMARK(SerialCommand)->Arg(1)->Arg(2)->Arg(0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BareTermiosCommand)->Unit(benchmark::kMicrosecond);
+BENCHMARK(NetworkCommand)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BareSocketCommand)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();
