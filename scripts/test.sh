@@ -8,9 +8,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 build="${TAVO_BUILD_DIR:-$root/build}"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${TAVO_CMAKE_ARGS:-}
-cmake --build "$build"
+cmake --build "$build" ${TAVO_BUILD_TARGET:+--target "$TAVO_BUILD_TARGET"}
 export QT_QPA_PLATFORM=offscreen
-run_ctest=(ctest --test-dir "$build" --output-on-failure -j2 --timeout 300)
+run_ctest=(ctest --test-dir "$build" --output-on-failure -j2 --timeout 300 ${TAVO_CTEST_ARGS:-})
 if unshare --net true 2>/dev/null; then
   exec unshare --net bash -c 'ip link set lo up && exec "$@"' _ "${run_ctest[@]}"
 elif unshare --user --map-root-user --net true 2>/dev/null; then

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for the given number
+# of seconds (default 60), inside a network namespace with only loopback
+# where the machine allows it. Fails on any finding.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds="${1:-60}"
+TAVO_FUZZ=1 "$root/scripts/install-deps.sh"
+build="${TAVO_FUZZ_BUILD_DIR:-$root/build-fuzz}"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_COMPILER=clang++-14 -DTAVO_BUILD_TESTS=OFF -DTAVO_BUILD_FUZZ=ON \
+  -DTAVO_SANITIZE=address,undefined >/dev/null
+cmake --build "$build" --target fuzz_bmp fuzz_conversions fuzz_address
+export QT_QPA_PLATFORM=offscreen
+netns=()
+if unshare --net true 2>/dev/null; then
+  netns=(unshare --net bash -c 'ip link set lo up && exec "$@"' _)
+fi
+status=0
+for target in fuzz_bmp fuzz_conversions fuzz_address; do
+  name=${target#fuzz_}
+  corpus="$build/corpus/$name"
+  mkdir -p "$corpus"
+  cp -n "$root/fuzz/seeds/$name/"* "$corpus/" 2>/dev/null || true
+  log="$build/$target.log"
+  if "${netns[@]}" "$build/fuzz/$target" "$corpus" -max_total_time="$seconds" -timeout=10 \
+      -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 -artifact_prefix="$build/$target-" >"$log" 2>&1; then
+    runs=$(grep -E '^stat::number_of_executed_units' "$log" | awk '{print $2}')
+    echo "$target: ${runs:-?} executions in ${seconds}s, no finding"
+  else
+    echo "$target: FINDING, see $log" >&2
+    tail -n 40 "$log" >&2
+    status=1
+  fi
+done
+exit $status
