@@ -202,40 +202,73 @@ void TComBuffer::set(int &field, int v)
 
 // ---- event thread ---------------------------------------------------------
 
+// The event loop of an open port runs on a carrier thread that the port
+// keeps parked while it is closed: starting a thread costs far more than the
+// rest of a short serial command, and every command opens and closes.
 class TComThread {
 public:
     explicit TComThread(TCustomComPort &port) : m_port(port), m_host(port.m_host)
     {
         m_stop = m_host.CreateEventA(true, false);
-        m_host.SetCommMask(port.m_handle, EventsToMask(port.m_events));
-        m_thread = std::thread([this] { Execute(); });
+        m_thread = std::thread([this] { Run(); });
     }
     ~TComThread()
     {
+        {
+            std::lock_guard<std::mutex> lock(m_port.m_syncMutex);
+            m_quit = true;
+        }
+        m_jobCv.notify_all();
         if (m_thread.joinable())
             m_thread.join();
         if (m_stop != kInvalidHandle)
             m_host.CloseHandle(m_stop);
     }
 
-    void StopWaiting()
+    // Starts waiting for events of the port's device, which is open now.
+    void Start()
     {
-        m_host.SetEvent(m_stop);
-        std::this_thread::yield();
+        m_host.ResetEvent(m_stop);
+        m_host.SetCommMask(m_port.m_handle, EventsToMask(m_port.m_events));
+        {
+            std::lock_guard<std::mutex> lock(m_port.m_syncMutex);
+            m_device = m_port.m_handle;
+            m_job = true;
+            finished = false;
+        }
+        m_jobCv.notify_all();
     }
 
-    std::atomic<bool> finished{false};
+    void StopWaiting() { m_host.SetEvent(m_stop); }
+
+    // True while no event loop runs; written under the port's sync mutex.
+    std::atomic<bool> finished{true};
 
 private:
-    void Execute()
+    void Run()
     {
-        const Handle device = m_port.m_handle;
+        for (;;) {
+            Handle device;
+            {
+                std::unique_lock<std::mutex> lock(m_port.m_syncMutex);
+                m_jobCv.wait(lock, [this] { return m_job || m_quit; });
+                if (m_quit)
+                    return;
+                m_job = false;
+                device = m_device;
+            }
+            Execute(device);
+        }
+    }
+
+    void Execute(Handle device)
+    {
         Handle ovEvent = m_host.CreateEventA(true, true);
         OVERLAPPED ov;
         std::memset(&ov, 0, sizeof ov);
         ov.hEvent = ovEvent;
         // The device writes the event mask when a wait completes, possibly
-        // after the loop has ended: it lives as long as the thread body.
+        // after the loop has ended: it lives as long as this frame.
         std::uint32_t mask = 0;
         bool clean = true;
         try {
@@ -251,7 +284,7 @@ private:
                     dispatch(MaskToEvents(mask));
             }
         } catch (...) {
-            // A dispatch that failed ends the thread without the device
+            // A dispatch that failed ends the loop without the device
             // clean-up; the error itself was shown on the window thread.
             clean = false;
         }
@@ -279,6 +312,10 @@ private:
     TCustomComPort &m_port;
     ComHost &m_host;
     Handle m_stop = kInvalidHandle;
+    Handle m_device = kInvalidHandle;
+    bool m_job = false;
+    bool m_quit = false;
+    std::condition_variable m_jobCv;
     std::thread m_thread;
 };
 
@@ -323,13 +360,12 @@ TCustomComPort::~TCustomComPort()
         CloseDevice();
     } catch (...) {
         // A destructor cannot report; make sure nothing outlives the port.
-        if (m_thread) {
-            m_thread->StopWaiting();
+        if (m_threadCreated)
             stopEventThread();
-        }
         ReleaseDeviceHandle();
         m_connected = false;
     }
+    m_thread.reset(); // the parked carrier thread ends with the port
 }
 
 void TCustomComPort::raise(int code) { throw EComPort(code, static_cast<int>(m_host.GetLastError())); }
@@ -521,7 +557,9 @@ void TCustomComPort::OpenDevice()
     if (m_events == 0) {
         m_threadCreated = false;
     } else {
-        m_thread = std::make_unique<TComThread>(*this);
+        if (!m_thread)
+            m_thread = std::make_unique<TComThread>(*this);
+        m_thread->Start();
         m_threadCreated = true;
     }
     DoAfterOpen();
@@ -652,6 +690,7 @@ void TCustomComPort::synchronize(const std::function<void()> &fn)
     {
         std::lock_guard<std::mutex> lock(m_syncMutex);
         m_syncQueue.push_back(req);
+        ++m_syncPending;
     }
     m_syncCv.notify_all();
     if (m_poster)
@@ -668,6 +707,7 @@ void TCustomComPort::runQueuedDispatches()
     {
         std::lock_guard<std::mutex> lock(m_syncMutex);
         queued.swap(m_syncQueue);
+        m_syncPending = 0;
     }
     for (auto &req : queued)
         SyncRequest::run(req);
@@ -683,12 +723,15 @@ void TCustomComPort::stopEventThread()
     // no other handler may run inside a close.
     for (;;) {
         runQueuedDispatches();
+        // The loop ends within microseconds of the stop; a short spin spares
+        // the window thread a sleep and a wake-up on every command.
+        for (int spin = 0; spin < 2000 && !m_thread->finished && m_syncPending == 0; ++spin)
+            std::this_thread::yield();
         std::unique_lock<std::mutex> lock(m_syncMutex);
-        m_syncCv.wait(lock, [&] { return m_thread->finished.load() || !m_syncQueue.empty(); });
+        m_syncCv.wait(lock, [&] { return m_thread->finished || !m_syncQueue.empty(); });
         if (m_thread->finished && m_syncQueue.empty())
             break;
     }
-    m_thread.reset();
 }
 
 // The setters of the value objects are declared in the header.

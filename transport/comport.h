@@ -5,6 +5,7 @@
 // event dispatch to that thread (smThreadSync).
 #include "transport/comhost.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -293,6 +294,7 @@ private:
     std::mutex m_syncMutex;
     std::condition_variable m_syncCv;
     std::deque<std::shared_ptr<SyncRequest>> m_syncQueue;
+    std::atomic<int> m_syncPending{0};
 };
 
 class TComPort : public TCustomComPort {
