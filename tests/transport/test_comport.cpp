@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <dirent.h>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -374,4 +375,30 @@ TEST_F(ComPortTest, HangUpInTheMiddleOfALongWriteFails)
     EXPECT_EQ(e.Code, 2);
     port.CloseDevice();
     EXPECT_FALSE(port.Connected());
+}
+
+TEST_F(ComPortTest, NoThreadOutlivesThePort)
+{
+    auto threads = [] {
+        int n = 0;
+        if (DIR *d = ::opendir("/proc/self/task")) {
+            while (::readdir(d))
+                ++n;
+            ::closedir(d);
+        }
+        return n;
+    };
+    const int before = threads();
+    {
+        TComPort port(*host);
+        configureLikeMainWindow(port);
+        for (int i = 0; i < 3; ++i) {
+            port.OpenDevice();
+            EXPECT_EQ(threads(), before + 1); // the event thread
+            port.WriteText("x");
+            port.CloseDevice();
+        }
+        port.OpenDevice(); // destroyed while open
+    }
+    EXPECT_EQ(threads(), before);
 }
