@@ -3,6 +3,7 @@
 #include <cctype>
 #include <sys/stat.h>
 
+#ifndef _WIN32
 namespace {
 
 // "COM3" -> 3, "LPT1" -> 1; 0 when the name is not prefix + number.
@@ -26,6 +27,7 @@ bool exists(const std::string &path)
 }
 
 } // namespace
+#endif
 
 void DeviceNames::redirect(const std::string &name, const std::string &path)
 {

@@ -2,8 +2,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 EInOutError::EInOutError(int code) : std::runtime_error(ioErrorText(code)), ErrorCode(code) {}
 
@@ -47,21 +45,16 @@ int ioCodeFromErrno(int err)
 
 void writeWholeFile(const std::string &path, const std::string &data)
 {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        throw EInOutError(ioCodeFromErrno(errno));
-    std::size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            int err = n < 0 ? errno : ENOSPC;
-            ::close(fd);
-            throw EInOutError(ioCodeFromErrno(err));
-        }
-        done += static_cast<std::size_t>(n);
+    errno = 0;
+    std::FILE *f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        throw EInOutError(ioCodeFromErrno(errno ? errno : EACCES));
+    const std::size_t written = data.empty() ? 0 : std::fwrite(data.data(), 1, data.size(), f);
+    if (written != data.size()) {
+        const int err = errno ? errno : ENOSPC;
+        std::fclose(f);
+        throw EInOutError(ioCodeFromErrno(err));
     }
-    if (::close(fd) != 0)
-        throw EInOutError(ioCodeFromErrno(errno));
+    if (std::fclose(f) != 0)
+        throw EInOutError(ioCodeFromErrno(errno ? errno : ENOSPC));
 }

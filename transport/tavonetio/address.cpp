@@ -1,6 +1,10 @@
 #include "transport/tavonetio/address.h"
 
+#ifdef _WIN32
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
+#endif
 #include <cctype>
 
 namespace tavonet {

@@ -1,0 +1,30 @@
+#pragma once
+// The few socket calls of the network printer library, one body per
+// platform (netsocket_posix.cpp, netsocket_win.cpp).
+#include "transport/tavonetio/address.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace netsock {
+
+using Socket = std::intptr_t;
+constexpr Socket kNoSocket = -1;
+
+// Connects within `timeoutMs`; kNoSocket when there is no connection.
+Socket connectTo(const tavonet::Endpoint &to, int timeoutMs);
+// Sends what the socket takes now: the count, 0 when it would block, -1 when
+// the connection is broken.
+long sendSome(Socket s, const std::uint8_t *data, std::size_t count);
+// 1 when writable, 0 on time-out, -1 when the connection is broken.
+int waitWritable(Socket s, int timeoutMs);
+// True when the printer has reset or closed the connection.
+bool broken(Socket s);
+// Bytes still waiting to go out on the wire; -1 when the host cannot tell.
+long unsentBytes(Socket s);
+// Reads away whatever the printer sent, so that closing answers no reset.
+void drainInput(Socket s);
+// Ends the connection; `lingerMs` bounds how long unsent bytes may still take.
+void shutdownAndClose(Socket s, int lingerMs);
+
+} // namespace netsock

@@ -1,0 +1,113 @@
+#include "transport/tavonetio/netsocket.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+namespace netsock {
+
+namespace {
+
+bool started()
+{
+    static const bool ok = [] {
+        WSADATA data;
+        return ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    return ok;
+}
+
+SOCKET raw(Socket s) { return static_cast<SOCKET>(s); }
+
+} // namespace
+
+Socket connectTo(const tavonet::Endpoint &to, int timeoutMs)
+{
+    if (!started())
+        return kNoSocket;
+    sockaddr_storage addr{};
+    int len = 0;
+    if (to.ipv6) {
+        auto *a6 = reinterpret_cast<sockaddr_in6 *>(&addr);
+        a6->sin6_family = AF_INET6;
+        a6->sin6_port = htons(static_cast<u_short>(to.port));
+        ::inet_pton(AF_INET6, to.host.c_str(), &a6->sin6_addr);
+        len = sizeof(sockaddr_in6);
+    } else {
+        auto *a4 = reinterpret_cast<sockaddr_in *>(&addr);
+        a4->sin_family = AF_INET;
+        a4->sin_port = htons(static_cast<u_short>(to.port));
+        ::inet_pton(AF_INET, to.host.c_str(), &a4->sin_addr);
+        len = sizeof(sockaddr_in);
+    }
+    SOCKET s = ::socket(addr.ss_family, SOCK_STREAM, IPPROTO_TCP);
+    if (s == INVALID_SOCKET)
+        return kNoSocket;
+    u_long nonBlocking = 1;
+    ::ioctlsocket(s, FIONBIO, &nonBlocking);
+    BOOL one = TRUE;
+    ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char *>(&one), sizeof one);
+    if (::connect(s, reinterpret_cast<sockaddr *>(&addr), len) != 0 && ::WSAGetLastError() != WSAEWOULDBLOCK) {
+        ::closesocket(s);
+        return kNoSocket;
+    }
+    if (waitWritable(static_cast<Socket>(s), timeoutMs) != 1) {
+        ::closesocket(s);
+        return kNoSocket;
+    }
+    int soError = 0;
+    int soLen = sizeof soError;
+    if (::getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char *>(&soError), &soLen) != 0 || soError != 0) {
+        ::closesocket(s);
+        return kNoSocket;
+    }
+    return static_cast<Socket>(s);
+}
+
+long sendSome(Socket s, const std::uint8_t *data, std::size_t count)
+{
+    const int chunk = count > 0x40000000 ? 0x40000000 : static_cast<int>(count);
+    int n = ::send(raw(s), reinterpret_cast<const char *>(data), chunk, 0);
+    if (n >= 0)
+        return n;
+    return ::WSAGetLastError() == WSAEWOULDBLOCK ? 0 : -1;
+}
+
+int waitWritable(Socket s, int timeoutMs)
+{
+    WSAPOLLFD p{raw(s), POLLWRNORM, 0};
+    int r = ::WSAPoll(&p, 1, timeoutMs);
+    if (r == 0)
+        return 0;
+    if (r < 0 || (p.revents & (POLLERR | POLLHUP | POLLNVAL)))
+        return -1;
+    return 1;
+}
+
+bool broken(Socket s)
+{
+    WSAPOLLFD p{raw(s), POLLRDNORM, 0};
+    return ::WSAPoll(&p, 1, 0) > 0 && (p.revents & (POLLERR | POLLHUP | POLLNVAL));
+}
+
+long unsentBytes(Socket) { return -1; }
+
+void drainInput(Socket s)
+{
+    char sink[512];
+    while (::recv(raw(s), sink, sizeof sink, 0) > 0) {
+    }
+}
+
+void shutdownAndClose(Socket s, int lingerMs)
+{
+    // Windows cannot tell what is still unsent; a blocking close with a
+    // linger lets the bytes go out within the send time-out.
+    u_long blocking = 0;
+    ::ioctlsocket(raw(s), FIONBIO, &blocking);
+    linger l{1, static_cast<u_short>(lingerMs / 1000)};
+    ::setsockopt(raw(s), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char *>(&l), sizeof l);
+    ::shutdown(raw(s), SD_SEND);
+    ::closesocket(raw(s));
+}
+
+} // namespace netsock
