@@ -18,7 +18,6 @@ int main(int argc, char *argv[])
     if (translator.load(QLocale::system(), QStringLiteral("tavo"), QStringLiteral("_"),
                         QCoreApplication::applicationDirPath() + QStringLiteral("/translations")))
         QCoreApplication::installTranslator(&translator);
-    QApplication::setApplicationDisplayName(applicationTitle());
     QApplication::setApplicationName(applicationTitle());
 
     DesktopOutside outside;

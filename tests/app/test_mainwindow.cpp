@@ -1,5 +1,7 @@
 // The main window driven through its real widgets, with real peers.
 #include "app/errors.h"
+#include "transport/comport.h"
+#include "transport/ioerror.h"
 #include "settings/settingspanel.h"
 #include "tests/support/hex.h"
 #include "tests/support/programfixture.h"
@@ -355,4 +357,46 @@ TEST_F(MainWindow, SerialSpeedRow)
     click("tcb");
     EXPECT_FALSE(child<QWidget>(form1(), "tb")->isEnabled());
     EXPECT_EQ(form1()->dk()->currentText(), "Ethernet");
+}
+
+namespace {
+
+// An object whose event handler fails outside any guarded handler.
+class Throwing : public QObject {
+public:
+    bool event(QEvent *e) override
+    {
+        if (e->type() == QEvent::User)
+            throw std::runtime_error("raised inside the event loop");
+        return QObject::event(e);
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindow, NoExceptionLeavesThroughTheEventLoop)
+{
+    auto *app = static_cast<TavoApplication *>(QCoreApplication::instance());
+    app->setOutside(&outside);
+    Throwing target;
+    QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
+    QCoreApplication::processEvents();
+    app->setOutside(nullptr);
+    EXPECT_EQ(outside.errors, QStringList{"raised inside the event loop."});
+    EXPECT_EQ(outside.errorTitles, QStringList{applicationTitle()});
+    // The window goes on working.
+    click("cut");
+    EXPECT_EQ(hex(lpt1Contents()), "1D 56 42 18");
+}
+
+TEST(ErrorBox, FullStopOnlyAfterALetterOrDigitOrAnythingBeyond)
+{
+    auto text = [](auto error) { return describeError(std::make_exception_ptr(error)); };
+    EXPECT_EQ(text(EInOutError(2)), "File not found.");
+    EXPECT_EQ(text(EInOutError(77)), "I/O error 77.");
+    EXPECT_EQ(text(EComPort(1, 5)), "Unable to open com port (win error code: 5)");
+    EXPECT_EQ(text(EComPort(14, -1)), "Cannot set property while connected.");
+    EXPECT_EQ(text(AppError(QStringLiteral("已结束!"))), QStringLiteral("已结束!"));
+    EXPECT_EQ(text(AppError(QStringLiteral("位图太大"))), QStringLiteral("位图太大."));
+    EXPECT_EQ(text(std::runtime_error("ends.")), "ends.");
 }
