@@ -113,6 +113,45 @@ int inQueue(int fd)
     return ::ioctl(fd, FIONREAD, &n) == 0 ? n : 0;
 }
 
+// Moves bytes to or from the device until all are done or the deadline has
+// passed. Returns the count done, or -1 with `err` set when the device failed.
+// `step(done)` moves what it can of the rest: ::write or ::read.
+template <class Step>
+long transfer(int fd, std::uint32_t count, const Deadline &deadline, bool writing, std::uint32_t &err, Step step)
+{
+    std::uint32_t done = 0;
+    while (done < count) {
+        const ssize_t n = step(done);
+        if (n > 0) {
+            done += static_cast<std::uint32_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN) {
+            err = winErrorFromErrno(errno);
+            return -1;
+        }
+        if (deadline.expired())
+            break;
+        pollfd pf{fd, static_cast<short>(writing ? POLLOUT : POLLIN), 0};
+        const int r = ::poll(&pf, 1, deadline.pollTimeout());
+        if (writing && r > 0 && (pf.revents & (POLLERR | POLLHUP)) && !(pf.revents & POLLOUT)) {
+            err = kErrorIoDevice; // the line hung up
+            return -1;
+        }
+    }
+    return static_cast<long>(done);
+}
+
+// The time a transfer of `count` bytes may take: the multiplier per byte
+// plus the constant; no time-out when both are 0.
+Deadline transferDeadline(std::uint32_t multiplier, std::uint32_t constant, std::uint32_t count)
+{
+    const std::uint64_t budget = std::uint64_t(multiplier) * count + constant;
+    return budget == 0 ? Deadline::never() : Deadline::in(budget);
+}
+
 class PosixComHost final : public ComHost {
 public:
     explicit PosixComHost(const DeviceNames &names) : m_names(names) {}
@@ -268,28 +307,15 @@ public:
             std::lock_guard<std::mutex> lock(m_mutex);
             t = dev->timeouts;
         }
-        const std::uint64_t budget =
-            std::uint64_t(t.WriteTotalTimeoutMultiplier) * count + t.WriteTotalTimeoutConstant;
-        Deadline deadline = budget == 0 ? Deadline::never() : Deadline::in(budget);
-        const auto *p = static_cast<const unsigned char *>(data);
-        std::uint32_t done = 0;
-        while (done < count) {
-            ssize_t n = ::write(dev->fd, p + done, count - done);
-            if (n > 0) {
-                done += static_cast<std::uint32_t>(n);
-                continue;
-            }
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0 && errno != EAGAIN)
-                return failTransfer(ov, winErrorFromErrno(errno));
-            if (deadline.expired())
-                break;
-            pollfd pf{dev->fd, POLLOUT, 0};
-            int r = ::poll(&pf, 1, deadline.pollTimeout());
-            if (r > 0 && (pf.revents & (POLLERR | POLLHUP)) && !(pf.revents & POLLOUT))
-                return failTransfer(ov, kErrorIoDevice);
-        }
+        const Deadline deadline =
+            transferDeadline(t.WriteTotalTimeoutMultiplier, t.WriteTotalTimeoutConstant, count);
+        std::uint32_t err = 0;
+        const auto *bytes = static_cast<const unsigned char *>(data);
+        const long moved = transfer(dev->fd, count, deadline, true, err,
+                                    [&](std::uint32_t done) { return ::write(dev->fd, bytes + done, count - done); });
+        if (moved < 0)
+            return failTransfer(ov, err);
+        const auto done = static_cast<std::uint32_t>(moved);
         // Written is not transmitted: wait for the line within the same
         // budget, and count only what left the queue.
         std::uint32_t queued = 0;
@@ -328,25 +354,17 @@ public:
         }
         const bool immediate = t.ReadIntervalTimeout == 0xFFFFFFFF && t.ReadTotalTimeoutMultiplier == 0 &&
                                t.ReadTotalTimeoutConstant == 0;
-        const std::uint64_t budget = std::uint64_t(t.ReadTotalTimeoutMultiplier) * count + t.ReadTotalTimeoutConstant;
-        Deadline deadline = immediate ? Deadline::in(0) : (budget == 0 ? Deadline::never() : Deadline::in(budget));
-        auto *p = static_cast<unsigned char *>(data);
-        std::uint32_t done = 0;
-        while (done < count) {
-            ssize_t n = ::read(dev->fd, p + done, count - done);
-            if (n > 0) {
-                done += static_cast<std::uint32_t>(n);
-                continue;
-            }
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0 && errno != EAGAIN)
-                return failTransfer(ov, winErrorFromErrno(errno));
-            if (deadline.expired())
-                break;
-            pollfd pf{dev->fd, POLLIN, 0};
-            ::poll(&pf, 1, deadline.pollTimeout());
-        }
+        // With these values a read takes what has arrived and returns at once.
+        const Deadline deadline = immediate ? Deadline::in(0)
+                                            : transferDeadline(t.ReadTotalTimeoutMultiplier,
+                                                               t.ReadTotalTimeoutConstant, count);
+        std::uint32_t err = 0;
+        auto *bytes = static_cast<unsigned char *>(data);
+        const long moved = transfer(dev->fd, count, deadline, false, err,
+                                    [&](std::uint32_t done) { return ::read(dev->fd, bytes + done, count - done); });
+        if (moved < 0)
+            return failTransfer(ov, err);
+        const auto done = static_cast<std::uint32_t>(moved);
         std::lock_guard<std::mutex> lock(m_mutex);
         dev->lastInCount = static_cast<std::uint32_t>(inQueue(dev->fd));
         completeLocked(ov, kErrorSuccess, done);
