@@ -92,9 +92,9 @@ void TForm1::createControls()
     m_sd->selectEntry(2);
     makeLabel(this, "Label16", tr("IP 地址:"), 352, 8);
     m_IPE = makeEdit(this, "IPE", QStringLiteral("192.168.123.100"), 352, 27, 129, 24);
-    m_radio[0] = makeRadio(this, "RadioButton1", QStringLiteral("40/33"), 632, 8, 97, 17);
-    m_radio[1] = makeRadio(this, "RadioButton2", QStringLiteral("42/35"), 632, 24, 97, 17);
-    m_radio[2] = makeRadio(this, "RadioButton3", QStringLiteral("36/30"), 632, 40, 97, 17);
+    m_radio[0] = makeRadio(this, "RadioButton1", tr("40/33"), 632, 8, 97, 17);
+    m_radio[1] = makeRadio(this, "RadioButton2", tr("42/35"), 632, 24, 97, 17);
+    m_radio[2] = makeRadio(this, "RadioButton3", tr("36/30"), 632, 40, 97, 17);
     m_radio[0]->setChecked(true);
     // The repeat count of the test print: a hidden field of the layout.
     m_edit1 = makeEdit(this, "Edit1", QStringLiteral("5"), 632, 60, 41, 24);

@@ -19,9 +19,9 @@ Tbmf::Tbmf(TForm1 &form1) : ToolWindow(form1, "bmf", 476, 337)
     }
     makeButton(this, "Button6", tr("打印并走纸到下一个起始打印位置"), 8, 184, 300, 30);
     makeButton(this, "Button7", tr("打印并走纸到下一个切撕纸位置"), 8, 224, 300, 30);
-    makeLabel(this, "", QStringLiteral("nL="), 316, 190);
+    makeLabel(this, "", tr("nL="), 316, 190);
     m_edit[5] = makeEdit(this, "Edit5", QStringLiteral("0"), 350, 187, 60, 24);
-    makeLabel(this, "", QStringLiteral("nH="), 316, 230);
+    makeLabel(this, "", tr("nH="), 316, 230);
     m_edit[6] = makeEdit(this, "Edit6", QStringLiteral("0"), 350, 227, 60, 24);
     makeButton(this, "Button1", tr("关闭"), 188, 280, 100, 34);
     setWindowTitle(tr("Tavo 76针打黑标定位偏移量设置/演示"));

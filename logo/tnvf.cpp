@@ -46,11 +46,11 @@ Tnvf::Tnvf(TForm1 &form1) : ToolWindow(form1, "nvf", kInitialWidth, kInitialHeig
         m_scaling->addButton(r, i);
     }
     m_scaling->button(0)->setChecked(true);
-    m_star = makeCheckBox(this, "CheckBox1", QStringLiteral("Star Mode"), 136, 148, 128, 20);
+    m_star = makeCheckBox(this, "CheckBox1", tr("Star Mode"), 136, 148, 128, 20);
 
     for (int i = 0; i < 8; ++i) {
         const int x = i < 4 ? 8 : 136, y = 176 + 26 * (i % 4);
-        makeLabel(this, "", QStringLiteral("E%1").arg(i + 1), x, y + 4);
+        makeLabel(this, "", tr("E%1").arg(i + 1), x, y + 4);
         makeEdit(this, QStringLiteral("Edit%1").arg(i + 1).toLatin1().constData(), QStringLiteral("0"), x + 26, y,
                  100, 22);
     }
@@ -58,10 +58,10 @@ Tnvf::Tnvf(TForm1 &form1) : ToolWindow(form1, "nvf", kInitialWidth, kInitialHeig
     makeButton(this, "Button8", tr("定义下载位图"), 136, 284, 128, 28);
     makeButton(this, "Button12", tr("定义下载位图II(去空点)"), 8, 316, 256, 28);
     makeButton(this, "Button10", tr("打印下载位图"), 8, 348, 121, 28);
-    makeButton(this, "Button9", QStringLiteral("Button9"), 136, 348, 128, 28);
+    makeButton(this, "Button9", tr("Button9"), 136, 348, 128, 28);
     makeButton(this, "Button6", tr("转换后的数据TXT"), 8, 380, 121, 28);
     makeButton(this, "Button7", tr("加密后的数据"), 136, 380, 128, 28);
-    m_hcb = makeCheckBox(this, "hcb", QStringLiteral("HEX"), 8, 416, 54, 20);
+    m_hcb = makeCheckBox(this, "hcb", tr("HEX"), 8, 416, 54, 20);
     makeEdit(this, "Edit9", QStringLiteral("c:\\hex.bin"), 64, 414, 200, 22);
     makeEdit(this, "Edit10", QStringLiteral("$00800000"), 8, 444, 90, 22)->hide();
     makeEdit(this, "Edit11", QStringLiteral("0"), 100, 444, 60, 22)->hide();
