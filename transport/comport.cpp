@@ -68,7 +68,6 @@ struct TIoRequest {
 
     ComHost &host;
     OVERLAPPED ov;
-    bool isRead = false;
     std::string data;
 };
 
@@ -563,7 +562,7 @@ void TCustomComPort::OpenDevice()
         m_threadCreated = true;
     }
     DoAfterOpen();
-    checkSignals(true);
+    checkSignals();
 }
 
 void TCustomComPort::CloseDevice()
@@ -597,7 +596,7 @@ bool TCustomComPort::readModemLine(std::uint32_t bit)
     return (status & bit) != 0;
 }
 
-void TCustomComPort::checkSignals(bool)
+void TCustomComPort::checkSignals()
 {
     bool cts = readModemLine(kMsCtsOn);
     callSignal(OnCTSChange, cts);
@@ -630,7 +629,6 @@ int TCustomComPort::ReadText(std::string &text, int count)
         return 0;
     }
     TIoRequest req(m_host);
-    req.isRead = true;
     text.assign(static_cast<std::size_t>(count), '\0');
     if (!m_host.ReadFile(m_handle, &text[0], static_cast<std::uint32_t>(count), &req.ov) &&
         m_host.GetLastError() != kErrorIoPending)

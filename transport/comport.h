@@ -257,7 +257,8 @@ private:
             f(on);
     }
     void DispatchEvents(TComEvents events);
-    void checkSignals(bool open);
+    // Reads CTS, DSR and RLSD once each and tells the change events.
+    void checkSignals();
     bool readModemLine(std::uint32_t bit);
     [[noreturn]] void raise(int code);
     [[noreturn]] void raiseNoSystemError(int code);

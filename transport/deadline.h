@@ -16,7 +16,6 @@ public:
             return never();
         return Deadline(Clock::now() + std::chrono::milliseconds(ms));
     }
-    static Deadline at(Clock::time_point t) { return Deadline(t); }
 
     bool isNever() const { return m_at == Clock::time_point::max(); }
     bool expired(Clock::time_point now = Clock::now()) const { return !isNever() && now >= m_at; }

@@ -1,9 +1,12 @@
 #include "transport/tavonetio/address.h"
 
 #ifdef _WIN32
+#include <winsock2.h>
 #include <ws2tcpip.h>
 #else
 #include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #endif
 #include <cctype>
 
@@ -65,6 +68,24 @@ std::optional<Endpoint> parseAddress(const std::string &text)
     if (::inet_pton(ep.ipv6 ? AF_INET6 : AF_INET, ep.host.c_str(), buf) != 1)
         return std::nullopt;
     return ep;
+}
+
+int toSocketAddress(const Endpoint &to, void *storage)
+{
+    auto *addr = static_cast<sockaddr_storage *>(storage);
+    *addr = sockaddr_storage{};
+    if (to.ipv6) {
+        auto *a6 = reinterpret_cast<sockaddr_in6 *>(addr);
+        a6->sin6_family = AF_INET6;
+        a6->sin6_port = htons(static_cast<unsigned short>(to.port));
+        ::inet_pton(AF_INET6, to.host.c_str(), &a6->sin6_addr);
+        return static_cast<int>(sizeof(sockaddr_in6));
+    }
+    auto *a4 = reinterpret_cast<sockaddr_in *>(addr);
+    a4->sin_family = AF_INET;
+    a4->sin_port = htons(static_cast<unsigned short>(to.port));
+    ::inet_pton(AF_INET, to.host.c_str(), &a4->sin_addr);
+    return static_cast<int>(sizeof(sockaddr_in));
 }
 
 } // namespace tavonet

@@ -18,4 +18,8 @@ constexpr int kDefaultPort = 9100;
 // addresses: a name lookup could hang far past the connect time-out.
 std::optional<Endpoint> parseAddress(const std::string &text);
 
+// Fills `storage` (a sockaddr_storage) with the endpoint's socket address and
+// returns its length.
+int toSocketAddress(const Endpoint &to, void *storage);
+
 } // namespace tavonet

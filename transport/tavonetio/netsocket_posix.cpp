@@ -15,20 +15,7 @@ namespace netsock {
 Socket connectTo(const tavonet::Endpoint &to, int timeoutMs)
 {
     sockaddr_storage addr{};
-    socklen_t len = 0;
-    if (to.ipv6) {
-        auto *a6 = reinterpret_cast<sockaddr_in6 *>(&addr);
-        a6->sin6_family = AF_INET6;
-        a6->sin6_port = htons(static_cast<uint16_t>(to.port));
-        ::inet_pton(AF_INET6, to.host.c_str(), &a6->sin6_addr);
-        len = sizeof(sockaddr_in6);
-    } else {
-        auto *a4 = reinterpret_cast<sockaddr_in *>(&addr);
-        a4->sin_family = AF_INET;
-        a4->sin_port = htons(static_cast<uint16_t>(to.port));
-        ::inet_pton(AF_INET, to.host.c_str(), &a4->sin_addr);
-        len = sizeof(sockaddr_in);
-    }
+    const auto len = static_cast<socklen_t>(tavonet::toSocketAddress(to, &addr));
     int fd = ::socket(addr.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return kNoSocket;

@@ -25,20 +25,7 @@ Socket connectTo(const tavonet::Endpoint &to, int timeoutMs)
     if (!started())
         return kNoSocket;
     sockaddr_storage addr{};
-    int len = 0;
-    if (to.ipv6) {
-        auto *a6 = reinterpret_cast<sockaddr_in6 *>(&addr);
-        a6->sin6_family = AF_INET6;
-        a6->sin6_port = htons(static_cast<u_short>(to.port));
-        ::inet_pton(AF_INET6, to.host.c_str(), &a6->sin6_addr);
-        len = sizeof(sockaddr_in6);
-    } else {
-        auto *a4 = reinterpret_cast<sockaddr_in *>(&addr);
-        a4->sin_family = AF_INET;
-        a4->sin_port = htons(static_cast<u_short>(to.port));
-        ::inet_pton(AF_INET, to.host.c_str(), &a4->sin_addr);
-        len = sizeof(sockaddr_in);
-    }
+    const int len = tavonet::toSocketAddress(to, &addr);
     SOCKET s = ::socket(addr.ss_family, SOCK_STREAM, IPPROTO_TCP);
     if (s == INVALID_SOCKET)
         return kNoSocket;
