@@ -52,7 +52,6 @@ public:
     // Port failures raise; the connection is closed before they leave.
     bool send(QWidget *parent, const Route &route, const ByteString &data, const NetPauses &pauses = {});
 
-    NetPrinterApi &net() { return m_net; }
 
 private:
     void sendParallel(const Route &route, const ByteString &data);

@@ -124,17 +124,10 @@ ByteString packColumns(const Picture &pic, int firstCol, int colCount, int first
     }
     const auto dots = dotsOf(pic, firstCol + offset, colCount, firstRow, rowCount, threshold);
     const std::size_t stride = static_cast<std::size_t>(colCount);
-    unsigned acc = 0;
-    int bits = 0;
+    DotPacker packer(out);
     for (int c = 0; c < colCount; ++c)
-        for (int r = 0; r < rowCount; ++r) {
-            acc = (acc << 1) | dots[static_cast<std::size_t>(r) * stride + static_cast<std::size_t>(c)];
-            if (++bits == 8) {
-                out.push_back(static_cast<char>(acc));
-                acc = 0;
-                bits = 0;
-            }
-        }
+        for (int r = 0; r < rowCount; ++r)
+            packer.push(dots[static_cast<std::size_t>(r) * stride + static_cast<std::size_t>(c)] != 0);
     return out;
 }
 

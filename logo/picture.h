@@ -34,6 +34,27 @@ struct Picture {
 // A dot is printed where the colour, read as a signed number, is below the threshold.
 inline bool isDot(std::int32_t colour, std::int32_t threshold) { return colour < threshold; }
 
+// Collects dots into bytes, the first dot of every eight in bit 7; fewer
+// than eight dots left at the end are dropped.
+class DotPacker {
+public:
+    explicit DotPacker(ByteString &out) : m_out(out) {}
+    void push(bool dot)
+    {
+        m_acc = (m_acc << 1) | (dot ? 1u : 0u);
+        if (++m_bits == 8) {
+            m_out.push_back(static_cast<char>(m_acc));
+            m_acc = 0;
+            m_bits = 0;
+        }
+    }
+
+private:
+    ByteString &m_out;
+    unsigned m_acc = 0;
+    int m_bits = 0;
+};
+
 struct Geometry {
     int bytesW = 0, padW = 0, bytesH = 0, padH = 0;
     int xL = 0, xH = 0, yL = 0, yH = 0;

@@ -102,7 +102,6 @@ Dialect Tnvf::dialect() const { return m_star->isChecked() ? Dialect::Star : Dia
 
 void Tnvf::showPicture(const QImage &image)
 {
-    m_image = image;
     m_picture = pictureFromImage(image);
     m_image1->setPixmap(QPixmap::fromImage(image));
     m_image1->resize(image.size());

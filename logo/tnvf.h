@@ -47,7 +47,6 @@ private:
     void defineBitImage(bool trimmed);
     void exportText(bool scrambled);
 
-    QImage m_image;
     Picture m_picture;
     QLabel *m_image1 = nullptr;
     QLabel *m_label1 = nullptr;
