@@ -1,11 +1,122 @@
 #include "app/dispatch.h"
 
+#include "app/errors.h"
 #include "app/outside.h"
+#include "app/transfer.h"
+#include "transport/devicecheck.h"
+#include "transport/ioerror.h"
 #include "transport/parallelport.h"
 #include "transport/tavonetio/tavonetio.h"
 
 #include <QCoreApplication>
-#include <QThread>
+
+#include <chrono>
+
+namespace {
+
+QString tr(const char *text) { return QCoreApplication::translate("transfer", text); }
+
+QString path(const std::string &p) { return QString::fromLocal8Bit(p.c_str()); }
+
+// The cause of a failed open or write of a device, in the operator's words.
+QString problemText(const DeviceProblem &p, bool serial)
+{
+    const QString where = path(p.path);
+    switch (p.kind) {
+    case DeviceProblem::Missing: return tr("%1：没有这个设备。").arg(where);
+    case DeviceProblem::PermissionDenied:
+        return tr("%1：没有权限打开（需要 %2 组）。加入该组：sudo usermod -aG %2 $USER，然后重新登录。")
+            .arg(where, QString::fromStdString(p.group));
+    case DeviceProblem::HeldByOther:
+        if (p.pid > 0)
+            return tr("%1：正被另一个程序占用：%2（PID %3）。")
+                .arg(where, QString::fromStdString(p.process))
+                .arg(p.pid);
+        return tr("%1：正被另一个程序占用。").arg(where);
+    case DeviceProblem::NotSerial: return tr("%1：不是串口。").arg(where);
+    case DeviceProblem::NoHardware:
+        return serial ? tr("%1：后面没有串口硬件。").arg(where) : tr("%1：后面没有打印机。").arg(where);
+    case DeviceProblem::Unknown: break;
+    }
+    return where;
+}
+
+QString countText(std::uint64_t done, std::uint64_t total)
+{
+    return tr("已送到打印机 %1 / %2 字节。").arg(done).arg(total);
+}
+
+// Closes the serial port on every way out of a command that opened it.
+class OpenPort {
+public:
+    explicit OpenPort(TComPort &port) : m_port(port) {}
+    ~OpenPort()
+    {
+        if (m_port.Connected()) {
+            try {
+                m_port.CloseDevice();
+            } catch (...) {
+                // The first failure is the one the operator hears of.
+            }
+        }
+    }
+    void close() { m_port.CloseDevice(); }
+
+private:
+    TComPort &m_port;
+};
+
+// The network library's wait hook: progress, "not reading", and Cancel.
+struct NetWatch {
+    TransferSession &session;
+    std::int32_t lastDelivered = 0;
+    std::chrono::steady_clock::time_point lastChange = std::chrono::steady_clock::now();
+
+    static std::int32_t TAVONET_CALL hook(void *context, std::int32_t delivered)
+    {
+        auto &w = *static_cast<NetWatch *>(context);
+        const auto now = std::chrono::steady_clock::now();
+        if (delivered != w.lastDelivered) {
+            w.lastDelivered = delivered;
+            w.lastChange = now;
+        }
+        const bool held = now - w.lastChange >= std::chrono::milliseconds(kHoldAfterMs);
+        return w.session.waiting(static_cast<std::uint64_t>(delivered),
+                                 held ? TransferHold::NotReading : TransferHold::None)
+                   ? 0
+                   : 1;
+    }
+};
+
+// Ends the network connection and the hook on every way out.
+class OpenConnection {
+public:
+    OpenConnection(const NetPrinterApi &net, NetWatch &watch) : m_net(net) { m_net.setWaitHook(&NetWatch::hook, &watch); }
+    ~OpenConnection()
+    {
+        if (m_open)
+            m_net.close();
+        m_net.setWaitHook(nullptr, nullptr);
+    }
+    void opened() { m_open = true; }
+    std::int32_t close()
+    {
+        m_open = false;
+        return m_net.close();
+    }
+
+private:
+    const NetPrinterApi &m_net;
+    bool m_open = false;
+};
+
+std::uint32_t lineRate(const Route &route)
+{
+    // Eight data bits, no parity, one stop bit: ten bit times a byte.
+    return route.kind == Route::Serial ? BaudRateValue(route.baud, 0) / 10 : 0;
+}
+
+} // namespace
 
 Route::Kind routeKindForIndex(int index)
 {
@@ -18,60 +129,224 @@ Route::Kind routeKindForIndex(int index)
     return Route::None;
 }
 
+namespace {
+
+Route routeOf(Route::Kind kind, const QString &port, const QString &baud, const QString &address)
+{
+    Route r;
+    r.kind = kind;
+    r.port = port.toStdString();
+    r.baud = BaudRateFromText(baud.toStdString());
+    r.address = address;
+    return r;
+}
+
+} // namespace
+
+Route mainRoute(const PortChoice &c)
+{
+    return routeOf(routeKindForIndex(c.index), c.entry, c.baudEntry, c.address);
+}
+
+Route toolRoute(const PortChoice &c)
+{
+    return routeOf(routeKindForIndex(c.index), c.shown, c.baudShown, c.address);
+}
+
+Route statusRoute(const PortChoice &c)
+{
+    return routeOf(routeKindForIndex(c.index), c.entry, c.baudShown, c.address);
+}
+
+bool ledPortAccepted(const PortChoice &c) { return c.shown.left(3) == QLatin1String("COM"); }
+
 NetPrinterApi NetPrinterApi::library() { return {&TavoNetOpen, &TavoNetSend, &TavoNetClose}; }
+void NetPrinterApi::defaultSetWaitHook(NetWaitHook hook, void *context) { TavoNetSetWaitHook(hook, context); }
+std::int32_t NetPrinterApi::defaultDelivered() { return TavoNetDelivered(); }
+std::int32_t NetPrinterApi::defaultLastError() { return TavoNetLastError(); }
 
 Sender::Sender(Outside &outside, TComPort &port, NetPrinterApi net) : m_outside(outside), m_port(port), m_net(net) {}
 
-bool Sender::send(QWidget *parent, const Route &route, const ByteString &data, const NetPauses &pauses)
+std::string Sender::devicePath(const Route &route) const
+{
+    if (route.kind == Route::Serial)
+        return m_outside.deviceNames().resolve("\\\\.\\" + route.port);
+    return m_outside.deviceNames().resolve(route.port);
+}
+
+QString Sender::describe(const Route &route) const
 {
     switch (route.kind) {
-    case Route::Parallel: sendParallel(route, data); return true;
-    case Route::Serial: sendSerial(route, data); return true;
-    case Route::Network: return sendNetwork(parent, route, data, pauses);
+    case Route::Serial:
+        return QStringLiteral("%1 → %2 @ %3")
+            .arg(QString::fromStdString(route.port), path(devicePath(route)))
+            .arg(BaudRateValue(route.baud, 0));
+    case Route::Parallel:
+        return QStringLiteral("%1 → %2").arg(QString::fromStdString(route.port), path(devicePath(route)));
+    case Route::Network: return route.address;
+    case Route::None: break;
+    }
+    return QString();
+}
+
+bool Sender::send(QWidget *parent, const Route &route, const ByteString &data, const NetPauses &pauses)
+{
+    if (route.kind == Route::None)
+        return false;
+    TransferSession session(parent, describe(route), data.size(), lineRate(route));
+    switch (route.kind) {
+    case Route::Parallel: sendParallel(session, route, data); return true;
+    case Route::Serial: sendSerial(session, route, data); return true;
+    case Route::Network: return sendNetwork(parent, session, route, data, pauses);
     case Route::None: break;
     }
     return false;
 }
 
-void Sender::sendParallel(const Route &route, const ByteString &data)
+void Sender::sendParallel(TransferSession &session, const Route &route, const ByteString &data)
 {
-    parallel::writeDevice(m_outside.deviceNames().resolve(route.port), data);
+    const std::string device = devicePath(route);
+    parallel::WriteResult result;
+    try {
+        result = parallel::writeDevice(device, data, parallel::kStallTimeoutMs, &session);
+    } catch (const EInOutError &e) {
+        if (e.ErrorCode == 1460)
+            rethrowWithDetail(path(device) + tr("：打印机停止接收数据。") + countText(e.Written, data.size()));
+        if (e.Written == 0 && e.ErrorCode != 232)
+            rethrowWithDetail(problemText(diagnoseDevice(device, false), false));
+        rethrowWithDetail(path(device) + QStringLiteral("：") + countText(e.Written, data.size()));
+    }
+    if (result.cancelled)
+        throw TransferCancelled(result.written, data.size());
 }
 
-void Sender::sendSerial(const Route &route, const ByteString &data)
+void Sender::openSerial(const Route &route)
 {
     m_port.SetPort(route.port);
     m_port.SetBaudRate(route.baud);
     try {
         m_port.OpenDevice();
-        const int written = m_port.WriteText(data);
-        // A printer that held the line past the write time-out got only part
-        // of the command: that is a failed write, not a sent command.
-        if (written < static_cast<int>(data.size()))
-            throw EComPort(CError_WriteFailed, comhost::kErrorTimeout);
-    } catch (...) {
-        // Close before the error is shown, so the port is free for the next try.
-        try {
-            m_port.CloseDevice();
-        } catch (...) {
-        }
-        throw;
+    } catch (const EComPort &e) {
+        const std::string device = devicePath(route);
+        if (e.Code == CError_OpenFailed)
+            rethrowWithDetail(problemText(diagnoseDevice(device, true), true));
+        DeviceProblem p = diagnoseDevice(device, true);
+        rethrowWithDetail(p.kind == DeviceProblem::NotSerial ? problemText(p, true) : path(device));
     }
-    m_port.CloseDevice();
 }
 
-bool Sender::sendNetwork(QWidget *parent, const Route &route, const ByteString &data, const NetPauses &pauses)
+void Sender::sendSerial(TransferSession &session, const Route &route, const ByteString &data)
 {
+    OpenPort port(m_port);
+    openSerial(route);
+    int written = 0;
+    try {
+        written = m_port.WriteText(data, &session);
+    } catch (const EComPort &) {
+        rethrowWithDetail(path(devicePath(route)) + QStringLiteral("：") + countText(session.done(), data.size()));
+    }
+    if (session.cancelled())
+        throw TransferCancelled(static_cast<std::uint64_t>(written), data.size());
+    // A printer that held the line past the write time-out got only part
+    // of the command: that is a failed write, not a sent command.
+    if (written < static_cast<int>(data.size())) {
+        try {
+            throw EComPort(CError_WriteFailed, comhost::kErrorTimeout);
+        } catch (...) {
+            rethrowWithDetail(path(devicePath(route)) + tr("：打印机停止接收数据（XOFF，或没有在读取）。") +
+                              countText(static_cast<std::uint64_t>(written), data.size()));
+        }
+    }
+    port.close();
+}
+
+bool Sender::sendNetwork(QWidget *parent, TransferSession &session, const Route &route, const ByteString &data,
+                         const NetPauses &pauses)
+{
+    NetWatch watch{session};
+    OpenConnection connection(m_net, watch);
     const QByteArray address = route.address.toLocal8Bit();
     if (m_net.open(address.constData(), kNetConnectTimeoutS, kNetSendTimeoutS) != 1) {
+        if (session.cancelled())
+            throw TransferCancelled(0, data.size());
         m_outside.showMessage(parent, QCoreApplication::translate("dispatch", "Connect error"));
         return false;
     }
-    QThread::msleep(static_cast<unsigned long>(pauses.afterOpen));
-    m_net.send(reinterpret_cast<const std::uint8_t *>(data.data()), static_cast<std::int32_t>(data.size()));
-    QThread::msleep(static_cast<unsigned long>(pauses.afterSend));
-    m_net.close();
+    connection.opened();
+    session.pause(pauses.afterOpen);
+    const std::int32_t handed =
+        m_net.send(reinterpret_cast<const std::uint8_t *>(data.data()), static_cast<std::int32_t>(data.size()));
+    const std::int32_t cause = handed < static_cast<std::int32_t>(data.size()) ? m_net.lastError() : TAVONET_OK;
+    session.pause(pauses.afterSend);
+    const std::int32_t closed = connection.close();
+    const std::int32_t closeCause = cause != TAVONET_OK ? cause : (closed == 1 ? TAVONET_OK : m_net.lastError());
+    const auto delivered = static_cast<std::uint64_t>(std::max<std::int32_t>(0, m_net.delivered()));
+    if (session.cancelled())
+        throw TransferCancelled(delivered, data.size());
+    if (closeCause != TAVONET_OK || delivered < data.size()) {
+        QString why;
+        switch (closeCause) {
+        case TAVONET_E_RESET: why = tr("打印机断开了连接。"); break;
+        case TAVONET_E_TIMEOUT: why = tr("打印机在 %1 秒内没有接收数据。").arg(kNetSendTimeoutS); break;
+        default: why = tr("打印机没有确认收到全部数据。"); break;
+        }
+        try {
+            throw AppError(tr("网络打印机只收到 %1 / %2 字节").arg(delivered).arg(data.size()));
+        } catch (...) {
+            rethrowWithDetail(route.address + QStringLiteral("：") + why);
+        }
+    }
     if (pauses.afterClose > 0)
-        QThread::msleep(static_cast<unsigned long>(pauses.afterClose));
+        session.pause(pauses.afterClose);
     return true;
+}
+
+// ---- the status check's exchange ----
+
+SerialExchange::SerialExchange(Sender &sender, QWidget *parent, const Route &route)
+    : m_sender(sender), m_route(route),
+      m_session(std::make_unique<TransferSession>(parent, sender.describe(route), 0, lineRate(route)))
+{
+    m_sender.openSerial(route);
+    m_open = true;
+}
+
+SerialExchange::~SerialExchange()
+{
+    if (m_open) {
+        try {
+            m_sender.m_port.CloseDevice();
+        } catch (...) {
+        }
+    }
+}
+
+void SerialExchange::write(const ByteString &data)
+{
+    try {
+        m_sender.m_port.WriteText(data, m_session.get());
+    } catch (const EComPort &) {
+        rethrowWithDetail(path(m_sender.devicePath(m_route)));
+    }
+    if (m_session->cancelled())
+        throw TransferCancelled(0, data.size());
+}
+
+ByteString SerialExchange::read(int count)
+{
+    ByteString answer;
+    try {
+        m_sender.m_port.ReadText(answer, count);
+    } catch (const EComPort &) {
+        rethrowWithDetail(path(m_sender.devicePath(m_route)));
+    }
+    return answer;
+}
+
+void SerialExchange::pause(int ms) { m_session->pause(ms); }
+
+void SerialExchange::close()
+{
+    m_open = false;
+    m_sender.m_port.CloseDevice();
 }

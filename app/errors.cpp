@@ -43,8 +43,23 @@ QString rawText(std::exception_ptr error)
 
 } // namespace
 
+void rethrowWithDetail(const QString &detail) { throw DetailedError(std::current_exception(), detail); }
+
+QString TransferCancelled::message() const
+{
+    return QCoreApplication::translate("transfer", "发送已取消：%1 / %2 字节送到了打印机。").arg(done).arg(total);
+}
+
 QString describeError(std::exception_ptr error)
 {
+    // The error's own text stays the first line, with its full stop; the
+    // detail goes below it.
+    try {
+        std::rethrow_exception(error);
+    } catch (const DetailedError &e) {
+        return describeError(e.cause()) + QLatin1Char('\n') + e.detail();
+    } catch (...) {
+    }
     QString text = rawText(error);
     if (!text.isEmpty() && text.back() > QChar('.'))
         text += QLatin1Char('.');
@@ -53,9 +68,15 @@ QString describeError(std::exception_ptr error)
 
 void reportError(Outside &outside, QWidget *parent, std::exception_ptr error)
 {
-    const QString text = describeError(error);
     try {
-        outside.showError(parent, applicationTitle(), text);
+        try {
+            std::rethrow_exception(error);
+        } catch (const TransferCancelled &c) {
+            outside.showMessage(parent, c.message());
+            return;
+        } catch (...) {
+        }
+        outside.showError(parent, applicationTitle(), describeError(error));
     } catch (...) {
         // Nothing more can be told; the program goes on.
     }

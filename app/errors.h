@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QString>
 
+#include <cstdint>
 #include <exception>
 #include <stdexcept>
 
@@ -15,6 +16,31 @@ class QWidget;
 class AppError : public std::runtime_error {
 public:
     explicit AppError(const QString &message);
+};
+
+// A failure with a line below its own text that names what failed and why,
+// in the operator's words: the device path, the cause, how far it got.
+class DetailedError : public std::exception {
+public:
+    DetailedError(std::exception_ptr cause, const QString &detail) : m_cause(std::move(cause)), m_detail(detail) {}
+    const char *what() const noexcept override { return "detailed error"; }
+    std::exception_ptr cause() const { return m_cause; }
+    const QString &detail() const { return m_detail; }
+
+private:
+    std::exception_ptr m_cause;
+    QString m_detail;
+};
+// Throws `detail` under the exception being handled.
+[[noreturn]] void rethrowWithDetail(const QString &detail);
+
+// The operator cancelled a transfer; not an error, told in a plain message.
+class TransferCancelled : public std::exception {
+public:
+    TransferCancelled(std::uint64_t doneBytes, std::uint64_t totalBytes) : done(doneBytes), total(totalBytes) {}
+    const char *what() const noexcept override { return "transfer cancelled"; }
+    QString message() const;
+    std::uint64_t done, total;
 };
 
 QString applicationTitle();

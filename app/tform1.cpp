@@ -207,12 +207,12 @@ void TForm1::FormCreate()
         move(area.center() - QPoint(kOuterWidth / 2, kOuterHeight / 2));
     }
     m_portPrompt = tr("NOTICE:Please select the correct communication port!");
-    findChild<QAbstractButton *>(QStringLiteral("tb"))->setText(tr("串口") + panelButtonCaption("tb"));
+    findChild<QAbstractButton *>(QStringLiteral("tb"))->setText(tr("串口") + panelButtonCaption(panelRow(PanelId::SerialSpeed)));
     setWindowTitle(tr("Tavo 系列打印机测试设置程序 V4.0"));
     for (const PanelRow &row : panelRows())
-        findChild<QAbstractButton *>(QLatin1String(row.box))->setText(panelBoxCaption(row.box));
+        findChild<QAbstractButton *>(QLatin1String(row.box))->setText(panelBoxCaption(row));
     // tc starts with a text that is no entry: nothing is selected.
-    DropDown *tc = panel("tcb").dropDown;
+    DropDown *tc = panel(PanelId::SerialSpeed).dropDown;
     tc->setCurrentIndex(-1);
     tc->setEditText(QStringLiteral("1: 9600bps"));
     m_label10->setText(tr("Tavo 系列打印机 测试与设置工具"));
@@ -274,25 +274,16 @@ void TForm1::Label17Click() { m_outside.openUrl(QUrl(webAddress())); }
 
 // ---- routes and the output dispatch ----
 
-Route TForm1::MainRoute() const
+PortChoice TForm1::portChoice() const
 {
-    Route r;
-    const int index = m_dk->selectedIndex();
-    r.kind = routeKindForIndex(index);
-    r.port = m_dk->entryText(index).toStdString();
-    r.baud = BaudRateFromText(m_sd->selectedEntry().toStdString());
-    r.address = m_IPE->text();
-    return r;
-}
-
-Route TForm1::ToolRoute() const
-{
-    Route r;
-    r.kind = routeKindForIndex(m_dk->selectedIndex());
-    r.port = m_dk->shownText().toStdString();
-    r.baud = BaudRateFromText(m_sd->shownText().toStdString());
-    r.address = m_IPE->text();
-    return r;
+    PortChoice c;
+    c.index = m_dk->selectedIndex();
+    c.entry = m_dk->entryText(c.index);
+    c.shown = m_dk->shownText();
+    c.baudEntry = m_sd->selectedEntry();
+    c.baudShown = m_sd->shownText();
+    c.address = m_IPE->text();
+    return c;
 }
 
 bool TForm1::PortChosen()
@@ -374,36 +365,29 @@ void TForm1::st0Click()
 
 // ---- settings rows ----
 
-const PanelWidgets &TForm1::panel(const char *box) const
-{
-    const auto &rows = panelRows();
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        if (qstrcmp(rows[i].box, box) == 0)
-            return m_panels[i];
-    return m_panels.front();
-}
+const PanelWidgets &TForm1::panel(PanelId id) const { return m_panels[static_cast<std::size_t>(id)]; }
 
-void TForm1::panelClick(const char *box)
+void TForm1::panelClick(PanelId id)
 {
-    const PanelWidgets &row = panel(box);
+    const PanelWidgets &row = panel(id);
     enablePanel(row, row.box->isChecked());
 }
 
-void TForm1::dcbClick() { panelClick("dcb"); }
-void TForm1::nvcbClick() { panelClick("nvcb"); }
-void TForm1::CheckBox1Click() { panelClick("CheckBox1"); }
-void TForm1::CheckBox2Click() { panelClick("CheckBox2"); }
-void TForm1::CheckBox3Click() { panelClick("CheckBox3"); }
-void TForm1::CheckBox4Click() { panelClick("CheckBox4"); }
-void TForm1::CheckBox5Click() { panelClick("CheckBox5"); }
-void TForm1::CheckBox6Click() { panelClick("CheckBox6"); }
-void TForm1::CheckBox7Click() { panelClick("CheckBox7"); }
-void TForm1::CheckBox8Click() { panelClick("CheckBox8"); }
+void TForm1::dcbClick() { panelClick(PanelId::BlackMark); }
+void TForm1::nvcbClick() { panelClick(PanelId::NvLogo); }
+void TForm1::CheckBox1Click() { panelClick(PanelId::Density); }
+void TForm1::CheckBox2Click() { panelClick(PanelId::AutoLineFeed); }
+void TForm1::CheckBox3Click() { panelClick(PanelId::Reprint); }
+void TForm1::CheckBox4Click() { panelClick(PanelId::Emulation); }
+void TForm1::CheckBox5Click() { panelClick(PanelId::Buzzer); }
+void TForm1::CheckBox6Click() { panelClick(PanelId::SmallFont); }
+void TForm1::CheckBox7Click() { panelClick(PanelId::StatusCheck); }
+void TForm1::CheckBox8Click() { panelClick(PanelId::PaperWidth); }
 
 void TForm1::tcbClick()
 {
-    panelClick("tcb");
-    if (panel("tcb").box->isChecked()) {
+    panelClick(PanelId::SerialSpeed);
+    if (panel(PanelId::SerialSpeed).box->isChecked()) {
         m_dk->selectEntry(2); // COM1
         m_sd->selectEntry(2); // 9600
     }
@@ -411,40 +395,36 @@ void TForm1::tcbClick()
 
 void TForm1::lcbClick()
 {
-    panelClick("lcb");
-    if (panel("lcb").box->isChecked()) {
+    panelClick(PanelId::Led);
+    if (panel(PanelId::Led).box->isChecked()) {
         m_dk->selectEntry(2); // COM1
         m_sd->selectEntry(0); // 2400
     }
 }
 
-void TForm1::sendSetting(const char *button)
+void TForm1::sendSetting(PanelId id)
 {
-    for (const OneValueSetting &s : oneValueSettings()) {
-        if (qstrcmp(s.button, button) != 0)
-            continue;
-        const auto *drop = findChild<DropDown *>(QLatin1String(s.dropDown));
-        Dispatch(buildSettingCommand(s, drop->selectedIndex()));
-        return;
-    }
+    const PanelWidgets &row = panel(id);
+    Dispatch(buildSettingCommand(*panelRow(id).setting, row.dropDown->selectedIndex()));
 }
 
-void TForm1::paperbClick() { sendSetting("paperb"); }
-void TForm1::sdbClick() { sendSetting("sdb"); }
-void TForm1::crbClick() { sendSetting("crb"); }
-void TForm1::bbClick() { sendSetting("bb"); }
-void TForm1::cdbClick() { sendSetting("cdb"); }
-void TForm1::msbClick() { sendSetting("msb"); }
-void TForm1::fontbClick() { sendSetting("fontb"); }
+void TForm1::paperbClick() { sendSetting(PanelId::PaperWidth); }
+void TForm1::sdbClick() { sendSetting(PanelId::Density); }
+void TForm1::crbClick() { sendSetting(PanelId::AutoLineFeed); }
+void TForm1::bbClick() { sendSetting(PanelId::Buzzer); }
+void TForm1::cdbClick() { sendSetting(PanelId::Reprint); }
+void TForm1::msbClick() { sendSetting(PanelId::Emulation); }
+void TForm1::fontbClick() { sendSetting(PanelId::SmallFont); }
 
 void TForm1::tbClick()
 {
-    if (m_dk->selectedIndex() < 2) {
+    const Route::Kind kind = routeKindForIndex(m_dk->selectedIndex());
+    if (kind == Route::Parallel || kind == Route::None) {
         m_outside.showMessage(this, tr("You must select Serial Port for Tavo-K1 with serial port!!"));
         return;
     }
     // The code is the first character of the text tc shows, not its entry.
-    const QString text = panel("tcb").dropDown->currentText();
+    const QString text = panel(PanelId::SerialSpeed).dropDown->currentText();
     Dispatch(buildSerialSpeed(StrToInt(text.left(1))));
 }
 
@@ -465,7 +445,7 @@ void TForm1::Button3Click() { showToolWindow(m_form2); }
 
 void TForm1::lbClick()
 {
-    if (m_dk->currentText().left(3) != QLatin1String("COM")) {
+    if (!ledPortAccepted(portChoice())) {
         m_outside.showMessage(this, tr("You must select Serial Port for Tavo-K3's LED Display!!"));
         return;
     }

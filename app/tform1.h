@@ -4,6 +4,7 @@
 // command buttons and settings rows, and the clock.
 #include "app/bytestring.h"
 #include "app/dispatch.h"
+#include "app/toolhost.h"
 #include "settings/settingspanel.h"
 #include "transport/comport.h"
 
@@ -26,7 +27,7 @@ class Tledf;
 class Tnvf;
 class TForm2;
 
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, public ToolHost {
     Q_OBJECT
 public:
     // `host` replaces the host's serial layer (tests); null uses the system's.
@@ -36,22 +37,20 @@ public:
 
     void setToolWindows(Tbmf *bmf, Tledf *ledf, Tnvf *nvf, TForm2 *form2);
 
-    Outside &outside() { return m_outside; }
+    Outside &outside() override { return m_outside; }
     TComPort &cp() { return *m_cp; }
-    Sender &sender() { return *m_sender; }
+    Sender &sender() override { return *m_sender; }
     // The one command string of the program; every command overwrites it.
-    ByteString &CommandBuffer() { return m_command; }
+    ByteString &CommandBuffer() override { return m_command; }
+    PortChoice portChoice() const override;
     const QString &PortPrompt() const { return m_portPrompt; }
 
     DropDown *dk() const { return m_dk; }
     DropDown *sd() const { return m_sd; }
     QLineEdit *IPE() const { return m_IPE; }
 
-    // The main window's way: the entry at the selected index of dk, the
-    // selected entry of sd.
-    Route MainRoute() const;
-    // The tool windows' way: the texts that dk and sd show.
-    Route ToolRoute() const;
+    Route MainRoute() const { return mainRoute(portChoice()); }
+    Route ToolRoute() const { return toolRoute(portChoice()); }
     // Shows the port prompt and returns false when dk's text is empty.
     bool PortChosen();
     // Puts `command` in the shared buffer and sends it the main window's way.
@@ -111,9 +110,9 @@ private:
     void createControls();
     void connectHandlers();
     void connectClick(QAbstractButton *button, void (TForm1::*handler)());
-    const PanelWidgets &panel(const char *box) const;
-    void panelClick(const char *box);
-    void sendSetting(const char *button);
+    const PanelWidgets &panel(PanelId id) const;
+    void panelClick(PanelId id);
+    void sendSetting(PanelId id);
     void showToolWindow(QWidget *window);
 
     Outside &m_outside;

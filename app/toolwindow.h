@@ -1,19 +1,19 @@
 #pragma once
-// What the four tool windows share: the main window whose port choice they
-// use, guarded handlers, and the tool windows' way of sending (the texts that
-// the port and baud lists show, no port prompt).
+// What the four tool windows share: the host whose port choice they use,
+// guarded handlers, and the tool windows' way of sending (the texts that the
+// port and baud lists show, no port prompt).
 #include "app/dispatch.h"
 #include "app/errors.h"
 #include "app/outside.h"
-#include "app/tform1.h"
+#include "app/toolhost.h"
 
 #include <QAbstractButton>
 #include <QWidget>
 
 class ToolWindow : public QWidget {
 public:
-    ToolWindow(TForm1 &form1, const char *objectName, int width, int height)
-        : QWidget(nullptr, Qt::Window), m_form1(form1)
+    ToolWindow(ToolHost &host, const char *objectName, int width, int height)
+        : QWidget(nullptr, Qt::Window), m_host(host)
     {
         setObjectName(QLatin1String(objectName));
         resize(width, height);
@@ -23,20 +23,22 @@ protected:
     template <class T> void connectClick(QAbstractButton *button, void (T::*handler)())
     {
         connect(button, &QAbstractButton::clicked, this, [this, handler] {
-            guarded(m_form1.outside(), this, [&] { (static_cast<T *>(this)->*handler)(); });
+            guarded(m_host.outside(), this, [&] { (static_cast<T *>(this)->*handler)(); });
         });
     }
+
+    Route toolRoute() const { return ::toolRoute(m_host.portChoice()); }
 
     // Puts `command` in the shared buffer and sends it along `route`;
     // true when the bytes went out.
     bool sendAlong(const Route &route, const ByteString &command, const NetPauses &pauses = {})
     {
-        m_form1.CommandBuffer() = command;
-        return m_form1.sender().send(this, route, m_form1.CommandBuffer(), pauses);
+        m_host.CommandBuffer() = command;
+        return m_host.sender().send(this, route, m_host.CommandBuffer(), pauses);
     }
-    bool sendTool(const ByteString &command) { return sendAlong(m_form1.ToolRoute(), command); }
+    bool sendTool(const ByteString &command) { return sendAlong(toolRoute(), command); }
 
-    void message(const QString &text) { m_form1.outside().showMessage(this, text); }
+    void message(const QString &text) { m_host.outside().showMessage(this, text); }
 
-    TForm1 &m_form1;
+    ToolHost &m_host;
 };

@@ -7,9 +7,8 @@
 #include <QGroupBox>
 #include <QGridLayout>
 #include <QPainter>
-#include <QThread>
 
-TForm2::TForm2(TForm1 &form1) : ToolWindow(form1, "Form2", 476, 337)
+TForm2::TForm2(ToolHost &host) : ToolWindow(host, "Form2", 476, 337)
 {
     move(265, 173);
     auto *group = place<QGroupBox>(this, "RadioGroup1", 8, 8, 449, 73);
@@ -55,34 +54,20 @@ void TForm2::Button2Click()
 {
     const int seriesIndex = m_series->checkedId();
     const PrinterSeries &series = printerSeries(seriesIndex < 0 ? 2 : seriesIndex);
-    const int index = m_form1.dk()->selectedIndex();
-    if (index < 2 || index > 9) {
+    const Route route = statusRoute(m_host.portChoice());
+    if (route.kind != Route::Serial) {
         message(tr("You must select Serial Port!!"));
         return;
     }
-    TComPort &cp = m_form1.cp();
-    cp.SetPort(m_form1.dk()->entryText(index).toStdString());
-    cp.SetBaudRate(BaudRateFromText(m_form1.sd()->shownText().toStdString()));
-    try {
-        cp.OpenDevice();
-        m_reply.clear();
-        for (int i = 0; i < kStatusCycles; ++i) {
-            cp.WriteText(series.request);
-            QThread::msleep(kPauseAfterRequestMs);
-            ByteString answer;
-            cp.ReadText(answer, 1);
-            QThread::msleep(kPauseAfterReadMs);
-            m_reply += answer;
-        }
-    } catch (...) {
-        // The port is closed before the error is shown, so it is free again.
-        try {
-            cp.CloseDevice();
-        } catch (...) {
-        }
-        throw;
+    SerialExchange exchange(m_host.sender(), this, route);
+    m_reply.clear();
+    for (int i = 0; i < kStatusCycles; ++i) {
+        exchange.write(series.request);
+        exchange.pause(kPauseAfterRequestMs);
+        m_reply += exchange.read(1);
+        exchange.pause(kPauseAfterReadMs);
     }
-    cp.CloseDevice();
+    exchange.close();
 
     const std::string status = statusString(m_reply, series.statusBit);
     QColor colour;

@@ -12,7 +12,7 @@ class QLabel;
 class TForm2 : public ToolWindow {
     Q_OBJECT
 public:
-    explicit TForm2(TForm1 &form1);
+    explicit TForm2(ToolHost &host);
     QColor lampColor() const { return m_lamp; }
     const ByteString &reply() const { return m_reply; }
 

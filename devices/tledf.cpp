@@ -5,7 +5,7 @@
 #include "app/widgets.h"
 #include "devices/ledcommands.h"
 
-Tledf::Tledf(TForm1 &form1) : ToolWindow(form1, "ledf", 476, 337)
+Tledf::Tledf(ToolHost &host) : ToolWindow(host, "ledf", 476, 337)
 {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     move(192, 114);
@@ -57,8 +57,8 @@ void Tledf::Button7Click() { sendLed(buildLedInit()); }
 
 void Tledf::sendLed(const ByteString &command)
 {
-    m_form1.CommandBuffer() = command;
-    const Route route = m_form1.ToolRoute();
+    m_host.CommandBuffer() = command;
+    const Route route = toolRoute();
     // The display hangs on the printer's serial or parallel line; the network
     // printer library cannot reach it. Every serial port is served, and the
     // operator is told when the chosen port cannot carry the command.
@@ -66,5 +66,5 @@ void Tledf::sendLed(const ByteString &command)
         message(tr("You must select Serial Port for Tavo-K3's LED Display!!"));
         return;
     }
-    sendAlong(route, m_form1.CommandBuffer());
+    sendAlong(route, m_host.CommandBuffer());
 }

@@ -7,7 +7,7 @@ class QLineEdit;
 class Tledf : public ToolWindow {
     Q_OBJECT
 public:
-    explicit Tledf(TForm1 &form1);
+    explicit Tledf(ToolHost &host);
 
 private:
     void FormCreate();

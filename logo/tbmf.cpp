@@ -4,7 +4,7 @@
 #include "app/rtl.h"
 #include "app/widgets.h"
 
-Tbmf::Tbmf(TForm1 &form1) : ToolWindow(form1, "bmf", 476, 337)
+Tbmf::Tbmf(ToolHost &host) : ToolWindow(host, "bmf", 476, 337)
 {
     setFont(songti(14));
     const char *buttons[] = {"Button2", "Button3", "Button4", "Button5"};

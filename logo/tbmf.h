@@ -9,7 +9,7 @@ class QLineEdit;
 class Tbmf : public ToolWindow {
     Q_OBJECT
 public:
-    explicit Tbmf(TForm1 &form1);
+    explicit Tbmf(ToolHost &host);
 
 private:
     void Button1Click();

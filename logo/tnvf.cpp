@@ -18,7 +18,7 @@ constexpr int kSizeCapDefault = 1536;
 
 } // namespace
 
-Tnvf::Tnvf(TForm1 &form1) : ToolWindow(form1, "nvf", kInitialWidth, kInitialHeight)
+Tnvf::Tnvf(ToolHost &host) : ToolWindow(host, "nvf", kInitialWidth, kInitialHeight)
 {
     setFont(songti(12));
     makeButton(this, "BitBtn1", tr("打开BMP文件"), 8, 8, 121, 30);
@@ -98,6 +98,10 @@ QLineEdit *Tnvf::edit(int n) const { return findChild<QLineEdit *>(QStringLitera
 
 int Tnvf::intField(int n) const { return StrToInt(edit(n)->text()); }
 
+int Tnvf::threshold() const { return StrToInt(edit(10)->text()); }
+int Tnvf::leftOffset() const { return StrToInt(edit(11)->text()); }
+int Tnvf::sizeCap() const { return StrToInt(edit(13)->text()); }
+
 Dialect Tnvf::dialect() const { return m_star->isChecked() ? Dialect::Star : Dialect::Normal; }
 
 void Tnvf::showPicture(const QImage &image)
@@ -109,7 +113,7 @@ void Tnvf::showPicture(const QImage &image)
 
 void Tnvf::BitBtn1Click()
 {
-    const QString file = m_form1.outside().chooseOpenFile(this, tr("位图文件 (*.BMP *.bmp)"));
+    const QString file = m_host.outside().chooseOpenFile(this, tr("位图文件 (*.BMP *.bmp)"));
     if (!file.isEmpty())
         showPicture(loadBmpImage(file)); // a failed load raises and keeps the picture
     const Geometry g = geometryOf(m_picture.width, m_picture.height);
@@ -130,12 +134,11 @@ void Tnvf::writeHexFile(const std::string &contents)
 
 bool Tnvf::sendDownload(const ByteString &command, const QString &networkSuccess)
 {
-    m_form1.CommandBuffer() = command;
-    const Route route = m_form1.ToolRoute();
+    const Route route = toolRoute();
     if (route.kind != Route::Network)
-        return sendAlong(route, m_form1.CommandBuffer());
-    edit(1)->setText(QString::number(m_form1.CommandBuffer().size()));
-    if (!sendAlong(route, m_form1.CommandBuffer(), kDownloadPauses))
+        return sendAlong(route, command);
+    edit(1)->setText(QString::number(command.size()));
+    if (!sendAlong(route, command, kDownloadPauses))
         return false;
     if (!networkSuccess.isEmpty())
         message(networkSuccess);
@@ -144,12 +147,12 @@ bool Tnvf::sendDownload(const ByteString &command, const QString &networkSuccess
 
 void Tnvf::Button2Click()
 {
-    const int offset = intField(11);
+    const int offset = leftOffset();
     if (nvDownloadGeometry(m_picture, offset).nvSize >= kNvSizeLimit) {
         message(tr("BMP图形太大，不能下载！请重新选择!"));
         return;
     }
-    const ByteString command = buildNvDownload(m_picture, dialect(), offset, intField(10));
+    const ByteString command = buildNvDownload(m_picture, dialect(), offset, threshold());
     writeHexFile(command);
     sendDownload(command, tr("恭喜！！NV Logo 下载成功！"));
 }
@@ -172,7 +175,7 @@ void Tnvf::Button7Click() { exportText(true); }
 
 void Tnvf::defineBitImage(bool trimmed)
 {
-    const BitImageSize size = bitImageSize(m_picture, intField(13));
+    const BitImageSize size = bitImageSize(m_picture, sizeCap());
     Margins m;
     if (trimmed) {
         m = {intField(1), intField(2), intField(3), intField(4)};
@@ -183,7 +186,7 @@ void Tnvf::defineBitImage(bool trimmed)
             return;
         }
     }
-    const int offset = intField(11);
+    const int offset = leftOffset();
     const ByteString command =
         trimmed ? buildBitImageDefineTrimmed(m_picture, size, m, offset) : buildBitImageDefine(m_picture, size, offset);
     m_label1->setText(tr("位图大小: ") + QString::number(size.x * size.y) + tr(" 字节"));

@@ -15,7 +15,7 @@ class QLineEdit;
 class Tnvf : public ToolWindow {
     Q_OBJECT
 public:
-    explicit Tnvf(TForm1 &form1);
+    explicit Tnvf(ToolHost &host);
 
     const Picture &picture() const { return m_picture; }
     // Window size for a picture's geometry: it never shrinks below 750 x 539.
@@ -40,6 +40,11 @@ private:
     Dialect dialect() const;
     QLineEdit *edit(int n) const;
     int intField(int n) const;
+    // The hidden fields of the layout: the dot test's threshold (Edit10),
+    // the left offset in dots (Edit11) and the bit image's size cap (Edit13).
+    int threshold() const;
+    int leftOffset() const;
+    int sizeCap() const;
     void writeHexFile(const std::string &contents);
     // The logo window's way: tool route, and on Ethernet the download variant
     // with its byte count, longer pauses and success message.

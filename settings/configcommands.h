@@ -4,15 +4,17 @@
 
 #include <vector>
 
+enum class Setting { PaperWidth, Density, AutoLineFeed, Buzzer, Reprint, Emulation, SmallFont };
+
 struct OneValueSetting {
-    const char *button;   // the row's button
-    const char *dropDown; // the row's drop-down
+    Setting id;
     ByteString featureCode;
     std::vector<int> values; // value byte by entry; the last also serves "no entry"
 };
 
-// paperb, sdb, crb, bb, cdb, msb, fontb, in this order.
+// Every one-value setting, in the order of the rows.
 const std::vector<OneValueSetting> &oneValueSettings();
+const OneValueSetting &oneValueSetting(Setting id);
 
 // Entry index (-1: none selected) to the value byte: each entry but the last
 // has its own value; the last entry and every other index give the last one.

@@ -109,6 +109,12 @@ struct COMMTIMEOUTS {
     std::uint32_t WriteTotalTimeoutConstant;
 };
 
+// COMSTAT.Flags: the bit fields of the Win32 structure, as bits.
+constexpr std::uint32_t kComstatCtsHold = 0x01;
+constexpr std::uint32_t kComstatDsrHold = 0x02;
+constexpr std::uint32_t kComstatRlsdHold = 0x04;
+constexpr std::uint32_t kComstatXoffHold = 0x08;
+
 struct COMSTAT {
     std::uint32_t Flags;
     std::uint32_t cbInQue;

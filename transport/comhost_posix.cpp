@@ -1,13 +1,17 @@
 // The Linux body of the host communication layer: Win32 comm semantics over
-// termios, poll and eventfd. Transfers run to completion inside WriteFile and
-// ReadFile and report through the OVERLAPPED block, which is what the serial
-// component observes of an overlapped transfer it always waits for anyway.
+// termios, poll and eventfd. A write that the device takes at once completes
+// inside WriteFile; one that has to wait goes on in the host's I/O thread and
+// reports through its OVERLAPPED block, so the caller can watch it, and
+// PurgeComm can abort it, as on Windows. Reads return what has arrived.
 #include "transport/comhost.h"
 
 #include "transport/deadline.h"
 #include "transport/devicenames.h"
 
+#include <atomic>
 #include <cerrno>
+#include <condition_variable>
+#include <deque>
 #include <fcntl.h>
 #include <map>
 #include <mutex>
@@ -94,8 +98,21 @@ struct PendingWait {
     std::uint32_t *mask = nullptr;
 };
 
+// A write that did not finish at once: the host's I/O thread carries it on
+// and completes its OVERLAPPED block, as a Windows driver would.
+struct PendingWrite {
+    const unsigned char *data = nullptr;
+    std::uint32_t count = 0;
+    std::atomic<std::uint32_t> done{0};
+    OVERLAPPED *ov = nullptr;
+    Deadline deadline = Deadline::never();
+};
+
 struct Device {
     int fd = -1;
+    int abortFd = -1; // eventfd: PurgeComm's abort of a pending write
+    std::atomic<bool> writing{false};
+    PendingWrite write;
     std::uint32_t commMask = 0;
     COMMTIMEOUTS timeouts{};
     DCB dcb{};
@@ -136,8 +153,11 @@ long transfer(int fd, std::uint32_t count, const Deadline &deadline, bool writin
             break;
         pollfd pf{fd, static_cast<short>(writing ? POLLOUT : POLLIN), 0};
         const int r = ::poll(&pf, 1, deadline.pollTimeout());
-        if (writing && r > 0 && (pf.revents & (POLLERR | POLLHUP)) && !(pf.revents & POLLOUT)) {
-            err = kErrorIoDevice; // the line hung up
+        // A line that hung up (or a reader or writer that went away) would
+        // otherwise be polled again at once until the deadline.
+        const short ready = writing ? POLLOUT : POLLIN;
+        if (r > 0 && (pf.revents & (POLLERR | POLLHUP | POLLNVAL)) && !(pf.revents & ready)) {
+            err = kErrorIoDevice;
             return -1;
         }
     }
@@ -152,11 +172,54 @@ Deadline transferDeadline(std::uint32_t multiplier, std::uint32_t constant, std:
     return budget == 0 ? Deadline::never() : Deadline::in(budget);
 }
 
+// Writes what the device takes now, without waiting. The count, or -1 with
+// `err` set when the device failed.
+long writeNow(int fd, const unsigned char *data, std::uint32_t count, std::uint32_t &err)
+{
+    std::uint32_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::write(fd, data + done, count - done);
+        if (n > 0) {
+            done += static_cast<std::uint32_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN) {
+            err = winErrorFromErrno(errno);
+            return -1;
+        }
+        break;
+    }
+    return static_cast<long>(done);
+}
+
+int outQueue(int fd)
+{
+    int q = 0;
+    return ::ioctl(fd, TIOCOUTQ, &q) == 0 ? q : 0;
+}
+
+bool drainEventFd(int efd)
+{
+    std::uint64_t v = 0;
+    return ::read(efd, &v, sizeof v) == static_cast<ssize_t>(sizeof v);
+}
+
 class PosixComHost final : public ComHost {
 public:
     explicit PosixComHost(const DeviceNames &names) : m_names(names) {}
     ~PosixComHost() override
     {
+        for (auto &d : m_devices)
+            abortWrite(*d.second);
+        {
+            std::lock_guard<std::mutex> lock(m_ioMutex);
+            m_ioQuit = true;
+        }
+        m_ioCv.notify_all();
+        if (m_io.joinable())
+            m_io.join();
         for (auto &d : m_devices)
             closeDeviceFd(*d.second);
         for (auto &e : m_events)
@@ -182,6 +245,13 @@ public:
         ::ioctl(fd, TIOCEXCL);
         auto dev = std::make_shared<Device>();
         dev->fd = fd;
+        dev->abortFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+        if (dev->abortFd < 0) {
+            const int e = errno;
+            closeDeviceFd(*dev);
+            failErrno(e);
+            return kInvalidHandle;
+        }
         dev->lastInCount = static_cast<std::uint32_t>(inQueue(fd));
         std::lock_guard<std::mutex> lock(m_mutex);
         Handle h = m_next++;
@@ -198,6 +268,7 @@ public:
             if (dev->pending)
                 completeWaitLocked(*dev, 0, kErrorOperationAborted);
             lock.unlock();
+            abortWrite(*dev);
             closeDeviceFd(*dev);
             return true;
         }
@@ -302,6 +373,8 @@ public:
             return false;
         if (!ov)
             return fail(kErrorInvalidParameter);
+        if (dev->writing)
+            return fail(kErrorInvalidParameter); // one write at a time
         COMMTIMEOUTS t;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -311,33 +384,39 @@ public:
             transferDeadline(t.WriteTotalTimeoutMultiplier, t.WriteTotalTimeoutConstant, count);
         std::uint32_t err = 0;
         const auto *bytes = static_cast<const unsigned char *>(data);
-        const long moved = transfer(dev->fd, count, deadline, true, err,
-                                    [&](std::uint32_t done) { return ::write(dev->fd, bytes + done, count - done); });
+        const long moved = writeNow(dev->fd, bytes, count, err);
         if (moved < 0)
             return failTransfer(ov, err);
         const auto done = static_cast<std::uint32_t>(moved);
-        // Written is not transmitted: wait for the line within the same
-        // budget, and count only what left the queue.
-        std::uint32_t queued = 0;
-        for (;;) {
-            int q = 0;
-            if (::ioctl(dev->fd, TIOCOUTQ, &q) != 0)
-                q = 0;
-            queued = static_cast<std::uint32_t>(q);
-            if (queued == 0 || deadline.expired())
-                break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        // Written is not transmitted: a write is complete only once its bytes
+        // have left the queue. What is still on its way the I/O thread sees to.
+        if (done == count && outQueue(dev->fd) == 0) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            finishWriteLocked(*dev, ov, kErrorSuccess, count, count);
+            return true;
         }
-        const std::uint32_t sent = done > queued ? done - queued : 0;
-        std::lock_guard<std::mutex> lock(m_mutex);
-        dev->unsentRemainder = sent < count;
-        dev->txEmptyPending = true;
-        if (dev->pending && (dev->commMask & kEvTxEmpty)) {
-            dev->txEmptyPending = false;
-            completeWaitLocked(*dev, kEvTxEmpty, kErrorSuccess);
+        drainEventFd(dev->abortFd);
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (auto ev = eventLocked(ov->hEvent))
+                resetLocked(*ev);
+            ov->Internal = kErrorIoPending;
+            ov->InternalHigh = 0;
         }
-        completeLocked(ov, kErrorSuccess, sent);
-        return true;
+        dev->write.data = bytes;
+        dev->write.count = count;
+        dev->write.done = done;
+        dev->write.ov = ov;
+        dev->write.deadline = deadline;
+        dev->writing = true;
+        {
+            std::lock_guard<std::mutex> lock(m_ioMutex);
+            m_ioJobs.push_back(dev);
+            if (!m_io.joinable())
+                m_io = std::thread([this] { ioLoop(); });
+        }
+        m_ioCv.notify_all();
+        return fail(kErrorIoPending);
     }
 
     bool ReadFile(Handle h, void *data, std::uint32_t count, OVERLAPPED *ov) override
@@ -427,6 +506,8 @@ public:
         auto dev = device(h);
         if (!dev)
             return false;
+        if (flags & kPurgeTxAbort)
+            abortWrite(*dev);
         std::lock_guard<std::mutex> lock(m_mutex);
         if ((flags & kPurgeRxClear) && ::tcflush(dev->fd, TCIFLUSH) != 0 && errno != ENOTTY)
             return failErrno(errno);
@@ -452,6 +533,10 @@ public:
             return failErrno(errno);
         if (::ioctl(dev->fd, TIOCOUTQ, &out) != 0)
             out = 0;
+        // The part of a pending write not yet handed to the driver is output
+        // still to go, as Windows counts it.
+        if (dev->writing)
+            out += static_cast<int>(dev->write.count - dev->write.done);
         if (errors)
             *errors = 0;
         if (stat) {
@@ -685,8 +770,106 @@ private:
                 d.second->hungUp = true;
     }
 
+    // Marks a write complete: the TX-empty event, what a purge may discard,
+    // and the OVERLAPPED block. Under m_mutex.
+    void finishWriteLocked(Device &dev, OVERLAPPED *ov, std::uint32_t status, std::uint32_t sent, std::uint32_t count)
+    {
+        dev.unsentRemainder = sent < count;
+        dev.txEmptyPending = true;
+        if (dev.pending && (dev.commMask & kEvTxEmpty)) {
+            dev.txEmptyPending = false;
+            completeWaitLocked(dev, kEvTxEmpty, kErrorSuccess);
+        }
+        completeLocked(ov, status, sent);
+    }
+
+    // The I/O thread: carries pending writes to their end, one at a time.
+    void ioLoop()
+    {
+        for (;;) {
+            std::shared_ptr<Device> dev;
+            {
+                std::unique_lock<std::mutex> lock(m_ioMutex);
+                m_ioCv.wait(lock, [this] { return m_ioQuit || !m_ioJobs.empty(); });
+                if (m_ioJobs.empty())
+                    return;
+                dev = m_ioJobs.front();
+                m_ioJobs.pop_front();
+            }
+            carryWrite(*dev);
+        }
+    }
+
+    void carryWrite(Device &dev)
+    {
+        PendingWrite &w = dev.write;
+        std::uint32_t status = kErrorSuccess;
+        bool aborted = false;
+        // Waits until the device takes bytes again, or the write is aborted.
+        auto waitWritable = [&](int ms) {
+            pollfd fds[2] = {{dev.fd, POLLOUT, 0}, {dev.abortFd, POLLIN, 0}};
+            const int r = ::poll(fds, 2, ms);
+            if (r > 0 && (fds[1].revents & POLLIN))
+                aborted = true;
+            return r > 0 ? fds[0].revents : short(0);
+        };
+        while (w.done < w.count && !aborted) {
+            std::uint32_t err = 0;
+            const long n = writeNow(dev.fd, w.data + w.done, w.count - w.done, err);
+            if (n < 0) {
+                status = err;
+                break;
+            }
+            w.done += static_cast<std::uint32_t>(n);
+            if (w.done == w.count || w.deadline.expired())
+                break;
+            const short rev = waitWritable(w.deadline.pollTimeout());
+            if ((rev & (POLLERR | POLLHUP | POLLNVAL)) && !(rev & POLLOUT)) {
+                status = kErrorIoDevice; // the line hung up
+                break;
+            }
+        }
+        std::uint32_t queued = 0;
+        while (status == kErrorSuccess && !aborted) {
+            queued = static_cast<std::uint32_t>(outQueue(dev.fd));
+            if (queued == 0 || w.deadline.expired())
+                break;
+            pollfd a{dev.abortFd, POLLIN, 0};
+            if (::poll(&a, 1, 1) > 0)
+                aborted = true;
+        }
+        if (aborted) {
+            status = kErrorOperationAborted;
+            queued = static_cast<std::uint32_t>(outQueue(dev.fd));
+        }
+        const std::uint32_t done = w.done;
+        const std::uint32_t sent = status == kErrorIoDevice ? 0 : (done > queued ? done - queued : 0);
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            finishWriteLocked(dev, w.ov, status, sent, w.count);
+            dev.writing = false;
+        }
+        m_writeDone.notify_all();
+    }
+
+    // Ends a pending write at once, as PurgeComm's TX abort does, and waits
+    // until the I/O thread has let go of it.
+    void abortWrite(Device &dev)
+    {
+        if (!dev.writing)
+            return;
+        std::uint64_t one = 1;
+        (void)!::write(dev.abortFd, &one, sizeof one);
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_writeDone.wait(lock, [&] { return !dev.writing; });
+    }
+
     static void closeDeviceFd(Device &dev)
     {
+        if (dev.abortFd >= 0) {
+            ::close(dev.abortFd);
+            dev.abortFd = -1;
+        }
         if (dev.fd < 0)
             return;
         // TIOCEXCL outlives the last close of a pseudo-terminal.
@@ -698,6 +881,12 @@ private:
 
     const DeviceNames &m_names;
     std::mutex m_mutex;
+    std::condition_variable m_writeDone;
+    std::mutex m_ioMutex;
+    std::condition_variable m_ioCv;
+    std::deque<std::shared_ptr<Device>> m_ioJobs;
+    bool m_ioQuit = false;
+    std::thread m_io;
     std::map<Handle, std::shared_ptr<Device>> m_devices;
     std::map<Handle, std::shared_ptr<Event>> m_events;
     Handle m_next = 1;

@@ -82,7 +82,8 @@ public:
         if (errors)
             *errors = e;
         if (stat) {
-            stat->Flags = 0;
+            stat->Flags = (s.fCtsHold ? kComstatCtsHold : 0) | (s.fDsrHold ? kComstatDsrHold : 0) |
+                          (s.fRlsdHold ? kComstatRlsdHold : 0) | (s.fXoffHold ? kComstatXoffHold : 0);
             stat->cbInQue = s.cbInQue;
             stat->cbOutQue = s.cbOutQue;
         }

@@ -1,6 +1,8 @@
 #include "transport/comport.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstring>
 
 using namespace comhost;
@@ -228,6 +230,7 @@ public:
     void Start()
     {
         m_host.ResetEvent(m_stop);
+        detached = false;
         m_host.SetCommMask(m_port.m_handle, EventsToMask(m_port.m_events));
         {
             std::lock_guard<std::mutex> lock(m_port.m_syncMutex);
@@ -242,6 +245,10 @@ public:
 
     // True while no event loop runs; written under the port's sync mutex.
     std::atomic<bool> finished{true};
+    // Set when the port was closed from inside one of this loop's
+    // dispatches: the loop ends when the dispatch returns, without touching
+    // the device again.
+    std::atomic<bool> detached{false};
 
 private:
     void Run()
@@ -273,7 +280,10 @@ private:
         try {
             for (;;) {
                 mask = 0;
-                m_host.WaitCommEvent(device, &mask, &ov);
+                // A wait that cannot even start (the device went away, say)
+                // would complete at once forever: the loop ends instead.
+                if (!m_host.WaitCommEvent(device, &mask, &ov) && m_host.GetLastError() != kErrorIoPending)
+                    break;
                 const Handle handles[2] = {m_stop, ovEvent};
                 std::uint32_t which = m_host.WaitForMultipleObjects(2, handles, false, kInfinite);
                 if (which != kWaitObject0 + 1)
@@ -281,6 +291,8 @@ private:
                 std::uint32_t n = 0;
                 if (m_host.GetOverlappedResult(device, &ov, &n, false))
                     dispatch(MaskToEvents(mask));
+                if (detached)
+                    break;
             }
         } catch (...) {
             // A dispatch that failed ends the loop without the device
@@ -289,9 +301,13 @@ private:
         }
         // Ending the mask ends a wait still pending on `ov` and `mask`,
         // which must not outlive this frame, also after a failed dispatch.
-        m_host.SetCommMask(device, 0);
-        if (clean)
-            m_host.PurgeComm(device, kPurgeTxClear | kPurgeRxClear);
+        // A port closed from inside a dispatch has released the device
+        // already, and no wait was pending then.
+        if (!detached) {
+            m_host.SetCommMask(device, 0);
+            if (clean)
+                m_host.PurgeComm(device, kPurgeTxClear | kPurgeRxClear);
+        }
         m_host.CloseHandle(ovEvent);
         {
             std::lock_guard<std::mutex> lock(m_port.m_syncMutex);
@@ -302,10 +318,20 @@ private:
 
     void dispatch(TComEvents events)
     {
+        auto run = [this, events] {
+            ++m_port.m_dispatchDepth;
+            try {
+                m_port.DispatchEvents(events);
+            } catch (...) {
+                --m_port.m_dispatchDepth;
+                throw;
+            }
+            --m_port.m_dispatchDepth;
+        };
         if (m_port.m_syncMethod == smNone)
-            m_port.DispatchEvents(events);
+            run();
         else
-            m_port.synchronize([this, events] { m_port.DispatchEvents(events); });
+            m_port.synchronize(run);
     }
 
     TCustomComPort &m_port;
@@ -365,6 +391,7 @@ TCustomComPort::~TCustomComPort()
         m_connected = false;
     }
     m_thread.reset(); // the parked carrier thread ends with the port
+    m_retired.clear();
 }
 
 void TCustomComPort::raise(int code) { throw EComPort(code, static_cast<int>(m_host.GetLastError())); }
@@ -539,10 +566,17 @@ void TCustomComPort::ConfigureDevice()
     ApplyTimeoutSettings();
 }
 
+void TCustomComPort::reapRetiredThreads()
+{
+    for (auto it = m_retired.begin(); it != m_retired.end();)
+        it = (*it)->finished ? m_retired.erase(it) : it + 1;
+}
+
 void TCustomComPort::OpenDevice()
 {
     if (m_connected)
         return;
+    reapRetiredThreads();
     DoBeforeOpen();
     CreateDeviceHandle();
     m_connected = true;
@@ -578,7 +612,16 @@ void TCustomComPort::CloseDevice()
     const bool purged = m_host.PurgeComm(m_handle, kPurgeTxAbort | kPurgeRxAbort);
     const int purgeError = purged ? 0 : static_cast<int>(m_host.GetLastError());
     if (m_threadCreated) {
-        stopEventThread();
+        if (m_dispatchDepth > 0) {
+            // Closed from an event handler: the event thread is waiting for
+            // this very dispatch, so waiting for it here would never end. It
+            // ends by itself when the handler returns.
+            m_thread->detached = true;
+            m_thread->StopWaiting();
+            m_retired.push_back(std::move(m_thread));
+        } else {
+            stopEventThread();
+        }
         m_threadCreated = false;
     }
     ReleaseDeviceHandle();
@@ -606,7 +649,7 @@ void TCustomComPort::checkSignals()
     callSignal(OnRLSDChange, rlsd);
 }
 
-int TCustomComPort::WriteText(const std::string &text)
+int TCustomComPort::WriteText(const std::string &text, TransferWatch *watch)
 {
     TIoRequest req(m_host);
     if (!text.empty()) {
@@ -615,11 +658,48 @@ int TCustomComPort::WriteText(const std::string &text)
             m_host.GetLastError() != kErrorIoPending)
             raise(CError_WriteFailed);
     }
+    bool aborted = false;
+    if (watch)
+        aborted = !watchWrite(req.ov.hEvent, req.data.size(), *watch);
     std::uint32_t n = 0;
-    if (m_host.WaitForSingleObject(req.ov.hEvent, kInfinite) != kWaitObject0 ||
-        !m_host.GetOverlappedResult(m_handle, &req.ov, &n, false))
+    if (m_host.WaitForSingleObject(req.ov.hEvent, kInfinite) != kWaitObject0)
         raise(CError_WriteFailed);
+    if (!m_host.GetOverlappedResult(m_handle, &req.ov, &n, false)) {
+        if (!aborted || m_host.GetLastError() != kErrorOperationAborted)
+            raise(CError_WriteFailed);
+        n = static_cast<std::uint32_t>(req.ov.InternalHigh);
+    }
     return static_cast<int>(n);
+}
+
+bool TCustomComPort::watchWrite(Handle done, std::size_t size, TransferWatch &watch)
+{
+    using Clock = std::chrono::steady_clock;
+    std::uint64_t lastDone = 0;
+    auto lastChange = Clock::now();
+    for (;;) {
+        const std::uint32_t r = m_host.WaitForSingleObject(done, kWatchSliceMs);
+        if (r != kWaitTimeout)
+            return true;
+        COMSTAT stat{};
+        std::uint32_t errors = 0;
+        std::uint64_t sent = lastDone;
+        if (m_host.ClearCommError(m_handle, &errors, &stat))
+            sent = size - std::min<std::uint64_t>(size, stat.cbOutQue);
+        const auto now = Clock::now();
+        if (sent != lastDone) {
+            lastDone = sent;
+            lastChange = now;
+        }
+        const bool held = (stat.Flags & kComstatXoffHold) ||
+                          now - lastChange >= std::chrono::milliseconds(kHoldAfterMs);
+        if (!watch.waiting(sent, held ? TransferHold::SerialHeld : TransferHold::None)) {
+            // Abort the pending write and throw away what is still queued;
+            // the write then completes at once with its count.
+            m_host.PurgeComm(m_handle, kPurgeTxAbort | kPurgeTxClear);
+            return false;
+        }
+    }
 }
 
 int TCustomComPort::ReadText(std::string &text, int count)

@@ -4,6 +4,7 @@
 // while the port is open an event thread waits on the device and hands each
 // event dispatch to that thread (smThreadSync).
 #include "transport/comhost.h"
+#include "transport/transferwatch.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -16,6 +17,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 enum TBaudRate {
     brCustom, br110, br300, br600, br1200, br2400, br4800, br9600, br14400,
@@ -214,7 +216,11 @@ public:
 
     void OpenDevice();
     void CloseDevice();
-    int WriteText(const std::string &text);
+    // Writes and waits until the bytes have left, or the write time-out has
+    // passed; returns the count that left. With a watch, the wait reports
+    // progress; when the watch cancels, the write is aborted, the queued rest
+    // purged, and the count that left so far returned.
+    int WriteText(const std::string &text, TransferWatch *watch = nullptr);
     int ReadText(std::string &text, int count);
 
     // The device-control block the line settings would set now.
@@ -269,6 +275,10 @@ private:
     // Runs the dispatches queued by the event thread. UI thread only.
     void runQueuedDispatches();
     void stopEventThread();
+    void reapRetiredThreads();
+    // Waits for the pending write whose event is `done`; false when the
+    // watch cancelled it.
+    bool watchWrite(comhost::Handle done, std::size_t size, TransferWatch &watch);
 
     comhost::ComHost &m_host;
     UiPoster m_poster;
@@ -291,6 +301,10 @@ private:
 
     std::unique_ptr<TComThread> m_thread;
     bool m_threadCreated = false;
+    // Event loops of ports closed from inside their own dispatch, still
+    // finishing that dispatch.
+    std::vector<std::unique_ptr<TComThread>> m_retired;
+    std::atomic<int> m_dispatchDepth{0};
 
     std::mutex m_syncMutex;
     std::condition_variable m_syncCv;

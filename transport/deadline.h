@@ -8,13 +8,17 @@ class Deadline {
 public:
     using Clock = std::chrono::steady_clock;
 
+    // Longest budget a deadline takes: a hundred days. A longer one is cut
+    // to this, never turned into "no time-out", so that the write time-out
+    // of a very long command still ends it.
+    static constexpr std::uint64_t kMaxMs = 100ULL * 24 * 3600 * 1000;
+
     static Deadline never() { return Deadline(Clock::time_point::max()); }
-    static Deadline in(std::uint64_t ms)
+    static Deadline in(std::uint64_t ms, Clock::time_point now = Clock::now())
     {
-        // Budgets beyond a day are as good as none and must not overflow.
-        if (ms > 86400000ULL)
-            return never();
-        return Deadline(Clock::now() + std::chrono::milliseconds(ms));
+        if (ms > kMaxMs)
+            ms = kMaxMs;
+        return Deadline(now + std::chrono::milliseconds(ms));
     }
 
     bool isNever() const { return m_at == Clock::time_point::max(); }
@@ -31,6 +35,13 @@ public:
         auto us = std::chrono::duration_cast<std::chrono::microseconds>(m_at - now).count();
         auto ms = (us + 999) / 1000;
         return ms > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(ms);
+    }
+    // The same, but never longer than `sliceMs`: for waits that look up in
+    // between (progress, cancel).
+    int pollSlice(int sliceMs, Clock::time_point now = Clock::now()) const
+    {
+        const int t = pollTimeout(now);
+        return (t < 0 || t > sliceMs) ? sliceMs : t;
     }
 
 private:

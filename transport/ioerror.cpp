@@ -3,7 +3,10 @@
 #include <cerrno>
 #include <cstdio>
 
-EInOutError::EInOutError(int code) : std::runtime_error(ioErrorText(code)), ErrorCode(code) {}
+EInOutError::EInOutError(int code, std::uint64_t written)
+    : std::runtime_error(ioErrorText(code)), ErrorCode(code), Written(written)
+{
+}
 
 std::string ioErrorText(int code)
 {

@@ -1,13 +1,16 @@
 #pragma once
 // Input/output errors of files and the parallel port, numbered like the
 // run-time library's I/O result codes so the operator sees the usual texts.
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
 class EInOutError : public std::runtime_error {
 public:
-    explicit EInOutError(int code);
+    explicit EInOutError(int code, std::uint64_t written = 0);
     int ErrorCode;
+    // Bytes that had gone out before the failure (a device write).
+    std::uint64_t Written;
 };
 
 // "File not found" for 2 and the rest; "I/O error %d" for any other code.

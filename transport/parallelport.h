@@ -1,5 +1,8 @@
 #pragma once
 // The parallel printer port, written as a device file.
+#include "transport/transferwatch.h"
+
+#include <cstdint>
 #include <string>
 
 namespace parallel {
@@ -7,9 +10,16 @@ namespace parallel {
 // How long a printer may stop taking bytes before the write is given up.
 constexpr int kStallTimeoutMs = 10000;
 
+struct WriteResult {
+    std::uint64_t written = 0;
+    bool cancelled = false;
+};
+
 // Opens the existing device `path` (never creates a file), writes every byte
-// unchanged and closes it. Raises EInOutError; the device is closed before
-// the error leaves.
-void writeDevice(const std::string &path, const std::string &data, int stallTimeoutMs = kStallTimeoutMs);
+// unchanged and closes it. Raises EInOutError, with the count written so far;
+// the device is closed before the error leaves. A watch sees every wait and
+// can end the write early (then `cancelled`).
+WriteResult writeDevice(const std::string &path, const std::string &data, int stallTimeoutMs = kStallTimeoutMs,
+                        TransferWatch *watch = nullptr);
 
 } // namespace parallel

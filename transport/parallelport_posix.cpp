@@ -1,5 +1,6 @@
 #include "transport/parallelport.h"
 
+#include "transport/deadline.h"
 #include "transport/ioerror.h"
 
 #include <cerrno>
@@ -11,7 +12,7 @@
 
 namespace parallel {
 
-void writeDevice(const std::string &path, const std::string &data, int stallTimeoutMs)
+WriteResult writeDevice(const std::string &path, const std::string &data, int stallTimeoutMs, TransferWatch *watch)
 {
     // No O_CREAT: a missing printer must read "File not found", and nothing may
     // ever leave a regular file under /dev. O_NONBLOCK keeps a FIFO without a
@@ -20,18 +21,23 @@ void writeDevice(const std::string &path, const std::string &data, int stallTime
     if (fd < 0)
         throw EInOutError(ioCodeFromErrno(errno));
 
-    auto fail = [fd](int err) {
+    WriteResult result;
+    auto fail = [&](int err) {
         ::close(fd);
-        throw EInOutError(ioCodeFromErrno(err));
+        throw EInOutError(ioCodeFromErrno(err), result.written);
     };
 
     using Clock = std::chrono::steady_clock;
+    Deadline stall = Deadline::in(static_cast<std::uint64_t>(stallTimeoutMs));
     auto lastProgress = Clock::now();
     std::size_t done = 0;
     while (done < data.size()) {
+        result.written = done;
         ssize_t n = ::write(fd, data.data() + done, data.size() - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
+            result.written = done;
+            stall = Deadline::in(static_cast<std::uint64_t>(stallTimeoutMs));
             lastProgress = Clock::now();
             continue;
         }
@@ -39,20 +45,27 @@ void writeDevice(const std::string &path, const std::string &data, int stallTime
             continue;
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
             fail(errno);
-        auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastProgress).count();
-        if (waited >= stallTimeoutMs)
+        if (stall.expired())
             fail(ETIMEDOUT);
         // Some printer drivers report "writable" from poll while still busy,
         // so the wait is bounded to a short nap either way.
         pollfd p{fd, POLLOUT, 0};
-        int r = ::poll(&p, 1, 10);
+        int r = ::poll(&p, 1, stall.pollSlice(10));
         if (r > 0 && (p.revents & (POLLERR | POLLHUP)))
             fail(EPIPE);
         if (r > 0 && (p.revents & POLLOUT))
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (watch) {
+            const bool stalled = Clock::now() - lastProgress >= std::chrono::milliseconds(kHoldAfterMs);
+            if (!watch->waiting(done, stalled ? TransferHold::PortStalled : TransferHold::None)) {
+                result.cancelled = true;
+                break;
+            }
+        }
     }
-    if (::close(fd) != 0 && errno != EINTR)
-        throw EInOutError(ioCodeFromErrno(errno));
+    if (::close(fd) != 0 && errno != EINTR && !result.cancelled)
+        throw EInOutError(ioCodeFromErrno(errno), result.written);
+    return result;
 }
 
 } // namespace parallel

@@ -8,30 +8,41 @@
 
 namespace parallel {
 
-void writeDevice(const std::string &path, const std::string &data, int stallTimeoutMs)
+WriteResult writeDevice(const std::string &path, const std::string &data, int stallTimeoutMs, TransferWatch *watch)
 {
     // The parallel driver applies its own printer time-outs on Windows.
     (void)stallTimeoutMs;
     HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         throw EInOutError(static_cast<int>(::GetLastError()));
+    WriteResult result;
+    // Small pieces when watched, so that progress shows and Cancel is heard
+    // between them.
+    const std::size_t piece = watch ? 4096 : (1u << 20);
     std::size_t done = 0;
     while (done < data.size()) {
         DWORD written = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 20));
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, piece));
         if (!::WriteFile(h, data.data() + done, chunk, &written, nullptr) || written == 0) {
             const DWORD err = ::GetLastError();
             ::CloseHandle(h);
-            throw EInOutError(static_cast<int>(err ? err : ERROR_WRITE_FAULT));
+            throw EInOutError(static_cast<int>(err ? err : ERROR_WRITE_FAULT), done);
         }
         done += written;
+        result.written = done;
+        if (watch && done < data.size() && !watch->waiting(done, TransferHold::None)) {
+            result.cancelled = true;
+            ::CloseHandle(h);
+            return result;
+        }
     }
     const bool flushed = ::FlushFileBuffers(h) != 0;
     const DWORD flushError = flushed ? 0 : ::GetLastError();
     if (!::CloseHandle(h))
-        throw EInOutError(static_cast<int>(::GetLastError()));
+        throw EInOutError(static_cast<int>(::GetLastError()), done);
     if (!flushed && flushError != ERROR_INVALID_FUNCTION) // devices without buffers
-        throw EInOutError(static_cast<int>(flushError));
+        throw EInOutError(static_cast<int>(flushError), done);
+    return result;
 }
 
 } // namespace parallel

@@ -11,9 +11,14 @@ namespace {
 
 const OneValueSetting &setting(const char *button)
 {
-    for (const auto &s : oneValueSettings())
-        if (std::string(s.button) == button)
-            return s;
+    const std::pair<const char *, Setting> byButton[] = {
+        {"paperb", Setting::PaperWidth}, {"sdb", Setting::Density},   {"crb", Setting::AutoLineFeed},
+        {"bb", Setting::Buzzer},         {"cdb", Setting::Reprint},   {"msb", Setting::Emulation},
+        {"fontb", Setting::SmallFont},
+    };
+    for (const auto &b : byButton)
+        if (std::string(b.first) == button)
+            return oneValueSetting(b.second);
     throw std::runtime_error("no such setting");
 }
 

@@ -157,7 +157,9 @@ TEST_F(MainWindow, MissingParallelPortShowsTheErrorBox)
 {
     pick(form1()->dk(), "LPT2");
     click("Button1");
-    EXPECT_EQ(outside.errors, QStringList{"File not found."});
+    EXPECT_EQ(firstLines(outside.errors), QStringList{"File not found."});
+    // The detail line names the device and the cause.
+    EXPECT_EQ(detailOf(outside.errors.value(0)), QString::fromStdString(dir) + "/missing-lp1：没有这个设备。");
     EXPECT_EQ(outside.errorTitles, QStringList{applicationTitle()});
     // The window stays usable.
     pick(form1()->dk(), "LPT1");
@@ -171,7 +173,8 @@ TEST_F(MainWindow, SerialFailuresAreToldAndThePortIsFreedAgain)
     pick(form1()->dk(), "COM4");
     click("Open");
     // ")" sorts before ".": no full stop is added.
-    EXPECT_EQ(outside.errors, QStringList{"Unable to open com port (win error code: 2)"});
+    EXPECT_EQ(firstLines(outside.errors), QStringList{"Unable to open com port (win error code: 2)"});
+    EXPECT_EQ(detailOf(outside.errors.value(0)), QString::fromStdString(dir) + "/no-such-tty：没有这个设备。");
     EXPECT_FALSE(form1()->cp().Connected());
 
     // A printer that holds the line past the write time-out: the command is
@@ -183,7 +186,10 @@ TEST_F(MainWindow, SerialFailuresAreToldAndThePortIsFreedAgain)
     printer.sendXoff();
     QTest::qWait(50);
     click("cut");
-    EXPECT_EQ(outside.errors, QStringList{"WriteFile function failed (win error code: 1460)"});
+    EXPECT_EQ(firstLines(outside.errors), QStringList{"WriteFile function failed (win error code: 1460)"});
+    // It also says how far the command got and what held it.
+    EXPECT_EQ(detailOf(outside.errors.value(0)), QString::fromStdString(printer.slavePath()) +
+                                                     "：打印机停止接收数据（XOFF，或没有在读取）。已送到打印机 0 / 4 字节。");
     EXPECT_FALSE(form1()->cp().Connected());
     printer.sendXon();
 }

@@ -10,6 +10,16 @@
 // Readable QString values in test failures.
 inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
 
+// The error box shows the error's own text first and a detail line below it.
+inline QStringList firstLines(const QStringList &texts)
+{
+    QStringList out;
+    for (const QString &t : texts)
+        out << t.section(QLatin1Char('\n'), 0, 0);
+    return out;
+}
+inline QString detailOf(const QString &text) { return text.section(QLatin1Char('\n'), 1); }
+
 class FakeOutside : public Outside {
 public:
     void showMessage(QWidget *, const QString &text) override { messages << text; }

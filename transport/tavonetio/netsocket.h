@@ -11,8 +11,11 @@ namespace netsock {
 using Socket = std::intptr_t;
 constexpr Socket kNoSocket = -1;
 
-// Connects within `timeoutMs`; kNoSocket when there is no connection.
-Socket connectTo(const tavonet::Endpoint &to, int timeoutMs);
+// Starts a connection without waiting for it; kNoSocket when it cannot
+// even start. The socket turns writable once the connect has ended, and
+// connected() then tells how.
+Socket beginConnect(const tavonet::Endpoint &to);
+bool connected(Socket s);
 // Sends what the socket takes now: the count, 0 when it would block, -1 when
 // the connection is broken.
 long sendSome(Socket s, const std::uint8_t *data, std::size_t count);
@@ -22,6 +25,9 @@ int waitWritable(Socket s, int timeoutMs);
 bool broken(Socket s);
 // Bytes still waiting to go out on the wire; -1 when the host cannot tell.
 long unsentBytes(Socket s);
+// Bytes the printer has acknowledged on this connection; -1 when the host
+// cannot tell. Still known after a reset.
+long long acknowledgedBytes(Socket s);
 // Reads away whatever the printer sent, so that closing answers no reset.
 void drainInput(Socket s);
 // Ends the connection; `lingerMs` bounds how long unsent bytes may still take.

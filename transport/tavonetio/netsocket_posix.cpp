@@ -2,9 +2,10 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstddef>
 #include <linux/sockios.h>
+#include <linux/tcp.h>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -12,7 +13,7 @@
 
 namespace netsock {
 
-Socket connectTo(const tavonet::Endpoint &to, int timeoutMs)
+Socket beginConnect(const tavonet::Endpoint &to)
 {
     sockaddr_storage addr{};
     const auto len = static_cast<socklen_t>(tavonet::toSocketAddress(to, &addr));
@@ -21,23 +22,17 @@ Socket connectTo(const tavonet::Endpoint &to, int timeoutMs)
         return kNoSocket;
     int one = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    if (::connect(fd, reinterpret_cast<sockaddr *>(&addr), len) == 0)
+    if (::connect(fd, reinterpret_cast<sockaddr *>(&addr), len) == 0 || errno == EINPROGRESS)
         return fd;
-    if (errno != EINPROGRESS) {
-        ::close(fd);
-        return kNoSocket;
-    }
-    if (waitWritable(fd, timeoutMs) != 1) {
-        ::close(fd);
-        return kNoSocket;
-    }
+    ::close(fd);
+    return kNoSocket;
+}
+
+bool connected(Socket s)
+{
     int soError = 0;
     socklen_t soLen = sizeof soError;
-    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &soError, &soLen) != 0 || soError != 0) {
-        ::close(fd);
-        return kNoSocket;
-    }
-    return fd;
+    return ::getsockopt(static_cast<int>(s), SOL_SOCKET, SO_ERROR, &soError, &soLen) == 0 && soError == 0;
 }
 
 long sendSome(Socket s, const std::uint8_t *data, std::size_t count)
@@ -77,6 +72,17 @@ long unsentBytes(Socket s)
 {
     int unsent = 0;
     return ::ioctl(static_cast<int>(s), SIOCOUTQNSD, &unsent) == 0 ? unsent : -1;
+}
+
+long long acknowledgedBytes(Socket s)
+{
+    struct tcp_info info {};
+    socklen_t len = sizeof info;
+    if (::getsockopt(static_cast<int>(s), IPPROTO_TCP, TCP_INFO, &info, &len) != 0 ||
+        len < offsetof(struct tcp_info, tcpi_bytes_acked) + sizeof info.tcpi_bytes_acked)
+        return -1;
+    // The counter starts at 1: the peer's acknowledgement of our SYN.
+    return info.tcpi_bytes_acked > 0 ? static_cast<long long>(info.tcpi_bytes_acked) - 1 : 0;
 }
 
 void drainInput(Socket s)

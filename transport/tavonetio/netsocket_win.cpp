@@ -20,7 +20,7 @@ SOCKET raw(Socket s) { return static_cast<SOCKET>(s); }
 
 } // namespace
 
-Socket connectTo(const tavonet::Endpoint &to, int timeoutMs)
+Socket beginConnect(const tavonet::Endpoint &to)
 {
     if (!started())
         return kNoSocket;
@@ -37,17 +37,15 @@ Socket connectTo(const tavonet::Endpoint &to, int timeoutMs)
         ::closesocket(s);
         return kNoSocket;
     }
-    if (waitWritable(static_cast<Socket>(s), timeoutMs) != 1) {
-        ::closesocket(s);
-        return kNoSocket;
-    }
+    return static_cast<Socket>(s);
+}
+
+bool connected(Socket s)
+{
     int soError = 0;
     int soLen = sizeof soError;
-    if (::getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char *>(&soError), &soLen) != 0 || soError != 0) {
-        ::closesocket(s);
-        return kNoSocket;
-    }
-    return static_cast<Socket>(s);
+    return ::getsockopt(raw(s), SOL_SOCKET, SO_ERROR, reinterpret_cast<char *>(&soError), &soLen) == 0 &&
+           soError == 0;
 }
 
 long sendSome(Socket s, const std::uint8_t *data, std::size_t count)
@@ -77,6 +75,8 @@ bool broken(Socket s)
 }
 
 long unsentBytes(Socket) { return -1; }
+
+long long acknowledgedBytes(Socket) { return -1; }
 
 void drainInput(Socket s)
 {

@@ -1,10 +1,11 @@
 // TavoNetIO: one raw TCP connection at a time to a printer's data port.
 #include "transport/tavonetio/tavonetio.h"
 
+#include "transport/deadline.h"
 #include "transport/tavonetio/address.h"
 #include "transport/tavonetio/netsocket.h"
 
-#include <chrono>
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -14,16 +15,62 @@ namespace {
 netsock::Socket g_socket = netsock::kNoSocket;
 int g_sendTimeoutMs = 0;
 bool g_broken = false;
+bool g_cancelled = false;
+int32_t g_handed = 0;
+int32_t g_delivered = 0;
+int32_t g_lastError = TAVONET_OK;
+TavoNetWaitHook g_hook = nullptr;
+void *g_hookContext = nullptr;
 
-using Clock = std::chrono::steady_clock;
-
-int msLeft(Clock::time_point deadline)
-{
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left < 0 ? 0 : static_cast<int>(left);
-}
+constexpr int kSliceMs = 50;
 
 int clampSeconds(int32_t s) { return s < 0 ? 0 : (s > 600 ? 600 : s); }
+
+int32_t fail(int32_t error)
+{
+    g_lastError = error;
+    return 0;
+}
+
+// What the printer has taken so far, as well as the host can tell.
+int32_t measureDelivered()
+{
+    if (g_socket != netsock::kNoSocket) {
+        const long long acked = netsock::acknowledgedBytes(g_socket);
+        if (acked >= 0)
+            g_delivered = static_cast<int32_t>(std::min<long long>(acked, g_handed));
+        else {
+            const long unsent = netsock::unsentBytes(g_socket);
+            g_delivered = unsent >= 0 ? g_handed - static_cast<int32_t>(std::min<long>(unsent, g_handed)) : g_handed;
+        }
+    }
+    return g_delivered;
+}
+
+// Asks the hook whether to go on waiting; false once it said stop.
+bool keepWaiting()
+{
+    if (g_cancelled)
+        return false;
+    if (g_hook && g_hook(g_hookContext, measureDelivered()) != 0)
+        g_cancelled = true;
+    return !g_cancelled;
+}
+
+// Waits in short slices until the socket is writable (1), the deadline has
+// passed (0), the connection broke (-1) or the hook cancelled (-2).
+int waitWritable(const Deadline &deadline)
+{
+    for (;;) {
+        const int r = netsock::waitWritable(g_socket, g_hook ? deadline.pollSlice(kSliceMs) : deadline.pollTimeout());
+        if (r != 0)
+            return r;
+        if (deadline.expired())
+            return 0;
+        if (!keepWaiting())
+            return -2;
+    }
+}
 
 void dropConnection()
 {
@@ -38,66 +85,115 @@ extern "C" TAVONET_API uint8_t TAVONET_CALL TavoNetOpen(const char *address, int
                                                        int32_t sendTimeoutS)
 {
     dropConnection();
+    g_broken = g_cancelled = false;
+    g_handed = g_delivered = 0;
+    g_lastError = TAVONET_OK;
     if (address == nullptr)
-        return 0;
+        return static_cast<uint8_t>(fail(TAVONET_E_ADDRESS));
     const auto ep = tavonet::parseAddress(address);
     if (!ep)
-        return 0;
-    g_socket = netsock::connectTo(*ep, clampSeconds(connectTimeoutS) * 1000);
+        return static_cast<uint8_t>(fail(TAVONET_E_ADDRESS));
+    g_socket = netsock::beginConnect(*ep);
     if (g_socket == netsock::kNoSocket)
-        return 0;
-    g_broken = false;
+        return static_cast<uint8_t>(fail(TAVONET_E_CONNECT));
+    const Deadline deadline = Deadline::in(static_cast<std::uint64_t>(clampSeconds(connectTimeoutS)) * 1000);
+    const int r = waitWritable(deadline);
+    if (r != 1 || !netsock::connected(g_socket)) {
+        dropConnection();
+        return static_cast<uint8_t>(fail(r == -2 ? TAVONET_E_CANCELLED : TAVONET_E_CONNECT));
+    }
     g_sendTimeoutMs = clampSeconds(sendTimeoutS) * 1000;
     return 1;
 }
 
 extern "C" TAVONET_API int32_t TAVONET_CALL TavoNetSend(const uint8_t *data, int32_t count)
 {
-    if (g_socket == netsock::kNoSocket || data == nullptr || count <= 0)
+    if (g_socket == netsock::kNoSocket)
+        return fail(TAVONET_E_NOTOPEN);
+    if (data == nullptr || count <= 0)
         return 0;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(g_sendTimeoutMs);
+    // The send time-out runs from the last byte the printer took, so a slow
+    // printer that keeps reading is not cut off.
+    Deadline deadline = Deadline::in(static_cast<std::uint64_t>(g_sendTimeoutMs));
     int32_t done = 0;
     while (done < count) {
         const long n = netsock::sendSome(g_socket, data + done, static_cast<std::size_t>(count - done));
         if (n > 0) {
             done += static_cast<int32_t>(n);
+            g_handed += static_cast<int32_t>(n);
+            deadline = Deadline::in(static_cast<std::uint64_t>(g_sendTimeoutMs));
             continue;
         }
-        if (n < 0 || netsock::waitWritable(g_socket, msLeft(deadline)) != 1) {
-            // Reset by the printer, or no room within the time-out: the
-            // rest cannot go out.
-            g_broken = n < 0;
-            break;
-        }
+        const int r = n < 0 ? -1 : waitWritable(deadline);
+        if (r == 1)
+            continue;
+        // Reset by the printer, no room within the time-out, or cancelled:
+        // the rest cannot go out.
+        g_broken = r == -1;
+        g_lastError = r == -1 ? TAVONET_E_RESET : (r == -2 ? TAVONET_E_CANCELLED : TAVONET_E_TIMEOUT);
+        break;
     }
+    measureDelivered();
     return done;
 }
 
 extern "C" TAVONET_API int32_t TAVONET_CALL TavoNetClose(void)
 {
     if (g_socket == netsock::kNoSocket)
-        return 0;
+        return fail(TAVONET_E_NOTOPEN);
     // Closing while bytes still wait in the send queue would let a reset
     // from the printer throw them away, so wait, within the send time-out,
     // until every byte has gone out on the wire.
-    const auto deadline = Clock::now() + std::chrono::milliseconds(g_sendTimeoutMs);
+    const Deadline deadline = Deadline::in(static_cast<std::uint64_t>(g_sendTimeoutMs));
     int32_t allLeft = 0;
+    auto lastLook = Deadline::Clock::now();
     for (;;) {
-        if (g_broken || netsock::broken(g_socket))
+        if (g_broken || netsock::broken(g_socket)) {
+            if (g_lastError == TAVONET_OK)
+                g_lastError = TAVONET_E_RESET;
             break;
+        }
         const long unsent = netsock::unsentBytes(g_socket);
         if (unsent <= 0) {
             allLeft = 1; // where the host cannot tell, the lingering close sees to it
             break;
         }
-        if (msLeft(deadline) == 0)
+        if (deadline.expired()) {
+            g_lastError = TAVONET_E_TIMEOUT;
+            break;
+        }
+        if (g_hook && Deadline::Clock::now() - lastLook >= std::chrono::milliseconds(kSliceMs)) {
+            lastLook = Deadline::Clock::now();
+            if (!keepWaiting()) {
+                g_lastError = TAVONET_E_CANCELLED;
+                break;
+            }
+        }
+        if (g_cancelled)
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    measureDelivered();
+    if (allLeft && g_delivered < g_handed) {
+        // Everything left this host; give the acknowledgements a moment.
+        const Deadline ack = Deadline::in(static_cast<std::uint64_t>(std::min(g_sendTimeoutMs, 1000)));
+        while (measureDelivered() < g_handed && !ack.expired() && !netsock::broken(g_socket))
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     // Status bytes a printer may have sent are read away: closing with
     // unread input would answer the printer with a reset.
     netsock::drainInput(g_socket);
-    netsock::shutdownAndClose(g_socket, msLeft(deadline));
+    netsock::shutdownAndClose(g_socket, g_cancelled ? 0 : deadline.pollTimeout());
     g_socket = netsock::kNoSocket;
     return allLeft;
 }
+
+extern "C" TAVONET_API void TAVONET_CALL TavoNetSetWaitHook(TavoNetWaitHook hook, void *context)
+{
+    g_hook = hook;
+    g_hookContext = context;
+}
+
+extern "C" TAVONET_API int32_t TAVONET_CALL TavoNetDelivered(void) { return g_delivered; }
+
+extern "C" TAVONET_API int32_t TAVONET_CALL TavoNetLastError(void) { return g_lastError; }

@@ -32,6 +32,31 @@ TAVONET_API int32_t TAVONET_CALL TavoNetSend(const uint8_t *data, int32_t count)
  * connection. Returns 1 when every byte left in time. */
 TAVONET_API int32_t TAVONET_CALL TavoNetClose(void);
 
+/* Extensions for callers that watch a long transfer. */
+
+/* Called at least every 50 ms while a call waits on the network (connect,
+ * send, close), with the bytes the printer has acknowledged so far. A
+ * non-zero answer ends the wait at once: the call fails, and the close that
+ * follows drops the connection without waiting. NULL: no hook. */
+typedef int32_t(TAVONET_CALL *TavoNetWaitHook)(void *context, int32_t delivered);
+TAVONET_API void TAVONET_CALL TavoNetSetWaitHook(TavoNetWaitHook hook, void *context);
+
+/* Bytes of the current or last connection that the printer acknowledged
+ * (where the host cannot tell: the bytes handed to the network). */
+TAVONET_API int32_t TAVONET_CALL TavoNetDelivered(void);
+
+/* Why the last call failed. */
+enum {
+    TAVONET_OK = 0,
+    TAVONET_E_ADDRESS = 1,   /* not an address */
+    TAVONET_E_CONNECT = 2,   /* refused, unreachable, or no answer in time */
+    TAVONET_E_RESET = 3,     /* the printer reset or closed the connection */
+    TAVONET_E_TIMEOUT = 4,   /* the printer took no bytes within the send time-out */
+    TAVONET_E_CANCELLED = 5, /* the wait hook ended the wait */
+    TAVONET_E_NOTOPEN = 6    /* no connection */
+};
+TAVONET_API int32_t TAVONET_CALL TavoNetLastError(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,0 +1,18 @@
+#pragma once
+// What a tool window needs of the program: the port choice of the main
+// window, the shared command buffer, the sender, and the seam. The main
+// window provides it; the tool windows know nothing else of it.
+#include "app/bytestring.h"
+#include "app/dispatch.h"
+
+class Outside;
+
+class ToolHost {
+public:
+    virtual ~ToolHost() = default;
+    virtual Outside &outside() = 0;
+    virtual Sender &sender() = 0;
+    // The one command string of the program; every command overwrites it.
+    virtual ByteString &CommandBuffer() = 0;
+    virtual PortChoice portChoice() const = 0;
+};

@@ -1,0 +1,53 @@
+#pragma once
+// Watching one transfer: a handler still waits for its command, but while it
+// waits every window repaints and the clock ticks. A transfer that runs for
+// more than half a second shows a modal progress dialog with Cancel; that
+// dialog keeps every other button of the program from working meanwhile.
+#include "transport/transferwatch.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+class QWidget;
+class TransferDialog;
+
+class TransferSession : public TransferWatch {
+public:
+    // `where`: what the operator knows the connection by ("COM3 → /dev/ttyUSB0
+    // @ 19200"); `lineBytesPerSecond`: the line's rate, 0 where it has none.
+    TransferSession(QWidget *parent, const QString &where, std::uint64_t total, std::uint32_t lineBytesPerSecond);
+    ~TransferSession() override;
+    TransferSession(const TransferSession &) = delete;
+    TransferSession &operator=(const TransferSession &) = delete;
+
+    bool waiting(std::uint64_t done, TransferHold hold) override;
+    bool cancelled() const { return m_cancelled; }
+    std::uint64_t total() const { return m_total; }
+    std::uint64_t done() const { return m_done; }
+    void setDone(std::uint64_t done) { m_done = done; }
+
+    // A pause of the calling pattern that keeps the windows painting.
+    void pause(int ms);
+
+    // How long a transfer runs before the dialog shows.
+    static constexpr int kDialogAfterMs = 500;
+
+private:
+    void pump();
+
+    QWidget *m_parent;
+    QString m_where;
+    std::uint64_t m_total;
+    std::uint32_t m_rate;
+    std::uint64_t m_done = 0;
+    bool m_cancelled = false;
+    QElapsedTimer m_clock;
+    std::unique_ptr<TransferDialog> m_dialog;
+};
+
+// Keeps the windows painting for `ms` milliseconds, without user input.
+void pauseKeepingWindowsAlive(int ms);
