@@ -2,6 +2,8 @@
 // this machine: the serial component on a pseudo-terminal whose printer
 // drains it, and the network library against a loopback printer (without the
 // fixed pauses of the calling pattern), beside a bare socket.
+#include "app/dispatch.h"
+#include "app/outside.h"
 #include "tests/support/ptyprinter.h"
 #include "tests/support/tcpprinter.h"
 #include "transport/comport.h"
@@ -11,6 +13,7 @@
 #include <benchmark/benchmark.h>
 
 #include <arpa/inet.h>
+#include <chrono>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -134,7 +137,88 @@ void BareSocketCommand(benchmark::State &state)
 
 } // namespace
 
+// The same short commands through the program's transfer layer, which
+// watches and can cancel every transfer: it must cost nothing measurable.
+class BenchOutside : public Outside {
+public:
+    void showMessage(QWidget *, const QString &) override {}
+    void showError(QWidget *, const QString &, const QString &) override {}
+    QString chooseOpenFile(QWidget *, const QString &) override { return {}; }
+    void openUrl(const QUrl &) override {}
+};
+
+void SenderSerialCommand(benchmark::State &state)
+{
+    PtyPrinter printer;
+    BenchOutside outside;
+    outside.deviceNames().redirect("\\\\.\\COM3", printer.slavePath());
+    auto host = comhost::makeSystemComHost(outside.deviceNames());
+    TComPort port(*host);
+    port.FlowControl().SetControlDTR(dtrEnable);
+    port.FlowControl().SetXonXoffIn(true);
+    port.FlowControl().SetXonXoffOut(true);
+    Sender sender(outside, port, NetPrinterApi::library());
+    Route route;
+    route.kind = Route::Serial;
+    route.port = "COM3";
+    route.baud = br9600;
+    for (auto _ : state)
+        sender.send(nullptr, route, kCommand);
+    state.counters["delivered"] = static_cast<double>(printer.received().size());
+}
+
+void SenderNetworkCommand(benchmark::State &state)
+{
+    TcpPrinter printer;
+    BenchOutside outside;
+    auto host = comhost::makeSystemComHost(outside.deviceNames());
+    TComPort port(*host);
+    Sender sender(outside, port, NetPrinterApi::library());
+    Route route;
+    route.kind = Route::Network;
+    route.address = QString::fromStdString(printer.address());
+    for (auto _ : state)
+        sender.send(nullptr, route, kCommand, NetPauses{0, 0, 0});
+    state.counters["commands"] = static_cast<double>(printer.accepted());
+}
+
+// A 49,012-byte download to a printer that takes bytes at 115200 bit/s,
+// watched as every transfer is: its time against the wire time.
+void WatchedTransferAtWireRate(benchmark::State &state)
+{
+    constexpr int kBytesPerSecond = 11520;
+    const std::string logo(49012, 'U');
+    PtyPrinter printer;
+    BenchOutside outside;
+    outside.deviceNames().redirect("\\\\.\\COM3", printer.slavePath());
+    auto host = comhost::makeSystemComHost(outside.deviceNames());
+    TComPort port(*host);
+    port.FlowControl().SetXonXoffIn(true);
+    port.FlowControl().SetXonXoffOut(true);
+    Sender sender(outside, port, NetPrinterApi::library());
+    Route route;
+    route.kind = Route::Serial;
+    route.port = "COM3";
+    route.baud = br115200;
+    double seconds = 0;
+    for (auto _ : state) {
+        printer.clearReceived();
+        printer.setPace(kBytesPerSecond);
+        const auto start = std::chrono::steady_clock::now();
+        sender.send(nullptr, route, logo);
+        printer.waitFor(logo.size(), 60000);
+        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    const double wire = double(logo.size()) / kBytesPerSecond;
+    state.counters["wire_s"] = wire;
+    state.counters["took_s"] = seconds;
+    state.counters["over_wire_pct"] = (seconds / wire - 1) * 100;
+}
+
 BENCHMARK(SerialCommand)->Arg(1)->Arg(2)->Arg(0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SenderSerialCommand)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SenderNetworkCommand)->Unit(benchmark::kMicrosecond);
+BENCHMARK(WatchedTransferAtWireRate)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BareTermiosCommand)->Unit(benchmark::kMicrosecond);
 BENCHMARK(NetworkCommand)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BareSocketCommand)->Unit(benchmark::kMicrosecond);

@@ -65,7 +65,8 @@ public:
     bool SetCommMask(Handle h, std::uint32_t m) override { return m_inner.SetCommMask(h, m); }
     bool WaitCommEvent(Handle h, std::uint32_t *m, comhost::OVERLAPPED *ov) override
     {
-        return m_inner.WaitCommEvent(h, m, ov);
+        ++waitCommEventCalls;
+        return !fails("WaitCommEvent") && m_inner.WaitCommEvent(h, m, ov);
     }
     bool PurgeComm(Handle h, std::uint32_t f) override { return !fails("PurgeComm") && m_inner.PurgeComm(h, f); }
     bool ClearCommError(Handle h, std::uint32_t *e, comhost::COMSTAT *s) override
@@ -90,6 +91,8 @@ public:
     }
     std::uint32_t GetLastError() override { return m_inner.GetLastError(); }
     void SetLastError(std::uint32_t e) override { m_inner.SetLastError(e); }
+
+    std::atomic<int> waitCommEventCalls{0};
 
 private:
     bool fails(const char *call)

@@ -1,5 +1,6 @@
 #include "tests/support/ptyprinter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -49,7 +50,24 @@ void PtyPrinter::run()
         }
         if (!m_reading || m_master < 0)
             continue;
-        ssize_t got = ::read(m_master, buf, sizeof buf);
+        std::size_t room = sizeof buf;
+        if (const int pace = m_pace; pace > 0) {
+            // Take bytes no faster than a line at that rate would bring them.
+            const auto now = std::chrono::steady_clock::now();
+            if (m_paceRead == 0)
+                m_paceStart = now;
+            const double seconds = std::chrono::duration<double>(now - m_paceStart).count();
+            const auto allowed = static_cast<long long>(seconds * pace) + pace / 100 + 1 -
+                                 static_cast<long long>(m_paceRead);
+            if (allowed <= 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                continue;
+            }
+            room = std::min<std::size_t>(room, static_cast<std::size_t>(allowed));
+        }
+        ssize_t got = ::read(m_master, buf, room);
+        if (got > 0)
+            m_paceRead += static_cast<std::size_t>(got);
         if (got <= 0)
             continue; // EAGAIN, or EIO while no slave is open
         std::string reply;
@@ -87,6 +105,12 @@ void PtyPrinter::setResponder(std::function<std::string(const std::string &)> re
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_responder = std::move(responder);
+}
+
+void PtyPrinter::setPace(int bytesPerSecond)
+{
+    m_paceRead = 0;
+    m_pace = bytesPerSecond;
 }
 
 void PtyPrinter::setReading(bool reading)

@@ -3,6 +3,7 @@
 // every byte, can answer status requests, and can hold the line with XOFF.
 // The program opens the slave side as if it were a serial port.
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -26,6 +27,9 @@ public:
 
     // Called with everything received so far; returns bytes to send back.
     void setResponder(std::function<std::string(const std::string &chunk)> responder);
+    // Read no faster than `bytesPerSecond` (0: as fast as bytes come), as a
+    // printer behind a real line at that rate would.
+    void setPace(int bytesPerSecond);
     // Stop reading, so that the line fills up.
     void setReading(bool reading);
     // Bytes from the printer to the program.
@@ -46,6 +50,9 @@ private:
     std::string m_received;
     std::function<std::string(const std::string &)> m_responder;
     std::atomic<bool> m_reading{true};
+    std::atomic<int> m_pace{0};
+    std::atomic<std::size_t> m_paceRead{0};
+    std::chrono::steady_clock::time_point m_paceStart;
     std::atomic<bool> m_stop{false};
     int m_wake[2] = {-1, -1};
     std::thread m_thread;

@@ -402,3 +402,112 @@ TEST_F(ComPortTest, NoThreadOutlivesThePort)
     }
     EXPECT_EQ(threads(), before);
 }
+
+TEST_F(ComPortTest, EventThreadWhoseWaitCannotStartDoesNotSpin)
+{
+    TComPort port(faulty);
+    configureLikeMainWindow(port);
+    faulty.failNext("WaitCommEvent", kErrorInvalidHandle);
+    port.OpenDevice();
+    sleepMs(200);
+    // One failed start ends the loop; a spinning one would call it thousands
+    // of times in this while.
+    EXPECT_LE(faulty.waitCommEventCalls.load(), 2);
+    port.WriteText("x");
+    port.CloseDevice();
+    EXPECT_FALSE(port.Connected());
+}
+
+TEST_F(ComPortTest, CloseFromInsideAnEventHandlerReturnsAndTheNextOpenWorks)
+{
+    std::mutex m;
+    std::vector<std::function<void()>> posted;
+    TComPort port(*host, [&](std::function<void()> fn) {
+        std::lock_guard<std::mutex> lock(m);
+        posted.push_back(std::move(fn));
+    });
+    configureLikeMainWindow(port);
+    int calls = 0;
+    port.OnRxChar = [&](int) {
+        ++calls;
+        port.CloseDevice(); // the event thread is waiting for this very handler
+    };
+    port.OpenDevice();
+    printer.send("z");
+    // Run what is posted, as the window thread's loop would, until the
+    // handler has run.
+    for (int i = 0; i < 400 && calls == 0; ++i) {
+        std::vector<std::function<void()>> jobs;
+        {
+            std::lock_guard<std::mutex> lock(m);
+            jobs.swap(posted);
+        }
+        for (auto &job : jobs)
+            job();
+        sleepMs(5);
+    }
+    ASSERT_EQ(calls, 1);
+    EXPECT_FALSE(port.Connected());
+    EXPECT_FALSE(port.ThreadCreated());
+    // The port opens again and carries bytes; the old loop is gone.
+    port.OnRxChar = nullptr;
+    port.OpenDevice();
+    printer.clearReceived();
+    EXPECT_EQ(port.WriteText("ok"), 2);
+    ASSERT_TRUE(printer.waitFor(2));
+    port.CloseDevice();
+}
+
+TEST_F(ComPortTest, CancelledWriteIsAbortedAtOnceWithItsCount)
+{
+    // A watch that gives up on the third look: the pending write ends, its
+    // queued rest is purged, and the count that left comes back.
+    struct GiveUp : TransferWatch {
+        int looks = 0;
+        std::uint64_t lastDone = 0;
+        bool waiting(std::uint64_t done, TransferHold) override
+        {
+            lastDone = done;
+            return ++looks < 3;
+        }
+    } watch;
+    TComPort port(*host);
+    configureLikeMainWindow(port);
+    port.OpenDevice();
+    printer.setPace(2000);
+    const std::string big(60000, 'B');
+    const auto start = std::chrono::steady_clock::now();
+    const int n = port.WriteText(big, &watch);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(watch.looks, 3);
+    EXPECT_GT(n, 0);
+    EXPECT_LT(n, 60000);
+    EXPECT_LT(took, std::chrono::seconds(1));
+    port.CloseDevice();
+    // The port is free again at once.
+    port.OpenDevice();
+    port.CloseDevice();
+}
+
+TEST_F(ComPortTest, XoffHeldWriteIsReportedAsHeldToItsWatch)
+{
+    struct Recorder : TransferWatch {
+        std::vector<TransferHold> holds;
+        bool waiting(std::uint64_t, TransferHold h) override
+        {
+            holds.push_back(h);
+            return holds.size() < 40; // about two seconds
+        }
+    } watch;
+    TComPort port(*host);
+    configureLikeMainWindow(port);
+    port.OpenDevice();
+    printer.sendXoff();
+    sleepMs(50);
+    EXPECT_EQ(port.WriteText(std::string(1036, 'C'), &watch), 0);
+    ASSERT_FALSE(watch.holds.empty());
+    EXPECT_EQ(watch.holds.front(), TransferHold::None);
+    EXPECT_EQ(watch.holds.back(), TransferHold::SerialHeld);
+    port.CloseDevice();
+    printer.sendXon();
+}

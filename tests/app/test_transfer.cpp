@@ -1,0 +1,245 @@
+// Long transfers through the windows: the dialog shows and advances, the
+// windows stay alive, Cancel ends the transfer within a second and says how
+// far it got, and the next command goes through.
+#include "logo/logocommands.h"
+#include "tests/support/bmpwriter.h"
+#include "tests/support/hex.h"
+#include "tests/support/programfixture.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+Picture stripes(int w, int h)
+{
+    Picture p(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            p.set(x, y, ((x / 3 + y) % 4) == 0 ? 0x000000 : kWhite);
+    return p;
+}
+
+QWidget *transferDialog()
+{
+    QWidget *w = QApplication::activeModalWidget();
+    return w && w->objectName() == QLatin1String("TransferDialog") ? w : nullptr;
+}
+
+QString dialogText(const char *label)
+{
+    QWidget *d = transferDialog();
+    auto *l = d ? d->findChild<QLabel *>(QLatin1String(label)) : nullptr;
+    return l ? l->text() : QString();
+}
+
+// Runs `tick` every `ms` while the window thread is busy in a command: the
+// loop that keeps the windows alive runs it.
+class WhileSending {
+public:
+    WhileSending(int ms, std::function<void()> tick)
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, std::move(tick));
+        m_timer.start(ms);
+    }
+
+private:
+    QTimer m_timer;
+};
+
+const QRegularExpression kCancelled(QStringLiteral("^发送已取消：(\\d+) / (\\d+) 字节送到了打印机。$"));
+
+} // namespace
+
+class Transfer : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        nvf = program->nvf.get();
+        nvf->show();
+        const std::string path = dir + "/big.bmp";
+        bmp::write(path, bmp::encode(stripes(800, 480), 1, false));
+        outside.nextFiles << QString::fromStdString(path);
+        click(nvf, "BitBtn1");
+        ASSERT_TRUE(outside.errors.isEmpty());
+        download = buildNvDownload(nvf->picture(), Dialect::Normal, 0, 0x00800000);
+    }
+
+    void cancelNow()
+    {
+        QWidget *d = transferDialog();
+        ASSERT_NE(d, nullptr);
+        auto *cancel = d->findChild<QAbstractButton *>(QStringLiteral("TransferCancel"));
+        ASSERT_NE(cancel, nullptr);
+        QTest::mouseClick(cancel, Qt::LeftButton);
+    }
+
+    QString clock() { return child<QLabel>(form1(), "StatusPanel1")->text(); }
+
+    Tnvf *nvf = nullptr;
+    ByteString download;
+};
+
+TEST_F(Transfer, SlowSerialLogoArrivesExactWhileTheDialogAdvancesAndTheClockTicks)
+{
+    printer.setPace(960); // 9600 bit/s on the wire
+    pick(form1()->dk(), "COM3");
+    pick(form1()->sd(), "9600");
+    const QString clockBefore = clock();
+    QStringList counts;
+    bool clockTicked = false, modal = false;
+    QString rate;
+    WhileSending watch(1000, [&] {
+        if (!transferDialog())
+            return;
+        modal = transferDialog()->windowModality() == Qt::ApplicationModal;
+        counts << dialogText("TransferCount");
+        rate = dialogText("TransferRate");
+        clockTicked = clockTicked || clock() != clockBefore;
+    });
+    click(nvf, "Button2");
+    EXPECT_TRUE(outside.errors.isEmpty()) << outside.errors.join("|").toStdString();
+    ASSERT_TRUE(printer.waitFor(download.size(), 10000));
+    EXPECT_EQ(printer.received(), download);
+    EXPECT_TRUE(modal);
+    EXPECT_TRUE(clockTicked);
+    EXPECT_TRUE(rate.startsWith(QStringLiteral("速率 960 字节/秒"))) << rate.toStdString();
+    // The dialog stood for the whole transfer and its count advanced (a
+    // pseudo-terminal takes bytes in blocks of some kilobytes).
+    ASSERT_GE(counts.size(), 30);
+    counts.removeDuplicates();
+    EXPECT_GE(counts.size(), 3);
+    for (int i = 1; i < counts.size(); ++i)
+        EXPECT_LT(counts[i - 1].section(' ', 0, 0).toULongLong(), counts[i].section(' ', 0, 0).toULongLong());
+    EXPECT_TRUE(counts.last().endsWith(QStringLiteral(" / %1 字节").arg(download.size())));
+    EXPECT_EQ(transferDialog(), nullptr);
+}
+
+TEST_F(Transfer, CancelEndsASlowSerialTransferWithinASecondAndTheNextCommandGoesThrough)
+{
+    printer.setPace(960);
+    pick(form1()->dk(), "COM3");
+    QElapsedTimer sinceCancel;
+    QElapsedTimer running;
+    running.start();
+    WhileSending watch(100, [&] {
+        if (transferDialog() && running.elapsed() > 1500 && !sinceCancel.isValid()) {
+            sinceCancel.start();
+            cancelNow();
+        }
+    });
+    click(nvf, "Button2");
+    ASSERT_TRUE(sinceCancel.isValid());
+    EXPECT_LT(sinceCancel.elapsed(), 1000);
+    EXPECT_TRUE(outside.errors.isEmpty());
+    ASSERT_EQ(outside.messages.size(), 1);
+    const auto m = kCancelled.match(outside.messages[0]);
+    ASSERT_TRUE(m.hasMatch()) << outside.messages[0].toStdString();
+    EXPECT_GT(m.captured(1).toULongLong(), 0u);
+    EXPECT_LT(m.captured(1).toULongLong(), download.size());
+    EXPECT_EQ(m.captured(2).toULongLong(), download.size());
+    EXPECT_FALSE(form1()->cp().Connected());
+
+    // What went out is the start of the command, nothing else.
+    printer.setPace(0);
+    QTest::qWait(300);
+    const std::string got = printer.received();
+    EXPECT_LE(got.size(), m.captured(1).toULongLong());
+    EXPECT_EQ(got, download.substr(0, got.size()));
+    printer.clearReceived();
+    outside.clear();
+    click("cut");
+    ASSERT_TRUE(printer.waitFor(4));
+    QTest::qWait(50);
+    EXPECT_EQ(hex(printer.received()), "1D 56 42 18");
+    EXPECT_TRUE(outside.errors.isEmpty());
+}
+
+TEST_F(Transfer, XoffHeldIsToldAndCancelFreesThePort)
+{
+    pick(form1()->dk(), "COM3");
+    click("cut"); // the line is configured once, so XOFF is understood
+    ASSERT_TRUE(printer.waitFor(4));
+    printer.clearReceived();
+    printer.sendXoff();
+    QTest::qWait(50);
+    QString hold;
+    WhileSending watch(100, [&] {
+        if (!transferDialog() || !hold.isEmpty())
+            return;
+        hold = dialogText("TransferHold");
+        if (!hold.isEmpty())
+            cancelNow();
+    });
+    click("Button1"); // the 218-byte test print
+    EXPECT_EQ(hold, QStringLiteral("打印机暂停了接收（XOFF），或没有在读取数据。"));
+    EXPECT_EQ(outside.messages, QStringList{QStringLiteral("发送已取消：0 / 218 字节送到了打印机。")});
+    EXPECT_FALSE(form1()->cp().Connected());
+    printer.sendXon();
+    outside.clear();
+    click("Open");
+    ASSERT_TRUE(printer.waitFor(6));
+    QTest::qWait(50);
+    EXPECT_EQ(hex(printer.received()), "1B 70 00 32 32 0D");
+    EXPECT_TRUE(outside.errors.isEmpty());
+}
+
+TEST_F(Transfer, StalledParallelPrinterIsToldAndCancelled)
+{
+    const std::string fifo = dir + "/lp-fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    outside.deviceNames().redirect("LPT1", fifo);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    // The printer takes a thousand bytes, then stops.
+    std::thread printerSide([reader] {
+        char buf[1000];
+        std::size_t got = 0;
+        for (int i = 0; i < 1000 && got < sizeof buf; ++i) {
+            const ssize_t n = ::read(reader, buf, sizeof buf - got);
+            if (n > 0)
+                got += static_cast<std::size_t>(n);
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+    child<QLineEdit>(nvf, "Edit2")->setText("3000000");
+    pick(form1()->dk(), "LPT1");
+    QString hold;
+    WhileSending watch(100, [&] {
+        if (!transferDialog() || !hold.isEmpty())
+            return;
+        hold = dialogText("TransferHold");
+        if (!hold.isEmpty())
+            cancelNow();
+    });
+    click(nvf, "Button4");
+    printerSide.join();
+    ::close(reader);
+    EXPECT_EQ(hold, QStringLiteral("并口打印机停止接收数据。"));
+    ASSERT_EQ(outside.messages.size(), 1);
+    const auto m = kCancelled.match(outside.messages[0]);
+    ASSERT_TRUE(m.hasMatch()) << outside.messages[0].toStdString();
+    EXPECT_GE(m.captured(1).toULongLong(), 1000u);
+    EXPECT_LT(m.captured(1).toULongLong(), m.captured(2).toULongLong());
+    EXPECT_TRUE(outside.errors.isEmpty());
+}
+
+TEST_F(Transfer, ShortCommandsShowNoDialog)
+{
+    bool seen = false;
+    WhileSending watch(1, [&] { seen = seen || transferDialog(); });
+    pick(form1()->dk(), "COM3");
+    for (int i = 0; i < 20; ++i)
+        click("cut");
+    ASSERT_TRUE(printer.waitFor(80));
+    EXPECT_FALSE(seen);
+}
