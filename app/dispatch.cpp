@@ -178,11 +178,11 @@ QString Sender::describe(const Route &route) const
 {
     switch (route.kind) {
     case Route::Serial:
-        return QStringLiteral("%1 → %2 @ %3")
-            .arg(QString::fromStdString(route.port), path(devicePath(route)))
+        return QStringLiteral("%1 @ %2")
+            .arg(QString::fromStdString(m_outside.deviceNames().describe(route.port)))
             .arg(BaudRateValue(route.baud, 0));
     case Route::Parallel:
-        return QStringLiteral("%1 → %2").arg(QString::fromStdString(route.port), path(devicePath(route)));
+        return QString::fromStdString(m_outside.deviceNames().describe(route.port));
     case Route::Network: return route.address;
     case Route::None: break;
     }
@@ -193,6 +193,7 @@ bool Sender::send(QWidget *parent, const Route &route, const ByteString &data, c
 {
     if (route.kind == Route::None)
         return false;
+    tellPortMapProblems(parent);
     TransferSession session(parent, describe(route), data.size(), lineRate(route));
     switch (route.kind) {
     case Route::Parallel: sendParallel(session, route, data); return true;
@@ -220,6 +221,15 @@ void Sender::sendParallel(TransferSession &session, const Route &route, const By
         throw TransferCancelled(result.written, data.size());
 }
 
+void Sender::tellPortMapProblems(QWidget *parent)
+{
+    for (const PortMapProblem &p : m_outside.deviceNames().takeNewProblems())
+        m_outside.showMessage(parent, tr("端口映射文件 %1 第 %2 行无效，已忽略：%3（%4）")
+                                          .arg(path(p.file))
+                                          .arg(p.line)
+                                          .arg(QString::fromStdString(p.text), QString::fromStdString(p.why)));
+}
+
 void Sender::openSerial(const Route &route)
 {
     m_port.SetPort(route.port);
@@ -228,6 +238,8 @@ void Sender::openSerial(const Route &route)
         m_port.OpenDevice();
     } catch (const EComPort &e) {
         const std::string device = devicePath(route);
+        if (e.Code == CError_OpenFailed && device.empty())
+            rethrowWithDetail(tr("%1：没有对应的串口设备。").arg(QString::fromStdString(route.port)));
         if (e.Code == CError_OpenFailed)
             rethrowWithDetail(problemText(diagnoseDevice(device, true), true));
         DeviceProblem p = diagnoseDevice(device, true);

@@ -103,6 +103,8 @@ private:
     void sendSerial(TransferSession &session, const Route &route, const ByteString &data);
     bool sendNetwork(QWidget *parent, TransferSession &session, const Route &route, const ByteString &data,
                      const NetPauses &pauses);
+    // Bad lines of the port map file, told once each.
+    void tellPortMapProblems(QWidget *parent);
     // Opens `cp` on the route's port, raising with a detail line.
     void openSerial(const Route &route);
 

@@ -30,3 +30,9 @@ void DropDown::selectEntry(int index)
     if (index >= 0 && index < count())
         setEditText(itemText(index));
 }
+
+void DropDown::showPopup()
+{
+    emit aboutToShowPopup();
+    QComboBox::showPopup();
+}

@@ -15,4 +15,9 @@ public:
     QString selectedEntry() const { return entryText(selectedIndex()); }
     QString shownText() const { return currentText(); }
     void selectEntry(int index);
+    void showPopup() override;
+
+signals:
+    // Just before the list opens: the moment to refresh what entries say.
+    void aboutToShowPopup();
 };

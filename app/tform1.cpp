@@ -193,6 +193,8 @@ void TForm1::connectHandlers()
     connect(static_cast<ClickLabel *>(m_label17), &ClickLabel::clicked, this,
             [this] { guarded(m_outside, this, [this] { Label17Click(); }); });
     connect(m_sd, &QComboBox::currentTextChanged, this, [this] { guarded(m_outside, this, [this] { sdChange(); }); });
+    connect(m_dk, &DropDown::aboutToShowPopup, this, [this] { guarded(m_outside, this, [this] { updatePortTips(); }); });
+    connect(m_dk, &QComboBox::currentTextChanged, this, [this] { guarded(m_outside, this, [this] { updatePortTips(); }); });
     connect(&m_timer, &QTimer::timeout, this, [this] { guarded(m_outside, this, [this] { Timer1Timer(); }); });
 }
 
@@ -215,6 +217,7 @@ void TForm1::FormCreate()
     DropDown *tc = panel(PanelId::SerialSpeed).dropDown;
     tc->setCurrentIndex(-1);
     tc->setEditText(QStringLiteral("1: 9600bps"));
+    updatePortTips();
     m_label10->setText(tr("Tavo 系列打印机 测试与设置工具"));
     m_label10->adjustSize();
     const QStringList lines = {
@@ -241,6 +244,20 @@ void TForm1::closeEvent(QCloseEvent *event)
                        static_cast<QWidget *>(m_form2)})
         if (w)
             w->hide();
+}
+
+void TForm1::updatePortTips()
+{
+    // Worked out afresh each time: an adapter plugged in shows at once.
+    for (int i = 0; i < m_dk->count(); ++i) {
+        const std::string entry = m_dk->itemText(i).toStdString();
+        const QString tip = routeKindForIndex(i) == Route::Network
+                                ? QString()
+                                : QString::fromStdString(m_outside.deviceNames().describe(entry));
+        m_dk->setItemData(i, tip, Qt::ToolTipRole);
+    }
+    const int index = m_dk->selectedIndex();
+    m_dk->setToolTip(index >= 0 ? m_dk->itemData(index, Qt::ToolTipRole).toString() : QString());
 }
 
 void TForm1::sdChange() { m_cp->SetBaudRate(BaudRateFromText(m_sd->currentText().toStdString())); }

@@ -67,6 +67,8 @@ private:
     void FormCreate();
     void QButtonClick();
     void sdChange();
+    // The tooltips of dk's entries and of dk: where each entry goes.
+    void updatePortTips();
     void Timer1Timer();
     void FormMouseDown();
     void Button8Click();

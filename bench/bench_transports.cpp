@@ -30,6 +30,7 @@ void SerialCommand(benchmark::State &state)
     const bool withThread = state.range(0) != 0;
     PtyPrinter printer;
     DeviceNames names;
+    names.setRoots(PortRoots{"/nonexistent/dev", "/nonexistent/sys", ""});
     names.redirect("\\\\.\\COM3", printer.slavePath());
     auto host = comhost::makeSystemComHost(names);
     TComPort port(*host);
@@ -151,6 +152,7 @@ void SenderSerialCommand(benchmark::State &state)
 {
     PtyPrinter printer;
     BenchOutside outside;
+    outside.deviceNames().setRoots(PortRoots{"/nonexistent/dev", "/nonexistent/sys", ""});
     outside.deviceNames().redirect("\\\\.\\COM3", printer.slavePath());
     auto host = comhost::makeSystemComHost(outside.deviceNames());
     TComPort port(*host);
@@ -171,6 +173,7 @@ void SenderNetworkCommand(benchmark::State &state)
 {
     TcpPrinter printer;
     BenchOutside outside;
+    outside.deviceNames().setRoots(PortRoots{"/nonexistent/dev", "/nonexistent/sys", ""});
     auto host = comhost::makeSystemComHost(outside.deviceNames());
     TComPort port(*host);
     Sender sender(outside, port, NetPrinterApi::library());
@@ -190,6 +193,7 @@ void WatchedTransferAtWireRate(benchmark::State &state)
     const std::string logo(49012, 'U');
     PtyPrinter printer;
     BenchOutside outside;
+    outside.deviceNames().setRoots(PortRoots{"/nonexistent/dev", "/nonexistent/sys", ""});
     outside.deviceNames().redirect("\\\\.\\COM3", printer.slavePath());
     auto host = comhost::makeSystemComHost(outside.deviceNames());
     TComPort port(*host);

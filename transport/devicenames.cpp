@@ -1,33 +1,17 @@
 #include "transport/devicenames.h"
 
-#include <cctype>
-#include <sys/stat.h>
-
-#ifndef _WIN32
 namespace {
 
-// "COM3" -> 3, "LPT1" -> 1; 0 when the name is not prefix + number.
-int portNumber(const std::string &name, const std::string &prefix)
-{
-    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
-        return 0;
-    int n = 0;
-    for (std::size_t i = prefix.size(); i < name.size(); ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(name[i])) || n > 1000)
-            return 0;
-        n = n * 10 + (name[i] - '0');
-    }
-    return n;
-}
-
-bool exists(const std::string &path)
-{
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
-}
+const std::string kComPrefix = "\\\\.\\";
 
 } // namespace
+
+DeviceNames::DeviceNames()
+#ifndef _WIN32
+    : m_roots(PortRoots::system())
 #endif
+{
+}
 
 void DeviceNames::redirect(const std::string &name, const std::string &path)
 {
@@ -41,28 +25,74 @@ void DeviceNames::clear()
     m_redirects.clear();
 }
 
+void DeviceNames::setRoots(const PortRoots &roots)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_roots = roots;
+}
+
+PortRoots DeviceNames::roots() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_roots;
+}
+
+std::string DeviceNames::redirected(const std::string &name) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    auto it = m_redirects.find(name);
+    return it == m_redirects.end() ? std::string() : it->second;
+}
+
 std::string DeviceNames::resolve(const std::string &name) const
 {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        auto it = m_redirects.find(name);
-        if (it != m_redirects.end())
-            return it->second;
-    }
+    if (std::string r = redirected(name); !r.empty())
+        return r;
 #ifdef _WIN32
     return name;
 #else
-    // Windows port names as the program uses them: "\\.\COMn" is the n-th
-    // serial port, /dev/ttyS(n-1) here.
-    if (int n = portNumber(name, "\\\\.\\COM"); n > 0)
-        return "/dev/ttyS" + std::to_string(n - 1);
-    if (int n = portNumber(name, "LPT"); n > 0) {
-        const std::string classic = "/dev/lp" + std::to_string(n - 1);
-        const std::string usb = "/dev/usb/lp" + std::to_string(n - 1);
-        if (!exists(classic) && exists(usb))
-            return usb;
-        return classic;
-    }
+    const std::string port = name.compare(0, kComPrefix.size(), kComPrefix) == 0 ? name.substr(kComPrefix.size()) : name;
+    const PortMap map = PortMap::scan(roots());
+    if (const PortEntry *e = map.find(port))
+        return e->path;
     return name;
+#endif
+}
+
+std::string DeviceNames::describe(const std::string &portName) const
+{
+#ifdef _WIN32
+    return portName;
+#else
+    const std::string viaComName = redirected(kComPrefix + portName);
+    const std::string r = viaComName.empty() ? redirected(portName) : viaComName;
+    const PortMap map = PortMap::scan(roots());
+    const PortEntry *found = map.find(portName);
+    if (!found)
+        return portName;
+    PortEntry e = *found;
+    if (!r.empty()) {
+        e = PortEntry{};
+        e.name = portName;
+        e.path = r;
+    }
+    return PortMap::describe(e);
+#endif
+}
+
+std::vector<PortMapProblem> DeviceNames::takeNewProblems()
+{
+#ifdef _WIN32
+    return {};
+#else
+    std::vector<PortMapProblem> fresh;
+    const PortMap map = PortMap::scan(roots());
+    for (const PortMapProblem &p : map.problems()) {
+        const std::string key = p.file + ":" + std::to_string(p.line) + ":" + p.text;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_told.insert(key).second)
+            fresh.push_back(p);
+    }
+    return fresh;
 #endif
 }

@@ -53,6 +53,12 @@ protected:
     {
         char tmpl[] = "/tmp/tavo-gui-XXXXXX";
         dir = ::mkdtemp(tmpl);
+        // The port map scans a tree of the test's own, never the host's /dev.
+        PortRoots roots;
+        roots.dev = dir + "/dev";
+        roots.sys = dir + "/sys";
+        roots.config = dir + "/config";
+        outside.deviceNames().setRoots(roots);
         lpt1 = dir + "/lp0";
         std::ofstream(lpt1).close();
         outside.deviceNames().redirect("LPT1", lpt1);

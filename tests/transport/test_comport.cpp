@@ -46,7 +46,11 @@ template <class F> EComPort expectComError(F &&f)
 
 class ComPortTest : public ::testing::Test {
 protected:
-    void SetUp() override { names.redirect(kCom3, printer.slavePath()); }
+    void SetUp() override
+    {
+        names.setRoots(PortRoots{"/nonexistent/dev", "/nonexistent/sys", ""});
+        names.redirect(kCom3, printer.slavePath());
+    }
 
     PtyPrinter printer;
     DeviceNames names;

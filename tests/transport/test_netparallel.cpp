@@ -262,20 +262,6 @@ TEST(Parallel, FifoReaderGetsTheCommand)
     EXPECT_EQ(got, data);
 }
 
-TEST(DeviceNames, WindowsPortNamesAndRedirects)
-{
-    DeviceNames names;
-    EXPECT_EQ(names.resolve("\\\\.\\COM3"), "/dev/ttyS2");
-    EXPECT_EQ(names.resolve("\\\\.\\COM1"), "/dev/ttyS0");
-    const std::string lpt1 = names.resolve("LPT1");
-    EXPECT_TRUE(lpt1 == "/dev/lp0" || lpt1 == "/dev/usb/lp0") << lpt1;
-    EXPECT_EQ(names.resolve("COM9x"), "COM9x");
-    names.redirect("LPT1", "/tmp/x");
-    EXPECT_EQ(names.resolve("LPT1"), "/tmp/x");
-    names.clear();
-    EXPECT_NE(names.resolve("LPT1"), "/tmp/x");
-}
-
 TEST(HexFile, WholeFileWriteAndItsFailures)
 {
     TempDir dir;
