@@ -194,7 +194,7 @@ bool Sender::send(QWidget *parent, const Route &route, const ByteString &data, c
     if (route.kind == Route::None)
         return false;
     tellPortMapProblems(parent);
-    TransferSession session(parent, describe(route), data.size(), lineRate(route));
+    TransferSession session(parent, [this, &route] { return describe(route); }, data.size(), lineRate(route));
     switch (route.kind) {
     case Route::Parallel: sendParallel(session, route, data); return true;
     case Route::Serial: sendSerial(session, route, data); return true;
@@ -317,7 +317,8 @@ bool Sender::sendNetwork(QWidget *parent, TransferSession &session, const Route 
 
 SerialExchange::SerialExchange(Sender &sender, QWidget *parent, const Route &route)
     : m_sender(sender), m_route(route),
-      m_session(std::make_unique<TransferSession>(parent, sender.describe(route), 0, lineRate(route)))
+      m_session(std::make_unique<TransferSession>(
+          parent, [this] { return m_sender.describe(m_route); }, 0, lineRate(route)))
 {
     m_sender.openSerial(route);
     m_open = true;

@@ -83,9 +83,9 @@ private:
     QLabel *m_count, *m_rate, *m_hold;
 };
 
-TransferSession::TransferSession(QWidget *parent, const QString &where, std::uint64_t total,
+TransferSession::TransferSession(QWidget *parent, std::function<QString()> where, std::uint64_t total,
                                  std::uint32_t lineBytesPerSecond)
-    : m_parent(parent), m_where(where), m_total(total), m_rate(lineBytesPerSecond)
+    : m_parent(parent), m_where(std::move(where)), m_total(total), m_rate(lineBytesPerSecond)
 {
     m_clock.start();
 }
@@ -101,7 +101,7 @@ bool TransferSession::waiting(std::uint64_t done, TransferHold hold)
     }
     const qint64 elapsed = m_clock.elapsed();
     if (!m_dialog && elapsed >= kDialogAfterMs) {
-        m_dialog = std::make_unique<TransferDialog>(m_parent, m_where, m_cancelled);
+        m_dialog = std::make_unique<TransferDialog>(m_parent, m_where ? m_where() : QString(), m_cancelled);
         m_dialog->show();
     }
     if (m_dialog) {

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -19,7 +20,9 @@ class TransferSession : public TransferWatch {
 public:
     // `where`: what the operator knows the connection by ("COM3 → /dev/ttyUSB0
     // @ 19200"); `lineBytesPerSecond`: the line's rate, 0 where it has none.
-    TransferSession(QWidget *parent, const QString &where, std::uint64_t total, std::uint32_t lineBytesPerSecond);
+    // `where` is asked only when the dialog shows.
+    TransferSession(QWidget *parent, std::function<QString()> where, std::uint64_t total,
+                    std::uint32_t lineBytesPerSecond);
     ~TransferSession() override;
     TransferSession(const TransferSession &) = delete;
     TransferSession &operator=(const TransferSession &) = delete;
@@ -40,7 +43,7 @@ private:
     void pump();
 
     QWidget *m_parent;
-    QString m_where;
+    std::function<QString()> m_where;
     std::uint64_t m_total;
     std::uint32_t m_rate;
     std::uint64_t m_done = 0;

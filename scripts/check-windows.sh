@@ -13,7 +13,7 @@ fi
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 cxx=(x86_64-w64-mingw32-g++-posix -std=c++17 -Wall -Wextra -Wshadow -Werror -I"$root")
-for f in transport/comhost_win.cpp transport/parallelport_win.cpp transport/comport.cpp \
+for f in transport/comhost_win.cpp transport/parallelport_win.cpp transport/devicecheck_win.cpp transport/comport.cpp \
          transport/devicenames.cpp transport/ioerror.cpp; do
   "${cxx[@]}" -c "$root/$f" -o "$out/$(basename "$f").o"
 done

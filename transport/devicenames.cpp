@@ -86,8 +86,7 @@ std::vector<PortMapProblem> DeviceNames::takeNewProblems()
     return {};
 #else
     std::vector<PortMapProblem> fresh;
-    const PortMap map = PortMap::scan(roots());
-    for (const PortMapProblem &p : map.problems()) {
+    for (const PortMapProblem &p : PortMap::mapFileProblems(roots())) {
         const std::string key = p.file + ":" + std::to_string(p.line) + ":" + p.text;
         std::lock_guard<std::mutex> lock(m_mutex);
         if (m_told.insert(key).second)

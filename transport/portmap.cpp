@@ -124,45 +124,65 @@ PortRoots PortRoots::system()
     return r;
 }
 
+namespace {
+
+// The lines of the map file: the names it pins, and its bad lines.
+void readMapFile(const PortRoots &roots, std::string &file, std::map<std::string, std::string> &named,
+                 std::vector<PortMapProblem> &problems)
+{
+    if (roots.config.empty())
+        return;
+    file = roots.config + "/ports.conf";
+    std::ifstream in(file);
+    std::string raw;
+    for (int lineNo = 1; std::getline(in, raw); ++lineNo) {
+        std::string line = raw;
+        if (const auto hash = line.find('#'); hash != std::string::npos)
+            line.erase(hash);
+        line = trim(line);
+        if (line.empty())
+            continue;
+        auto bad = [&](const char *why) { problems.push_back({file, lineNo, trim(raw), why}); };
+        const auto eq = line.find('=');
+        if (eq == std::string::npos) {
+            bad("no '='");
+            continue;
+        }
+        const std::string name = trim(line.substr(0, eq));
+        const std::string path = trim(line.substr(eq + 1));
+        const auto [prefix, n] = splitName(name);
+        if (prefix.empty()) {
+            bad("unknown name");
+            continue;
+        }
+        if (n < 1 || n > (prefix == "COM" ? PortMap::kComCount : PortMap::kLptCount)) {
+            bad(prefix == "COM" ? "number outside COM1-COM8" : "number outside LPT1-LPT2");
+            continue;
+        }
+        if (path.empty()) {
+            bad("empty path");
+            continue;
+        }
+        named[name] = path;
+    }
+}
+
+} // namespace
+
+std::vector<PortMapProblem> PortMap::mapFileProblems(const PortRoots &roots)
+{
+    std::string file;
+    std::map<std::string, std::string> named;
+    std::vector<PortMapProblem> problems;
+    readMapFile(roots, file, named, problems);
+    return problems;
+}
+
 PortMap PortMap::scan(const PortRoots &roots)
 {
     PortMap map;
     std::map<std::string, std::string> named; // "COM3" -> path, from the map file
-    if (!roots.config.empty()) {
-        map.m_mapFile = roots.config + "/ports.conf";
-        std::ifstream in(map.m_mapFile);
-        std::string raw;
-        for (int lineNo = 1; std::getline(in, raw); ++lineNo) {
-            std::string line = raw;
-            if (const auto hash = line.find('#'); hash != std::string::npos)
-                line.erase(hash);
-            line = trim(line);
-            if (line.empty())
-                continue;
-            auto bad = [&](const char *why) { map.m_problems.push_back({map.m_mapFile, lineNo, trim(raw), why}); };
-            const auto eq = line.find('=');
-            if (eq == std::string::npos) {
-                bad("no '='");
-                continue;
-            }
-            const std::string name = trim(line.substr(0, eq));
-            const std::string path = trim(line.substr(eq + 1));
-            const auto [prefix, n] = splitName(name);
-            if (prefix.empty()) {
-                bad("unknown name");
-                continue;
-            }
-            if (n < 1 || n > (prefix == "COM" ? kComCount : kLptCount)) {
-                bad(prefix == "COM" ? "number outside COM1-COM8" : "number outside LPT1-LPT2");
-                continue;
-            }
-            if (path.empty()) {
-                bad("empty path");
-                continue;
-            }
-            named[name] = path;
-        }
-    }
+    readMapFile(roots, map.m_mapFile, named, map.m_problems);
 
     // The serial devices present, in Wine's order.
     std::vector<std::string> found; // paths

@@ -37,6 +37,8 @@ public:
     static constexpr int kLptCount = 2;
 
     static PortMap scan(const PortRoots &roots);
+    // Only the map file's bad lines, without looking at any device.
+    static std::vector<PortMapProblem> mapFileProblems(const PortRoots &roots);
 
     // COM1 … COM8, then LPT1, LPT2.
     const std::vector<PortEntry> &entries() const { return m_entries; }

@@ -406,3 +406,34 @@ TEST(ErrorBox, FullStopOnlyAfterALetterOrDigitOrAnythingBeyond)
     EXPECT_EQ(text(AppError(QStringLiteral("位图太大"))), QStringLiteral("位图太大."));
     EXPECT_EQ(text(std::runtime_error("ends.")), "ends.");
 }
+
+TEST_F(MainWindow, AdapterInTheTreeIsReachedByItsComNumberAndTheListSaysWhereEachEntryGoes)
+{
+    // Four UART-less ttyS nodes and a pseudo-terminal standing as the
+    // adapter /dev/ttyUSB0: the adapter is COM1.
+    outside.deviceNames().clear();
+    const PortRoots roots = outside.deviceNames().roots();
+    std::system(("mkdir -p '" + roots.dev + "'").c_str());
+    for (int i = 0; i < 4; ++i) {
+        const std::string node = "ttyS" + std::to_string(i);
+        std::ofstream(roots.dev + "/" + node).close();
+        std::system(("mkdir -p '" + roots.sys + "/class/tty/" + node + "'").c_str());
+        std::ofstream(roots.sys + "/class/tty/" + node + "/type") << "0\n";
+    }
+    ASSERT_EQ(::symlink(printer.slavePath().c_str(), (roots.dev + "/ttyUSB0").c_str()), 0);
+
+    pick(form1()->dk(), "COM1");
+    click("Open");
+    ASSERT_TRUE(printer.waitFor(6));
+    EXPECT_EQ(hex(printer.received()), "1B 70 00 32 32 0D");
+    EXPECT_TRUE(outside.errors.isEmpty());
+    const QString tip = QString::fromStdString("COM1 → " + roots.dev + "/ttyUSB0");
+    EXPECT_EQ(form1()->dk()->itemData(2, Qt::ToolTipRole).toString(), tip);
+    EXPECT_EQ(form1()->dk()->toolTip(), tip);
+    EXPECT_EQ(form1()->dk()->itemData(3, Qt::ToolTipRole).toString(), "COM2: no device");
+
+    pick(form1()->dk(), "COM2");
+    click("Open");
+    EXPECT_EQ(firstLines(outside.errors), QStringList{"Unable to open com port (win error code: 2)"});
+    EXPECT_EQ(detailOf(outside.errors.value(0)), "COM2：没有对应的串口设备。");
+}

@@ -131,9 +131,9 @@ extern "C" TAVONET_API int32_t TAVONET_CALL TavoNetSend(const uint8_t *data, int
         // the rest cannot go out.
         g_broken = r == -1;
         g_lastError = r == -1 ? TAVONET_E_RESET : (r == -2 ? TAVONET_E_CANCELLED : TAVONET_E_TIMEOUT);
+        measureDelivered();
         break;
     }
-    measureDelivered();
     return done;
 }
 

@@ -1,0 +1,160 @@
+// The COM and LPT numbering on fake device trees.
+#include "transport/devicenames.h"
+#include "transport/portmap.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class Tree {
+public:
+    Tree()
+    {
+        char tmpl[] = "/tmp/tavo-ports-XXXXXX";
+        root = ::mkdtemp(tmpl);
+        roots.dev = root + "/dev";
+        roots.sys = root + "/sys";
+        roots.config = root + "/config";
+        mkdirs(roots.dev);
+        mkdirs(roots.sys);
+    }
+    ~Tree() { std::system(("rm -rf '" + root + "'").c_str()); }
+
+    static void mkdirs(const std::string &path) { std::system(("mkdir -p '" + path + "'").c_str()); }
+    static void write(const std::string &path, const std::string &text)
+    {
+        mkdirs(path.substr(0, path.rfind('/')));
+        std::ofstream(path) << text;
+    }
+    // A ttyS node; `uart` false: the kernel says no UART is behind it.
+    void ttyS(int n, bool uart)
+    {
+        const std::string node = "ttyS" + std::to_string(n);
+        write(roots.dev + "/" + node, "");
+        write(roots.sys + "/class/tty/" + node + "/type", uart ? "4\n" : "0\n");
+    }
+    // A USB serial adapter with its sysfs description and by-id link.
+    void usb(const std::string &node, const std::string &maker, const std::string &product, const std::string &serial)
+    {
+        write(roots.dev + "/" + node, "");
+        const std::string usbDev = roots.sys + "/devices/usb1/1-" + node;
+        write(usbDev + "/manufacturer", maker + "\n");
+        write(usbDev + "/product", product + "\n");
+        write(usbDev + "/serial", serial + "\n");
+        mkdirs(usbDev + "/1-1:1.0/" + node);
+        mkdirs(roots.sys + "/class/tty/" + node);
+        ::symlink((usbDev + "/1-1:1.0/" + node).c_str(), (roots.sys + "/class/tty/" + node + "/device").c_str());
+        mkdirs(roots.dev + "/serial/by-id");
+        ::symlink((roots.dev + "/" + node).c_str(), byId(node).c_str());
+    }
+    std::string byId(const std::string &node) const { return roots.dev + "/serial/by-id/usb-" + node + "-if00"; }
+    std::string dev(const std::string &node) const { return roots.dev + "/" + node; }
+    std::string path(const PortMap &m, const char *name) const { return m.find(name) ? m.find(name)->path : "?"; }
+
+    std::string root;
+    PortRoots roots;
+};
+
+} // namespace
+
+TEST(PortMap, AdapterIsCom1BehindUartLessPortsAndCom5BehindRealOnes)
+{
+    {
+        Tree t;
+        for (int i = 0; i < 4; ++i)
+            t.ttyS(i, false);
+        t.usb("ttyUSB0", "FTDI", "FT232R USB UART", "A12345");
+        const PortMap m = PortMap::scan(t.roots);
+        EXPECT_EQ(t.path(m, "COM1"), t.dev("ttyUSB0"));
+        EXPECT_EQ(t.path(m, "COM2"), "");
+        EXPECT_EQ(PortMap::describe(*m.find("COM1")),
+                  "COM1 → " + t.dev("ttyUSB0") + " (FTDI FT232R USB UART, serial A12345; " + t.byId("ttyUSB0") + ")");
+        EXPECT_EQ(PortMap::describe(*m.find("COM4")), "COM4: no device");
+    }
+    {
+        Tree t;
+        for (int i = 0; i < 4; ++i)
+            t.ttyS(i, true);
+        t.usb("ttyUSB0", "FTDI", "FT232R USB UART", "A1");
+        t.usb("ttyACM0", "Tavo", "Receipt Printer", "K3-7");
+        const PortMap m = PortMap::scan(t.roots);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(t.path(m, ("COM" + std::to_string(i + 1)).c_str()), t.dev("ttyS" + std::to_string(i)));
+        EXPECT_EQ(t.path(m, "COM5"), t.dev("ttyUSB0"));
+        EXPECT_EQ(t.path(m, "COM6"), t.dev("ttyACM0"));
+        EXPECT_EQ(m.find("COM6")->description, "Tavo Receipt Printer, serial K3-7");
+    }
+}
+
+TEST(PortMap, ScanStopsAtTheFirstMissingNumberAndAtEightPorts)
+{
+    Tree t;
+    t.ttyS(0, true);
+    t.ttyS(2, true); // after a gap: not scanned, as Wine does
+    for (int i = 0; i < 10; ++i)
+        t.usb("ttyUSB" + std::to_string(i), "FTDI", "FT232R", std::to_string(i));
+    const PortMap m = PortMap::scan(t.roots);
+    EXPECT_EQ(t.path(m, "COM1"), t.dev("ttyS0"));
+    for (int n = 2; n <= 8; ++n)
+        EXPECT_EQ(t.path(m, ("COM" + std::to_string(n)).c_str()), t.dev("ttyUSB" + std::to_string(n - 2)));
+    EXPECT_EQ(m.find("COM9"), nullptr);
+    // A node that cannot tell whether a UART is behind it counts as present.
+    Tree u;
+    Tree::write(u.dev("ttyS0"), "");
+    EXPECT_EQ(u.path(PortMap::scan(u.roots), "COM1"), u.dev("ttyS0"));
+}
+
+TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
+{
+    Tree t;
+    for (int i = 0; i < 4; ++i)
+        t.ttyS(i, false);
+    t.usb("ttyUSB0", "FTDI", "FT232R USB UART", "A12345");
+    t.usb("ttyUSB1", "Prolific", "USB-Serial", "P9");
+    Tree::mkdirs(t.roots.dev + "/usb");
+    Tree::write(t.roots.dev + "/usb/lp0", "");
+    Tree::write(t.roots.config + "/ports.conf", "# pinned adapters\n"
+                                                "COM3=" + t.byId("ttyUSB0") + "   # the FTDI one\n"
+                                                "\n"
+                                                "LPT2=/dev/usb/lp0\n"
+                                                "FOO=/dev/x\n"
+                                                "COM2=\n"
+                                                "COM9=/dev/ttyUSB5\n"
+                                                "LPT3=/dev/lp2\n"
+                                                "just words\n");
+    const PortMap m = PortMap::scan(t.roots);
+    EXPECT_EQ(t.path(m, "COM3"), t.byId("ttyUSB0"));
+    EXPECT_TRUE(m.find("COM3")->fromMap);
+    // The mapped adapter is not numbered twice; the other takes the lowest free number.
+    EXPECT_EQ(t.path(m, "COM1"), t.dev("ttyUSB1"));
+    EXPECT_EQ(t.path(m, "COM2"), "");
+    EXPECT_EQ(t.path(m, "LPT2"), "/dev/usb/lp0");
+    EXPECT_EQ(t.path(m, "LPT1"), t.roots.dev + "/usb/lp0"); // no lp0: the USB printer
+    ASSERT_EQ(m.problems().size(), 5u);
+    const int lines[] = {5, 6, 7, 8, 9};
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(m.problems()[i].line, lines[i]);
+        EXPECT_EQ(m.problems()[i].file, t.roots.config + "/ports.conf");
+    }
+    EXPECT_EQ(m.problems()[1].why, "empty path");
+    EXPECT_EQ(m.problems()[2].why, "number outside COM1-COM8");
+
+    // Each bad line is told once; the file is read afresh for every look.
+    DeviceNames names;
+    names.setRoots(t.roots);
+    EXPECT_EQ(names.takeNewProblems().size(), 5u);
+    EXPECT_TRUE(names.takeNewProblems().empty());
+    Tree::write(t.roots.config + "/ports.conf", "COM4=" + t.dev("ttyUSB1") + "\nBAR=1\n");
+    EXPECT_EQ(names.resolve("\\\\.\\COM4"), t.dev("ttyUSB1"));
+    EXPECT_EQ(names.resolve("\\\\.\\COM1"), t.dev("ttyUSB0"));
+    EXPECT_EQ(names.takeNewProblems().size(), 1u);
+    // Redirects of the tests still come first; other names pass unchanged.
+    names.redirect("LPT1", "/tmp/x");
+    EXPECT_EQ(names.resolve("LPT1"), "/tmp/x");
+    EXPECT_EQ(names.resolve("COM9x"), "COM9x");
+}
