@@ -148,25 +148,34 @@ public:
     void openUrl(const QUrl &) override {}
 };
 
-void SenderSerialCommand(benchmark::State &state)
-{
+// A Sender on the serial port of a pseudo-terminal printer, as the main
+// window sets it up.
+struct SerialRig {
+    explicit SerialRig(TBaudRate baud)
+    {
+        outside.deviceNames().setRoots(PortRoots{"/nonexistent/dev", "/nonexistent/sys", ""});
+        outside.deviceNames().redirect("\\\\.\\COM3", printer.slavePath());
+        port.FlowControl().SetControlDTR(dtrEnable);
+        port.FlowControl().SetXonXoffIn(true);
+        port.FlowControl().SetXonXoffOut(true);
+        route.kind = Route::Serial;
+        route.port = "COM3";
+        route.baud = baud;
+    }
     PtyPrinter printer;
     BenchOutside outside;
-    outside.deviceNames().setRoots(PortRoots{"/nonexistent/dev", "/nonexistent/sys", ""});
-    outside.deviceNames().redirect("\\\\.\\COM3", printer.slavePath());
-    auto host = comhost::makeSystemComHost(outside.deviceNames());
-    TComPort port(*host);
-    port.FlowControl().SetControlDTR(dtrEnable);
-    port.FlowControl().SetXonXoffIn(true);
-    port.FlowControl().SetXonXoffOut(true);
-    Sender sender(outside, port, NetPrinterApi::library());
+    std::unique_ptr<comhost::ComHost> host = comhost::makeSystemComHost(outside.deviceNames());
+    TComPort port{*host};
+    Sender sender{outside, port, NetPrinterApi::library()};
     Route route;
-    route.kind = Route::Serial;
-    route.port = "COM3";
-    route.baud = br9600;
+};
+
+void SenderSerialCommand(benchmark::State &state)
+{
+    SerialRig rig(br9600);
     for (auto _ : state)
-        sender.send(nullptr, route, kCommand);
-    state.counters["delivered"] = static_cast<double>(printer.received().size());
+        rig.sender.send(nullptr, rig.route, kCommand);
+    state.counters["delivered"] = static_cast<double>(rig.printer.received().size());
 }
 
 void SenderNetworkCommand(benchmark::State &state)
@@ -191,26 +200,14 @@ void WatchedTransferAtWireRate(benchmark::State &state)
 {
     constexpr int kBytesPerSecond = 11520;
     const std::string logo(49012, 'U');
-    PtyPrinter printer;
-    BenchOutside outside;
-    outside.deviceNames().setRoots(PortRoots{"/nonexistent/dev", "/nonexistent/sys", ""});
-    outside.deviceNames().redirect("\\\\.\\COM3", printer.slavePath());
-    auto host = comhost::makeSystemComHost(outside.deviceNames());
-    TComPort port(*host);
-    port.FlowControl().SetXonXoffIn(true);
-    port.FlowControl().SetXonXoffOut(true);
-    Sender sender(outside, port, NetPrinterApi::library());
-    Route route;
-    route.kind = Route::Serial;
-    route.port = "COM3";
-    route.baud = br115200;
+    SerialRig rig(br115200);
     double seconds = 0;
     for (auto _ : state) {
-        printer.clearReceived();
-        printer.setPace(kBytesPerSecond);
+        rig.printer.clearReceived();
+        rig.printer.setPace(kBytesPerSecond);
         const auto start = std::chrono::steady_clock::now();
-        sender.send(nullptr, route, logo);
-        printer.waitFor(logo.size(), 60000);
+        rig.sender.send(nullptr, rig.route, logo);
+        rig.printer.waitFor(logo.size(), 60000);
         seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
     const double wire = double(logo.size()) / kBytesPerSecond;

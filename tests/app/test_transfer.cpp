@@ -84,6 +84,19 @@ protected:
 
     QString clock() { return child<QLabel>(form1(), "StatusPanel1")->text(); }
 
+    // Watches the dialog until it names what holds the transfer, then
+    // cancels; the hold text it saw lands in `hold`.
+    std::unique_ptr<WhileSending> cancelWhenHeld(QString &hold)
+    {
+        return std::make_unique<WhileSending>(100, [this, &hold] {
+            if (!transferDialog() || !hold.isEmpty())
+                return;
+            hold = dialogText("TransferHold");
+            if (!hold.isEmpty())
+                cancelNow();
+        });
+    }
+
     Tnvf *nvf = nullptr;
     ByteString download;
 };
@@ -172,13 +185,7 @@ TEST_F(Transfer, XoffHeldIsToldAndCancelFreesThePort)
     printer.sendXoff();
     QTest::qWait(50);
     QString hold;
-    WhileSending watch(100, [&] {
-        if (!transferDialog() || !hold.isEmpty())
-            return;
-        hold = dialogText("TransferHold");
-        if (!hold.isEmpty())
-            cancelNow();
-    });
+    const auto watch = cancelWhenHeld(hold);
     click("Button1"); // the 218-byte test print
     EXPECT_EQ(hold, QStringLiteral("打印机暂停了接收（XOFF），或没有在读取数据。"));
     EXPECT_EQ(outside.messages, QStringList{QStringLiteral("发送已取消：0 / 218 字节送到了打印机。")});
@@ -214,13 +221,7 @@ TEST_F(Transfer, StalledParallelPrinterIsToldAndCancelled)
     child<QLineEdit>(nvf, "Edit2")->setText("3000000");
     pick(form1()->dk(), "LPT1");
     QString hold;
-    WhileSending watch(100, [&] {
-        if (!transferDialog() || !hold.isEmpty())
-            return;
-        hold = dialogText("TransferHold");
-        if (!hold.isEmpty())
-            cancelNow();
-    });
+    const auto watch = cancelWhenHeld(hold);
     click(nvf, "Button4");
     printerSide.join();
     ::close(reader);
