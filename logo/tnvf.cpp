@@ -128,8 +128,14 @@ void Tnvf::Button1Click() { close(); }
 
 void Tnvf::writeHexFile(const std::string &contents)
 {
-    if (m_hcb->isChecked())
-        writeWholeFile(edit(9)->text().toLocal8Bit().toStdString(), contents);
+    if (!m_hcb->isChecked())
+        return;
+    const QString path = edit(9)->text();
+    try {
+        writeWholeFile(path.toLocal8Bit().toStdString(), contents);
+    } catch (const EInOutError &) {
+        rethrowWithDetail(tr("HEX 文件 %1 无法写入。").arg(path));
+    }
 }
 
 bool Tnvf::sendDownload(const ByteString &command, const QString &networkSuccess)

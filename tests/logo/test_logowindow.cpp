@@ -258,7 +258,9 @@ TEST_F(LogoWindow, HexFileCopiesTheCommandOrTheExport)
     const std::string before = lpt1Contents();
     type(edit("Edit9"), QString::fromStdString(dir));
     click(nvf, "Button8");
-    EXPECT_EQ(outside.errors, QStringList{"Invalid filename."});
+    EXPECT_EQ(firstLines(outside.errors), QStringList{"Invalid filename."});
+    // The detail line names the path that could not be written.
+    EXPECT_EQ(detailOf(outside.errors.value(0)), QStringLiteral("HEX 文件 %1 无法写入。").arg(QString::fromStdString(dir)));
     EXPECT_EQ(lpt1Contents(), before);
     EXPECT_TRUE(outside.messages.isEmpty());
 }
