@@ -130,11 +130,12 @@ int inQueue(int fd)
     return ::ioctl(fd, FIONREAD, &n) == 0 ? n : 0;
 }
 
-// Moves bytes to or from the device until all are done or the deadline has
-// passed. Returns the count done, or -1 with `err` set when the device failed.
-// `step(done)` moves what it can of the rest: ::write or ::read.
+// Reads from the device until `count` bytes are in or the deadline has
+// passed (writes go through writeNow and the I/O thread). Returns the count
+// read, or -1 with `err` set when the device failed. `step(done)` reads what
+// it can of the rest.
 template <class Step>
-long transfer(int fd, std::uint32_t count, const Deadline &deadline, bool writing, std::uint32_t &err, Step step)
+long readFor(int fd, std::uint32_t count, const Deadline &deadline, std::uint32_t &err, Step step)
 {
     std::uint32_t done = 0;
     while (done < count) {
@@ -151,12 +152,11 @@ long transfer(int fd, std::uint32_t count, const Deadline &deadline, bool writin
         }
         if (deadline.expired())
             break;
-        pollfd pf{fd, static_cast<short>(writing ? POLLOUT : POLLIN), 0};
+        pollfd pf{fd, POLLIN, 0};
         const int r = ::poll(&pf, 1, deadline.pollTimeout());
         // A line that hung up (or a reader or writer that went away) would
         // otherwise be polled again at once until the deadline.
-        const short ready = writing ? POLLOUT : POLLIN;
-        if (r > 0 && (pf.revents & (POLLERR | POLLHUP | POLLNVAL)) && !(pf.revents & ready)) {
+        if (r > 0 && (pf.revents & (POLLERR | POLLHUP | POLLNVAL)) && !(pf.revents & POLLIN)) {
             err = kErrorIoDevice;
             return -1;
         }
@@ -439,7 +439,7 @@ public:
                                                                t.ReadTotalTimeoutConstant, count);
         std::uint32_t err = 0;
         auto *bytes = static_cast<unsigned char *>(data);
-        const long moved = transfer(dev->fd, count, deadline, false, err,
+        const long moved = readFor(dev->fd, count, deadline, err,
                                     [&](std::uint32_t done) { return ::read(dev->fd, bytes + done, count - done); });
         if (moved < 0)
             return failTransfer(ov, err);
