@@ -206,13 +206,16 @@ void TForm1::FormCreate()
     setFixedSize(kClientWidth, kClientHeight);
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(kOuterWidth / 2, kOuterHeight / 2));
+        move(placeOnScreen(area, QSize(kOuterWidth, kOuterHeight)));
     }
     m_portPrompt = tr("NOTICE:Please select the correct communication port!");
     findChild<QAbstractButton *>(QStringLiteral("tb"))->setText(tr("串口") + panelButtonCaption(panelRow(PanelId::SerialSpeed)));
     setWindowTitle(tr("Tavo 系列打印机测试设置程序 V4.0"));
-    for (const PanelRow &row : panelRows())
-        findChild<QAbstractButton *>(QLatin1String(row.box))->setText(panelBoxCaption(row));
+    for (const PanelRow &row : panelRows()) {
+        auto *box = findChild<QAbstractButton *>(QLatin1String(row.box));
+        box->setText(panelBoxCaption(row));
+        fitCaption(box);
+    }
     // tc starts with a text that is no entry: nothing is selected.
     DropDown *tc = panel(PanelId::SerialSpeed).dropDown;
     tc->setCurrentIndex(-1);

@@ -21,6 +21,9 @@ inline QPushButton *makeButton(QWidget *parent, const char *name, const QString 
 {
     auto *b = place<QPushButton>(parent, name, x, y, w, h);
     b->setText(text);
+    // Return and Enter press a focused button, as Space does; outside a
+    // dialog Qt leaves them to no one.
+    b->setAutoDefault(true);
     return b;
 }
 
@@ -37,6 +40,8 @@ inline QLineEdit *makeEdit(QWidget *parent, const char *name, const QString &tex
 {
     auto *e = place<QLineEdit>(parent, name, x, y, w, h);
     e->setText(text);
+    // A text longer than its field shows from its first character.
+    e->setCursorPosition(0);
     return e;
 }
 
@@ -53,6 +58,15 @@ inline QRadioButton *makeRadio(QWidget *parent, const char *name, const QString 
     r->setText(text);
     return r;
 }
+
+// Narrows a check box's font until its caption fits beside the indicator,
+// so that no caption runs under the control to its right.
+void fitCaption(QAbstractButton *box);
+// The pixels a check box or radio button needs for its caption and indicator.
+int captionWidth(const QAbstractButton *box);
+
+// Where a window of this outer size goes on a screen area.
+QPoint placeOnScreen(const QRect &area, const QSize &outer);
 
 inline QFont songti(int pixelSize, bool bold = false)
 {

@@ -11,7 +11,11 @@ constexpr qint64 kMaxPicturePixels = 16 * 1024 * 1024;
 constexpr int kMaxPictureSide = 32767;
 
 // Reads a BMP file; raises AppError with a clear text when it is no
-// readable BMP picture.
+// readable BMP picture. Transparent pixels come back on white, as the
+// window shows them and as paper prints them.
 QImage loadBmpImage(const QString &path);
+// Transparent and half-transparent pixels laid on white; a picture without
+// alpha comes back unchanged.
+QImage onWhite(const QImage &image);
 // The picture's colours as 0x00BBGGRR, one value a pixel.
 Picture pictureFromImage(const QImage &image);

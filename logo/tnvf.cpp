@@ -7,7 +7,9 @@
 #include "transport/ioerror.h"
 
 #include <QButtonGroup>
+#include <QDir>
 #include <QGroupBox>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace {
@@ -68,6 +70,11 @@ Tnvf::Tnvf(ToolHost &host) : ToolWindow(host, "nvf", kInitialWidth, kInitialHeig
     makeEdit(this, "Edit13", QString::number(kSizeCapDefault), 164, 444, 60, 22)->hide();
     makeEdit(this, "Edit12", QStringLiteral("192.168.123.100"), 8, 444, 150, 22);
     makeButton(this, "Button1", tr("关闭"), 8, 476, 121, 30);
+    // Where the last HEX file went, along the bottom edge below the picture,
+    // and the download's own size check, right of the top row.
+    m_hexWhere = makeLabel(this, "HexWhere", QString(), 8, kInitialHeight - 26);
+    m_nvNotice = makeLabel(this, "NvNotice", QString(), 424, 14);
+    m_nvNotice->setStyleSheet(QStringLiteral("color: red;"));
 
     auto button = [this](const char *name) { return findChild<QAbstractButton *>(QLatin1String(name)); };
     connectClick(button("BitBtn1"), &Tnvf::BitBtn1Click);
@@ -118,24 +125,62 @@ void Tnvf::BitBtn1Click()
         showPicture(loadBmpImage(file)); // a failed load raises and keeps the picture
     const Geometry g = geometryOf(m_picture.width, m_picture.height);
     resize(windowSizeFor(g));
+    m_hexWhere->move(8, height() - 26);
     m_label1->setText(tr("位图大小： ") + QString::number(g.nvSize) + tr(" 字节"));
     m_label1->adjustSize();
+    // The download stores one more row than the picture has, so a picture
+    // just under the limit loads quietly and is then refused: say so now.
+    bool offsetKnown = true;
+    int offset = 0;
+    try {
+        offset = leftOffset();
+    } catch (...) {
+        offsetKnown = false; // told when a download reads it
+    }
+    const int download = offsetKnown ? nvDownloadGeometry(m_picture, offset).nvSize : g.nvSize;
+    m_nvNotice->setText(download >= kNvSizeLimit
+                            ? tr("下载需 %1 字节，超出 NV Logo 上限，不能下载").arg(download)
+                            : QString());
+    m_nvNotice->adjustSize();
     if (g.nvSize >= kNvSizeLimit)
         message(tr("BMP图形太大!请重新选择!"));
 }
 
 void Tnvf::Button1Click() { close(); }
 
-void Tnvf::writeHexFile(const std::string &contents)
+QString Tnvf::hexFilePath(const QString &field, const QString &home)
+{
+#ifdef _WIN32
+    Q_UNUSED(home);
+    return field;
+#else
+    // The layout's default "c:\hex.bin" is a Windows path; here it would be
+    // a file of that odd name in whatever folder the program started from.
+    static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:"));
+    if (!field.contains(QLatin1Char('\\')) && !drive.match(field).hasMatch())
+        return field;
+    QString name = field;
+    name.remove(drive);
+    name = name.section(QRegularExpression(QStringLiteral("[\\\\/]")), -1);
+    if (name.isEmpty())
+        name = QStringLiteral("hex.bin");
+    return QDir(home).filePath(name);
+#endif
+}
+
+QString Tnvf::writeHexFile(const std::string &contents)
 {
     if (!m_hcb->isChecked())
-        return;
-    const QString path = edit(9)->text();
+        return QString();
+    const QString path = hexFilePath(edit(9)->text(), QDir::homePath());
     try {
-        writeWholeFile(path.toLocal8Bit().toStdString(), contents);
+        writeWholeFile(QFile::encodeName(path).toStdString(), contents);
     } catch (const EInOutError &) {
         rethrowWithDetail(tr("HEX 文件 %1 无法写入。").arg(path));
     }
+    m_hexWhere->setText(tr("HEX 文件已写入：%1（%2 字节）").arg(QDir::toNativeSeparators(path)).arg(contents.size()));
+    m_hexWhere->adjustSize();
+    return path;
 }
 
 bool Tnvf::sendDownload(const ByteString &command, const QString &networkSuccess)
@@ -173,7 +218,13 @@ void Tnvf::exportText(bool scrambled)
         message(tr("BMP图形太大，不能下载！请重新选择!"));
         return;
     }
-    writeHexFile(buildExportText(m_picture, scrambled));
+    if (!m_hcb->isChecked()) {
+        // The export's only output is the file.
+        message(tr("导出的文本只写入 HEX 文件：请先勾选 \"HEX\"。"));
+        return;
+    }
+    const QString path = writeHexFile(buildExportText(m_picture, scrambled));
+    message(tr("导出的文本已写入 %1").arg(QDir::toNativeSeparators(path)));
 }
 
 void Tnvf::Button6Click() { exportText(false); }

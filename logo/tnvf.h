@@ -20,6 +20,9 @@ public:
     const Picture &picture() const { return m_picture; }
     // Window size for a picture's geometry: it never shrinks below 750 x 539.
     static QSize windowSizeFor(const Geometry &g);
+    // The host file that the HEX field names: a Windows-style path (drive
+    // letter or backslashes) is a file of its last name in the home folder.
+    static QString hexFilePath(const QString &field, const QString &home);
 
 private:
     void FormCreate();
@@ -45,7 +48,9 @@ private:
     int threshold() const;
     int leftOffset() const;
     int sizeCap() const;
-    void writeHexFile(const std::string &contents);
+    // Writes the HEX file when "HEX" is ticked; returns where it went (empty
+    // when unticked).
+    QString writeHexFile(const std::string &contents);
     // The logo window's way: tool route, and on Ethernet the download variant
     // with its byte count, longer pauses and success message.
     bool sendDownload(const ByteString &command, const QString &networkSuccess = QString());
@@ -58,4 +63,6 @@ private:
     QButtonGroup *m_scaling = nullptr;
     QCheckBox *m_star = nullptr;
     QCheckBox *m_hcb = nullptr;
+    QLabel *m_hexWhere = nullptr;
+    QLabel *m_nvNotice = nullptr;
 };

@@ -76,6 +76,7 @@ std::vector<PanelWidgets> createPanels(QWidget *parent)
         PanelWidgets w;
         w.box = makeCheckBox(parent, row.box, panelBoxCaption(row), kBoxLeft, row.boxTop, kBoxWidth, kBoxHeight);
         w.box->setFont(songti(14, true));
+        fitCaption(w.box);
         w.button = makeButton(parent, row.button, panelButtonCaption(row), kButtonLeft, row.buttonTop, kButtonWidth,
                               kButtonHeight);
         w.button->setFont(songti(row.id == PanelId::StatusCheck ? 16 : 14));

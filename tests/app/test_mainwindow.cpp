@@ -1,5 +1,6 @@
 // The main window driven through its real widgets, with real peers.
 #include "app/errors.h"
+#include "app/widgets.h"
 #include "transport/comport.h"
 #include "transport/ioerror.h"
 #include "settings/settingspanel.h"
@@ -436,4 +437,44 @@ TEST_F(MainWindow, AdapterInTheTreeIsReachedByItsComNumberAndTheListSaysWhereEac
     click("Open");
     EXPECT_EQ(firstLines(outside.errors), QStringList{"Unable to open com port (win error code: 2)"});
     EXPECT_EQ(detailOf(outside.errors.value(0)), "COM2：没有对应的串口设备。");
+}
+
+TEST_F(MainWindow, FieldsShowTheirStartAndReturnPressesAFocusedButton)
+{
+    EXPECT_EQ(form1()->IPE()->cursorPosition(), 0);
+    auto *open = child<QAbstractButton>(form1(), "Open");
+    open->setFocus();
+    QTest::keyClick(open, Qt::Key_Return);
+    EXPECT_EQ(lpt1Contents(), kDrawer);
+    std::ofstream(lpt1).close();
+    QTest::keyClick(open, Qt::Key_Enter);
+    EXPECT_EQ(lpt1Contents(), kDrawer);
+    EXPECT_TRUE(outside.errors.isEmpty());
+}
+
+TEST_F(MainWindow, EveryCaptionFitsItsControl)
+{
+    const auto controls = form1()->findChildren<QWidget *>();
+    for (QAbstractButton *box : form1()->findChildren<QAbstractButton *>()) {
+        if (!qobject_cast<QCheckBox *>(box) && !qobject_cast<QRadioButton *>(box))
+            continue;
+        SCOPED_TRACE(box->objectName().toStdString() + " " + box->text().toStdString());
+        EXPECT_LE(captionWidth(box), box->width());
+        if (!qobject_cast<QCheckBox *>(box))
+            continue;
+        // The caption is drawn centred in the box's height.
+        const int textHeight = box->fontMetrics().height();
+        const QRect caption(box->x(), box->y() + (box->height() - textHeight) / 2, captionWidth(box), textHeight);
+        for (QWidget *other : controls)
+            if (other != box && other->parentWidget() == box->parentWidget() && other->isVisible())
+                EXPECT_FALSE(caption.intersects(other->geometry())) << other->objectName().toStdString();
+    }
+}
+
+TEST(WindowPlacement, CentredWhereItFitsAndNeverAboveTheScreen)
+{
+    EXPECT_EQ(placeOnScreen(QRect(0, 0, 1920, 1040), QSize(773, 660)), QPoint(573, 189));
+    // A scale factor of 2 on a 1920 x 1080 screen leaves 960 x 520 to place in.
+    EXPECT_EQ(placeOnScreen(QRect(0, 0, 960, 520), QSize(773, 660)), QPoint(93, 0));
+    EXPECT_EQ(placeOnScreen(QRect(100, 30, 700, 500), QSize(773, 660)), QPoint(100, 30));
 }

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -112,10 +113,13 @@ TEST_F(LogoWindow, BadFilesAreToldAndThePictureStays)
     zeroWidth[18] = zeroWidth[19] = zeroWidth[20] = zeroWidth[21] = 0;
     std::string wrongMagic = good;
     wrongMagic[0] = 'X';
+    std::string oddDepth = good; // the reader itself gives up on 7 bits a pixel
+    oddDepth[28] = 7;
     const std::pair<const char *, std::string> bad[] = {
         {"truncated.bmp", good.substr(0, 40)},
         {"cut-pixels.bmp", good.substr(0, 60)},
         {"magic.bmp", wrongMagic},
+        {"depth.bmp", oddDepth},
         {"huge.bmp", huge},
         {"zero.bmp", zeroWidth},
         {"text.bmp", "this is not a picture at all\n"},
@@ -128,6 +132,9 @@ TEST_F(LogoWindow, BadFilesAreToldAndThePictureStays)
         load(writeBmp(b.first, b.second));
         ASSERT_EQ(outside.errors.size(), 1);
         EXPECT_TRUE(outside.errors[0].contains(QString::fromLatin1(b.first)));
+        // The reason is told in the program's words, not the image reader's.
+        const QString reason = outside.errors[0].section(QStringLiteral("："), -1).remove(QStringLiteral("BMP"));
+        EXPECT_FALSE(reason.contains(QRegularExpression(QStringLiteral("[A-Za-z]{3}")))) << outside.errors[0].toStdString();
         EXPECT_EQ(nvf->picture().pixels, before);
         EXPECT_EQ(nvf->picture().width, 167);
     }
@@ -148,6 +155,8 @@ TEST_F(LogoWindow, SizeWarningAndWindowWidth)
     outside.clear();
     load(writeBmp("ok.bmp", bmp::encode(Picture(1000, 392), 24, false)));
     EXPECT_TRUE(outside.messages.isEmpty());
+    // ... but the window says that the download will not take it.
+    EXPECT_EQ(child<QLabel>(nvf, "NvNotice")->text(), QStringLiteral("下载需 50000 字节，超出 NV Logo 上限，不能下载"));
     // The download adds a white row: 1000 x 393 is too large to store.
     click(nvf, "Button2");
     EXPECT_EQ(outside.messages, QStringList{QStringLiteral("BMP图形太大，不能下载！请重新选择!")});
@@ -155,6 +164,7 @@ TEST_F(LogoWindow, SizeWarningAndWindowWidth)
 
     load(writeBmp("w58.bmp", bmp::encode(Picture(464, 8), 24, false)));
     EXPECT_EQ(nvf->width(), 750);
+    EXPECT_EQ(child<QLabel>(nvf, "NvNotice")->text(), QString());
     load(writeBmp("w59.bmp", bmp::encode(Picture(472, 8), 24, false)));
     EXPECT_EQ(nvf->width(), 758);
     EXPECT_EQ(nvf->height(), 539);
@@ -235,12 +245,35 @@ TEST_F(LogoWindow, TrimmedDefineChecksItsMargins)
     EXPECT_EQ(outside.errors, QStringList{"'x' is not a valid integer value."});
 }
 
-TEST_F(LogoWindow, HexFileCopiesTheCommandOrTheExport)
+TEST(HexFile, WindowsStylePathsNameAFileInTheHomeFolder)
 {
+    const QString home = QStringLiteral("/home/tech");
+    EXPECT_EQ(Tnvf::hexFilePath(QStringLiteral("c:\\hex.bin"), home), "/home/tech/hex.bin");
+    EXPECT_EQ(Tnvf::hexFilePath(QStringLiteral("D:\\logos\\shop.bin"), home), "/home/tech/shop.bin");
+    EXPECT_EQ(Tnvf::hexFilePath(QStringLiteral("C:hex.bin"), home), "/home/tech/hex.bin");
+    EXPECT_EQ(Tnvf::hexFilePath(QStringLiteral("c:\\"), home), "/home/tech/hex.bin");
+    EXPECT_EQ(Tnvf::hexFilePath(QStringLiteral("logos\\a.bin"), home), "/home/tech/a.bin");
+    // Host paths are the operator's own.
+    EXPECT_EQ(Tnvf::hexFilePath(QStringLiteral("/tmp/x.bin"), home), "/tmp/x.bin");
+    EXPECT_EQ(Tnvf::hexFilePath(QStringLiteral("x.bin"), home), "x.bin");
+}
+
+TEST_F(LogoWindow, HexFileCopiesTheCommandOrTheExportAndSaysWhere)
+{
+    // The default field text "c:\hex.bin" lands in the home folder.
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QByteArray::fromStdString(dir));
     const std::string hexPath = dir + "/hex.bin";
-    click(nvf, "hcb");
-    type(edit("Edit9"), QString::fromStdString(hexPath));
+    const QString shown = QString::fromStdString(hexPath);
     load(writeBmp("w.bmp", bmp::encode(Picture(8, 8), 24, false)));
+
+    // Unticked: an export says where its text would go, and writes nothing.
+    click(nvf, "Button6");
+    EXPECT_EQ(outside.messages, QStringList{QStringLiteral("导出的文本只写入 HEX 文件：请先勾选 \"HEX\"。")});
+    EXPECT_FALSE(std::ifstream(hexPath).good());
+
+    outside.clear();
+    click(nvf, "hcb");
     click(nvf, "Button2");
     auto readHex = [&] {
         std::ifstream in(hexPath, std::ios::binary);
@@ -249,12 +282,16 @@ TEST_F(LogoWindow, HexFileCopiesTheCommandOrTheExport)
         return ss.str();
     };
     EXPECT_EQ(readHex(), lpt1Contents());
+    EXPECT_EQ(child<QLabel>(nvf, "HexWhere")->text(), QStringLiteral("HEX 文件已写入：%1（28 字节）").arg(shown));
+    EXPECT_TRUE(outside.messages.isEmpty());
     click(nvf, "Button6");
     EXPECT_EQ(readHex(), "\r\n.db 0x1C,0x71,0x01,0x01,0x00,0x01,0x00,0x00,0x00,0x00\r\n.db 0x00,0x00,0x00,0x00,0x00,0x01");
+    EXPECT_EQ(outside.messages, QStringList{QStringLiteral("导出的文本已写入 %1").arg(shown)});
     click(nvf, "Button7");
     EXPECT_EQ(readHex(), buildExportText(nvf->picture(), true));
 
     // A file that cannot be written stops the command before it is sent.
+    outside.clear();
     const std::string before = lpt1Contents();
     type(edit("Edit9"), QString::fromStdString(dir));
     click(nvf, "Button8");
@@ -263,6 +300,82 @@ TEST_F(LogoWindow, HexFileCopiesTheCommandOrTheExport)
     EXPECT_EQ(detailOf(outside.errors.value(0)), QStringLiteral("HEX 文件 %1 无法写入。").arg(QString::fromStdString(dir)));
     EXPECT_EQ(lpt1Contents(), before);
     EXPECT_TRUE(outside.messages.isEmpty());
+    qputenv("HOME", oldHome);
+}
+
+TEST_F(LogoWindow, RunLengthPicturesLoadWholeAndCutOffOnesAreRefusedEveryTime)
+{
+    const std::vector<std::int32_t> palette = {kWhite, kBlack};
+    auto expectPixels = [&](const std::vector<std::int32_t> &topFirst) {
+        ASSERT_EQ(nvf->picture().width, 4);
+        ASSERT_EQ(nvf->picture().height, 2);
+        EXPECT_EQ(nvf->picture().pixels, topFirst);
+    };
+    // Bottom row four black; top row two white, two black; end of picture.
+    const std::string rle8("\x04\x01\x00\x00\x02\x00\x02\x01\x00\x01", 10);
+    // The same in RLE4: a run of index pairs, then a literal run of three.
+    const std::string rle4("\x04\x11\x00\x00\x00\x04\x00\x11\x00\x01", 10);
+    load(writeBmp("rle8.bmp", bmp::runLength(8, 4, 2, palette, rle8)));
+    ASSERT_TRUE(outside.errors.isEmpty()) << outside.errors.join("|").toStdString();
+    expectPixels({kWhite, kWhite, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack});
+    load(writeBmp("rle4.bmp", bmp::runLength(4, 4, 2, palette, rle4)));
+    ASSERT_TRUE(outside.errors.isEmpty()) << outside.errors.join("|").toStdString();
+    expectPixels({kWhite, kWhite, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack});
+
+    // Skipped pixels (a delta, an early end of picture) are paper, the same
+    // on every load.
+    const std::string skipping("\x00\x02\x02\x00\x02\x01\x00\x01", 8);
+    for (int i = 0; i < 2; ++i) {
+        load(writeBmp("skip.bmp", bmp::runLength(8, 4, 2, palette, skipping)));
+        expectPixels({kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kBlack, kBlack});
+    }
+
+    const std::vector<std::int32_t> kept = nvf->picture().pixels;
+    for (const auto &cut : {std::make_pair(8, rle8.substr(0, 8)), std::make_pair(4, rle4.substr(0, 8)),
+                            std::make_pair(8, rle8.substr(0, 5)), std::make_pair(4, rle4.substr(0, 7))})
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            SCOPED_TRACE("RLE" + std::to_string(cut.first) + " cut at " + std::to_string(cut.second.size()));
+            outside.clear();
+            load(writeBmp("cut.bmp", bmp::runLength(cut.first, 4, 2, palette, cut.second)));
+            ASSERT_EQ(outside.errors.size(), 1);
+            EXPECT_TRUE(outside.errors[0].contains(QStringLiteral("：文件不完整"))) << outside.errors[0].toStdString();
+            EXPECT_EQ(nvf->picture().pixels, kept);
+        }
+}
+
+TEST_F(LogoWindow, TransparentPixelsPrintAsOnWhite)
+{
+    // Transparent black, opaque black, half-transparent black (dark on
+    // white: a dot), black at alpha 100 (light on white: no dot), white.
+    const std::vector<std::uint32_t> argb = {0x00000000, 0xFF000000, 0x80000000, 0x64000000, 0xFFFFFFFF};
+    Picture onWhite(5, 1);
+    const std::int32_t values[] = {kWhite, kBlack, 0x7F7F7F, 0x9B9B9B, kWhite};
+    for (int x = 0; x < 5; ++x)
+        onWhite.set(x, 0, values[x]);
+    for (bool v5 : {true, false}) {
+        SCOPED_TRACE(v5 ? "BITMAPV5" : "40-byte header with bit masks");
+        load(writeBmp(v5 ? "v5.bmp" : "bf.bmp", bmp::withAlpha(5, 1, argb, v5)));
+        ASSERT_TRUE(outside.errors.isEmpty()) << outside.errors.join("|").toStdString();
+        EXPECT_EQ(nvf->picture().pixels, onWhite.pixels);
+        click(nvf, "Button2");
+        const std::string sent = lpt1Contents();
+        EXPECT_EQ(sent, buildNvDownload(onWhite, Dialect::Normal, 0, kDefaultThreshold));
+        EXPECT_EQ(hex(sent.substr(11, 5)), "00 80 80 00 00"); // the first five columns, top byte
+    }
+    // A writer that left every alpha byte empty meant its colours as they are.
+    load(writeBmp("empty-alpha.bmp", bmp::withAlpha(2, 1, {0x00000000, 0x00FFFFFF}, true)));
+    EXPECT_EQ(nvf->picture().pixels, (std::vector<std::int32_t>{kBlack, kWhite}));
+}
+
+TEST_F(LogoWindow, OldOs2HeaderLoads)
+{
+    const std::string file = bmp::os2(Picture(1, 1, kBlack));
+    ASSERT_EQ(file.size(), 30u);
+    load(writeBmp("os2.bmp", file));
+    ASSERT_TRUE(outside.errors.isEmpty()) << outside.errors.join("|").toStdString();
+    EXPECT_EQ(nvf->picture().pixels, std::vector<std::int32_t>{kBlack});
+    click(nvf, "Button2");
+    EXPECT_EQ(hex(lpt1Contents()), "1B 40 1D 54 1C 71 01 01 00 01 00 80 00 00 00 00 00 00 00 01");
 }
 
 TEST_F(LogoWindow, SelfTestPageWithReadoutsAndPadding)

@@ -83,6 +83,99 @@ inline std::string encode(const Picture &pic, int bpp, bool topDown)
     return s;
 }
 
+// A run-length picture (bpp 8: RLE8, bpp 4: RLE4) with the given palette
+// and run stream, exactly as given: cut-off streams are the point.
+inline std::string runLength(int bpp, int width, int height, const std::vector<std::int32_t> &palette,
+                             const std::string &stream)
+{
+    const std::uint32_t offset = 14 + 40 + static_cast<std::uint32_t>(palette.size() * 4);
+    std::string s = "BM";
+    put32(s, offset + static_cast<std::uint32_t>(stream.size()));
+    put32(s, 0);
+    put32(s, offset);
+    put32(s, 40);
+    put32(s, static_cast<std::uint32_t>(width));
+    put32(s, static_cast<std::uint32_t>(height));
+    put16(s, 1);
+    put16(s, static_cast<unsigned>(bpp));
+    put32(s, bpp == 8 ? 1 : 2);
+    put32(s, static_cast<std::uint32_t>(stream.size()));
+    put32(s, 2835);
+    put32(s, 2835);
+    put32(s, static_cast<std::uint32_t>(palette.size()));
+    put32(s, 0);
+    for (std::int32_t c : palette) {
+        s.push_back(static_cast<char>((c >> 16) & 0xFF));
+        s.push_back(static_cast<char>((c >> 8) & 0xFF));
+        s.push_back(static_cast<char>(c & 0xFF));
+        s.push_back(0);
+    }
+    return s + stream;
+}
+
+// A 24-bit picture with the 12-byte OS/2 header.
+inline std::string os2(const Picture &pic)
+{
+    const std::size_t rowBytes = ((static_cast<std::size_t>(pic.width) * 24 + 31) / 32) * 4;
+    const std::uint32_t offset = 14 + 12;
+    std::string s = "BM";
+    put32(s, offset + static_cast<std::uint32_t>(rowBytes * static_cast<std::size_t>(pic.height)));
+    put32(s, 0);
+    put32(s, offset);
+    put32(s, 12);
+    put16(s, static_cast<unsigned>(pic.width));
+    put16(s, static_cast<unsigned>(pic.height));
+    put16(s, 1);
+    put16(s, 24);
+    for (int y = pic.height - 1; y >= 0; --y) {
+        std::string row(rowBytes, '\0');
+        for (int x = 0; x < pic.width; ++x) {
+            const std::int32_t c = pic.at(x, y);
+            row[3 * static_cast<std::size_t>(x)] = static_cast<char>((c >> 16) & 0xFF);
+            row[3 * static_cast<std::size_t>(x) + 1] = static_cast<char>((c >> 8) & 0xFF);
+            row[3 * static_cast<std::size_t>(x) + 2] = static_cast<char>(c & 0xFF);
+        }
+        s += row;
+    }
+    return s;
+}
+
+// A 32-bit picture with alpha, pixels 0xAARRGGBB, top row first: with the
+// 124-byte BITMAPV5 header, or with the 40-byte header and four bit masks.
+inline std::string withAlpha(int width, int height, const std::vector<std::uint32_t> &argb, bool v5)
+{
+    const std::uint32_t info = v5 ? 124 : 40;
+    const std::uint32_t offset = 14 + info + (v5 ? 0 : 16);
+    const std::uint32_t imageSize = 4 * static_cast<std::uint32_t>(width * height);
+    std::string s = "BM";
+    put32(s, offset + imageSize);
+    put32(s, 0);
+    put32(s, offset);
+    put32(s, info);
+    put32(s, static_cast<std::uint32_t>(width));
+    put32(s, static_cast<std::uint32_t>(height));
+    put16(s, 1);
+    put16(s, 32);
+    put32(s, 3); // BI_BITFIELDS
+    put32(s, imageSize);
+    put32(s, 2835);
+    put32(s, 2835);
+    put32(s, 0);
+    put32(s, 0);
+    for (std::uint32_t m : {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u})
+        put32(s, m);
+    if (v5) {
+        put32(s, 0x73524742); // 'sRGB'
+        s.append(36 + 12, '\0'); // end points, gamma
+        put32(s, 4);              // intent
+        s.append(12, '\0');      // profile data, size, reserved
+    }
+    for (int y = height - 1; y >= 0; --y)
+        for (int x = 0; x < width; ++x)
+            put32(s, argb[static_cast<std::size_t>(y * width + x)]);
+    return s;
+}
+
 inline void write(const std::string &path, const std::string &bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
