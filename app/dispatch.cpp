@@ -6,6 +6,7 @@
 #include "transport/devicecheck.h"
 #include "transport/ioerror.h"
 #include "transport/parallelport.h"
+#include "transport/tavonetio/address.h"
 #include "transport/tavonetio/tavonetio.h"
 
 #include <QCoreApplication>
@@ -39,6 +40,35 @@ QString problemText(const DeviceProblem &p, bool serial)
     case DeviceProblem::Unknown: break;
     }
     return where;
+}
+
+// What is wrong with an address text that the network library refused
+// before it tried to connect; empty for any other failure.
+QString addressProblem(const QString &address, std::int32_t cause)
+{
+    const tavonet::AddressText a = tavonet::readAddress(address.toStdString());
+    const QString host = QString::fromStdString(a.hostText), port = QString::fromStdString(a.portText);
+    if (cause == TAVONET_E_NAME)
+        return tr("找不到主机“%1”的地址。").arg(host);
+    if (cause != TAVONET_E_ADDRESS && cause != TAVONET_E_PORT)
+        return QString();
+    if (a.hostText.empty() && a.portText.empty() && a.host == tavonet::HostProblem::Empty)
+        return tr("没有填写打印机的 IP 地址。");
+    QStringList problems;
+    switch (a.host) {
+    case tavonet::HostProblem::None: break;
+    case tavonet::HostProblem::Empty: problems << tr("冒号前面没有 IP 地址"); break;
+    case tavonet::HostProblem::NotAnAddress: problems << tr("“%1”不是 IP 地址，也不是主机名").arg(host); break;
+    case tavonet::HostProblem::UnclosedBracket: problems << tr("IPv6 地址缺少右方括号“]”"); break;
+    case tavonet::HostProblem::TextAfterBracket: problems << tr("“]”后面只能是冒号和端口号"); break;
+    }
+    switch (a.port) {
+    case tavonet::PortProblem::None: break;
+    case tavonet::PortProblem::Missing: problems << tr("冒号后面没有端口号"); break;
+    case tavonet::PortProblem::NotANumber: problems << tr("端口“%1”不是数字").arg(port); break;
+    case tavonet::PortProblem::OutOfRange: problems << tr("端口 %1 超出范围（1 到 65535）").arg(port); break;
+    }
+    return problems.isEmpty() ? QString() : problems.join(tr("；")) + tr("。");
 }
 
 QString countText(std::uint64_t done, std::uint64_t total)
@@ -281,7 +311,11 @@ bool Sender::sendNetwork(QWidget *parent, TransferSession &session, const Route 
     if (m_net.open(address.constData(), kNetConnectTimeoutS, kNetSendTimeoutS) != 1) {
         if (session.cancelled())
             throw TransferCancelled(0, data.size());
-        m_outside.showMessage(parent, QCoreApplication::translate("dispatch", "Connect error"));
+        QString text = QCoreApplication::translate("dispatch", "Connect error");
+        const QString detail = addressProblem(route.address, m_net.lastError());
+        if (!detail.isEmpty())
+            text += QLatin1Char('\n') + detail;
+        m_outside.showMessage(parent, text);
         return false;
     }
     connection.opened();

@@ -151,7 +151,40 @@ TEST_F(MainWindow, UnreachableNetworkPrinterIsAConnectError)
     outside.clear();
     type(form1()->IPE(), QString());
     click("Button1");
-    EXPECT_EQ(outside.messages, QStringList{"Connect error"});
+    EXPECT_EQ(outside.messages, QStringList{"Connect error\n没有填写打印机的 IP 地址。"});
+}
+
+TEST_F(MainWindow, AddressTextsAsOperatorsTypeThem)
+{
+    TcpPrinter net;
+    pick(form1()->dk(), "Ethernet");
+    // Pasted blanks around the address, and the name "localhost".
+    const QString port = QString::number(net.port());
+    const QString texts[] = {" 127.0.0.1:" + port, "127.0.0.1:" + port + " ", "localhost:" + port};
+    for (const QString &text : texts) {
+        type(form1()->IPE(), text);
+        click("Open");
+    }
+    ASSERT_TRUE(net.waitForConnections(3));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(net.connections()[i], kDrawer);
+    EXPECT_TRUE(outside.messages.isEmpty()) << outside.messages.join("|").toStdString();
+
+    // A text that is no address keeps its message and says what is wrong.
+    const std::pair<QString, QString> bad[] = {
+        {"127.0.0.1:abc", "端口“abc”不是数字。"},
+        {":0", "冒号前面没有 IP 地址；端口 0 超出范围（1 到 65535）。"},
+        {"127.0.0.1:70000", "端口 70000 超出范围（1 到 65535）。"},
+        {"127.0.0.1:", "冒号后面没有端口号。"},
+        {"1.2.3", "“1.2.3”不是 IP 地址，也不是主机名。"},
+    };
+    for (const auto &b : bad) {
+        outside.clear();
+        type(form1()->IPE(), b.first);
+        click("Open");
+        EXPECT_EQ(outside.messages, QStringList{"Connect error\n" + b.second}) << b.first.toStdString();
+    }
+    EXPECT_EQ(net.connections().size(), 3u);
 }
 
 TEST_F(MainWindow, MissingParallelPortShowsTheErrorBox)
@@ -465,9 +498,11 @@ TEST_F(MainWindow, EveryCaptionFitsItsControl)
         // The caption is drawn centred in the box's height.
         const int textHeight = box->fontMetrics().height();
         const QRect caption(box->x(), box->y() + (box->height() - textHeight) / 2, captionWidth(box), textHeight);
-        for (QWidget *other : controls)
-            if (other != box && other->parentWidget() == box->parentWidget() && other->isVisible())
+        for (QWidget *other : controls) {
+            if (other != box && other->parentWidget() == box->parentWidget() && other->isVisible()) {
                 EXPECT_FALSE(caption.intersects(other->geometry())) << other->objectName().toStdString();
+            }
+        }
     }
 }
 

@@ -80,10 +80,54 @@ TEST(NetAddress, HostAndPortTexts)
     ASSERT_TRUE(ep);
     EXPECT_TRUE(ep->ipv6);
     EXPECT_EQ(ep->port, 80);
-    for (const char *bad : {"", "abc", "1.2.3", "127.0.0.1:", "127.0.0.1:0", ":9100", "127.0.0.1:65536",
-                            "127.0.0.1:12a", "[::1", "[::1]x", "[::1]:", "127.0.0.1:9100:1", " 127.0.0.1",
-                            "printer.example"})
+    ep = tavonet::parseAddress("fe80::1");
+    ASSERT_TRUE(ep);
+    EXPECT_TRUE(ep->ipv6);
+    EXPECT_EQ(ep->port, 9100);
+    // A pasted blank, or an ideographic space, around the text does not count.
+    for (const char *blanks : {" 127.0.0.1", "127.0.0.1 ", "\t127.0.0.1:9100\r\n", "\xE3\x80\x80" "127.0.0.1"}) {
+        ep = tavonet::parseAddress(blanks);
+        ASSERT_TRUE(ep) << blanks;
+        EXPECT_EQ(ep->host, "127.0.0.1");
+        EXPECT_TRUE(ep->numeric);
+    }
+    // Names are for the lookup; only numbers that are no address are refused.
+    for (const char *name : {"localhost", "printer.example", "tavo-80_2:9101"}) {
+        ep = tavonet::parseAddress(name);
+        ASSERT_TRUE(ep) << name;
+        EXPECT_FALSE(ep->numeric) << name;
+    }
+    for (const char *bad : {"", "1.2.3", "127.0.0.1:", "127.0.0.1:0", ":9100", "127.0.0.1:65536", "127.0.0.1:12a",
+                            "[::1", "[::1]x", "[::1]:", "127.0.0.1:9100:1", "-printer", "a..b", "bad name"})
         EXPECT_FALSE(tavonet::parseAddress(bad)) << bad;
+}
+
+TEST(NetAddress, EachProblemIsNamed)
+{
+    using tavonet::HostProblem;
+    using tavonet::PortProblem;
+    const struct {
+        const char *text;
+        HostProblem host;
+        PortProblem port;
+    } cases[] = {
+        {"", HostProblem::Empty, PortProblem::None},
+        {":0", HostProblem::Empty, PortProblem::OutOfRange},
+        {":70000", HostProblem::Empty, PortProblem::OutOfRange},
+        {"127.0.0.1:abc", HostProblem::None, PortProblem::NotANumber},
+        {"127.0.0.1:", HostProblem::None, PortProblem::Missing},
+        {"127.0.0.1:123456", HostProblem::None, PortProblem::OutOfRange},
+        {"1.2.3", HostProblem::NotAnAddress, PortProblem::None},
+        {"[::1", HostProblem::UnclosedBracket, PortProblem::None},
+        {"[::1]9100", HostProblem::TextAfterBracket, PortProblem::None},
+        {"[printer]:1", HostProblem::NotAnAddress, PortProblem::None},
+    };
+    for (const auto &c : cases) {
+        const tavonet::AddressText a = tavonet::readAddress(c.text);
+        EXPECT_EQ(a.host, c.host) << c.text;
+        EXPECT_EQ(a.port, c.port) << c.text;
+    }
+    EXPECT_EQ(tavonet::readAddress("127.0.0.1:abc").portText, "abc");
 }
 
 TEST(NetLibrary, DeliversEveryByteInOrderAndOneConnectionACommand)
@@ -97,12 +141,30 @@ TEST(NetLibrary, DeliversEveryByteInOrderAndOneConnectionACommand)
     EXPECT_EQ(printer.connections()[1], "second");
 }
 
+TEST(NetLibrary, LocalhostIsLookedUpAndBlanksDoNotCount)
+{
+    TcpPrinter printer;
+    ASSERT_TRUE(sendWhole("localhost:" + std::to_string(printer.port()), "by name"));
+    ASSERT_TRUE(sendWhole(" " + printer.address() + "\t", "with blanks"));
+    ASSERT_TRUE(printer.waitForConnections(2));
+    EXPECT_EQ(printer.connections()[0], "by name");
+    EXPECT_EQ(printer.connections()[1], "with blanks");
+}
+
 TEST(NetLibrary, RefusedAndBadAddressesGiveNoConnection)
 {
     const std::string nobody = "127.0.0.1:" + std::to_string(TcpPrinter::unusedPort());
     EXPECT_NE(TavoNetOpen(nobody.c_str(), 5, 7), 1);
-    for (const char *bad : {"", "garbage", "127.0.0.1:99999", "999.1.1.1"})
+    EXPECT_EQ(TavoNetLastError(), TAVONET_E_CONNECT);
+    // No name here is ever looked up: each is refused by its text alone.
+    for (const char *bad : {"", "not a name", "999.1.1.1", "[::1"}) {
         EXPECT_NE(TavoNetOpen(bad, 5, 7), 1) << bad;
+        EXPECT_EQ(TavoNetLastError(), TAVONET_E_ADDRESS) << bad;
+    }
+    for (const char *bad : {"127.0.0.1:99999", "127.0.0.1:abc", "127.0.0.1:"}) {
+        EXPECT_NE(TavoNetOpen(bad, 5, 7), 1) << bad;
+        EXPECT_EQ(TavoNetLastError(), TAVONET_E_PORT) << bad;
+    }
     EXPECT_NE(TavoNetOpen(nullptr, 5, 7), 1);
     // Without a connection, send and close do nothing.
     EXPECT_EQ(TavoNetSend(reinterpret_cast<const uint8_t *>("x"), 1), 0);

@@ -14,60 +14,136 @@ namespace tavonet {
 
 namespace {
 
-std::optional<int> parsePort(const std::string &text)
+bool isBlank(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string trimmed(const std::string &text)
 {
-    if (text.empty() || text.size() > 5)
-        return std::nullopt;
-    int port = 0;
-    for (char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c)))
-            return std::nullopt;
-        port = port * 10 + (c - '0');
+    // The ideographic space (U+3000, UTF-8 E3 80 80) is pasted as often as a plain one.
+    static const std::string wide = "\xE3\x80\x80";
+    std::size_t b = 0, e = text.size();
+    for (;;) {
+        if (b < e && isBlank(static_cast<unsigned char>(text[b])))
+            ++b;
+        else if (e - b >= 3 && text.compare(b, 3, wide) == 0)
+            b += 3;
+        else
+            break;
     }
-    if (port < 1 || port > 65535)
-        return std::nullopt;
-    return port;
+    for (;;) {
+        if (e > b && isBlank(static_cast<unsigned char>(text[e - 1])))
+            --e;
+        else if (e - b >= 3 && text.compare(e - 3, 3, wide) == 0)
+            e -= 3;
+        else
+            break;
+    }
+    return text.substr(b, e - b);
+}
+
+PortProblem readPort(const std::string &text, int &port)
+{
+    if (text.empty())
+        return PortProblem::Missing;
+    for (char c : text)
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            return PortProblem::NotANumber;
+    if (text.size() > 5)
+        return PortProblem::OutOfRange;
+    port = std::stoi(text);
+    return port >= 1 && port <= 65535 ? PortProblem::None : PortProblem::OutOfRange;
+}
+
+bool isNumeric(int family, const std::string &host)
+{
+    unsigned char buf[16];
+    return ::inet_pton(family, host.c_str(), buf) == 1;
+}
+
+// A host name as DNS and local name services take it: labels of letters,
+// digits, '-' and '_', none empty, none starting or ending with '-'.
+bool isHostName(const std::string &host)
+{
+    if (host.empty() || host.size() > 253)
+        return false;
+    bool onlyDigitsAndDots = true;
+    std::size_t label = 0;
+    for (std::size_t i = 0; i <= host.size(); ++i) {
+        const char c = i < host.size() ? host[i] : '.';
+        if (c == '.') {
+            if (label == 0 || label > 63 || host[i - 1] == '-' || host[i - label] == '-')
+                return false;
+            label = 0;
+            continue;
+        }
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_')
+            return false;
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            onlyDigitsAndDots = false;
+        ++label;
+    }
+    // "1.2.3" is a mistyped address, not a name (a lookup would read it as 1.2.0.3).
+    return !onlyDigitsAndDots;
 }
 
 } // namespace
 
-std::optional<Endpoint> parseAddress(const std::string &text)
+AddressText readAddress(const std::string &original)
 {
-    Endpoint ep;
-    std::string portText;
+    const std::string text = trimmed(original);
+    AddressText a;
+    Endpoint &ep = a.endpoint;
+    bool hasPort = false;
     if (!text.empty() && text.front() == '[') {
-        auto close = text.find(']');
-        if (close == std::string::npos)
-            return std::nullopt;
-        ep.host = text.substr(1, close - 1);
+        const auto close = text.find(']');
+        if (close == std::string::npos) {
+            a.hostText = text.substr(1);
+            a.host = HostProblem::UnclosedBracket;
+            return a;
+        }
+        a.hostText = text.substr(1, close - 1);
         ep.ipv6 = true;
-        std::string rest = text.substr(close + 1);
+        const std::string rest = text.substr(close + 1);
         if (!rest.empty()) {
             if (rest.front() != ':')
-                return std::nullopt;
-            portText = rest.substr(1);
-            if (portText.empty())
-                return std::nullopt;
+                a.host = HostProblem::TextAfterBracket;
+            else {
+                hasPort = true;
+                a.portText = rest.substr(1);
+            }
         }
+        if (a.host == HostProblem::None && !isNumeric(AF_INET6, a.hostText))
+            a.host = a.hostText.empty() ? HostProblem::Empty : HostProblem::NotAnAddress;
+    } else if (text.find(':') != text.rfind(':') && isNumeric(AF_INET6, text)) {
+        a.hostText = text; // a bare IPv6 address: its colons are no port
+        ep.ipv6 = true;
     } else {
-        auto colon = text.find(':');
-        ep.host = text.substr(0, colon);
+        const auto colon = text.find(':');
+        a.hostText = text.substr(0, colon);
         if (colon != std::string::npos) {
-            portText = text.substr(colon + 1);
-            if (portText.empty())
-                return std::nullopt;
+            hasPort = true;
+            a.portText = text.substr(colon + 1);
+        }
+        if (a.hostText.empty())
+            a.host = HostProblem::Empty;
+        else if (!isNumeric(AF_INET, a.hostText)) {
+            if (isHostName(a.hostText))
+                ep.numeric = false;
+            else
+                a.host = HostProblem::NotAnAddress;
         }
     }
-    if (!portText.empty()) {
-        auto port = parsePort(portText);
-        if (!port)
-            return std::nullopt;
-        ep.port = *port;
-    }
-    unsigned char buf[16];
-    if (::inet_pton(ep.ipv6 ? AF_INET6 : AF_INET, ep.host.c_str(), buf) != 1)
+    ep.host = a.hostText;
+    if (hasPort)
+        a.port = readPort(a.portText, ep.port);
+    return a;
+}
+
+std::optional<Endpoint> parseAddress(const std::string &text)
+{
+    const AddressText a = readAddress(text);
+    if (!a.ok())
         return std::nullopt;
-    return ep;
+    return a.endpoint;
 }
 
 int toSocketAddress(const Endpoint &to, void *storage)

@@ -7,19 +7,35 @@
 namespace tavonet {
 
 struct Endpoint {
-    std::string host; // numeric IPv4 or IPv6 address
+    std::string host; // numeric IPv4 or IPv6 address, or a host name
     int port = 9100;
     bool ipv6 = false;
+    bool numeric = true; // false: `host` is a name still to be looked up
 };
 
 constexpr int kDefaultPort = 9100;
 
-// "192.0.2.1", "192.0.2.1:9101", "[::1]", "[::1]:9101". Only numeric
-// addresses: a name lookup could hang far past the connect time-out.
+// What is wrong with the part before the port, and with the port.
+enum class HostProblem { None, Empty, NotAnAddress, UnclosedBracket, TextAfterBracket };
+enum class PortProblem { None, Missing, NotANumber, OutOfRange };
+
+struct AddressText {
+    Endpoint endpoint;
+    std::string hostText; // as written, without brackets
+    std::string portText;
+    HostProblem host = HostProblem::None;
+    PortProblem port = PortProblem::None;
+    bool ok() const { return host == HostProblem::None && port == PortProblem::None; }
+};
+
+// "192.0.2.1", "192.0.2.1:9101", "[::1]", "[::1]:9101", "fe80::1",
+// "printer", "localhost:9101". Blanks around the text (a pasted space)
+// do not count.
+AddressText readAddress(const std::string &text);
 std::optional<Endpoint> parseAddress(const std::string &text);
 
-// Fills `storage` (a sockaddr_storage) with the endpoint's socket address and
-// returns its length.
+// Fills `storage` (a sockaddr_storage) with a numeric endpoint's socket
+// address and returns its length.
 int toSocketAddress(const Endpoint &to, void *storage);
 
 } // namespace tavonet

@@ -5,11 +5,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace netsock {
 
 using Socket = std::intptr_t;
 constexpr Socket kNoSocket = -1;
+
+// Looks a host name up, blocking (the library calls it on a thread of its
+// own): its first IPv4 address, else its first IPv6 one, with `port`.
+std::optional<tavonet::Endpoint> lookupHost(const std::string &name, int port);
 
 // Starts a connection without waiting for it; kNoSocket when it cannot
 // even start. The socket turns writable once the connect has ended, and

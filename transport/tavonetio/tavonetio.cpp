@@ -6,6 +6,9 @@
 #include "transport/tavonetio/netsocket.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -72,6 +75,43 @@ int waitWritable(const Deadline &deadline)
     }
 }
 
+// Looks a name up on a thread of its own, so that the wait stays bounded
+// and the hook keeps being called: a name service that does not answer
+// must not hold the caller past its connect time-out. The thread finishes
+// on its own when the answer comes late.
+std::optional<tavonet::Endpoint> lookUp(const tavonet::Endpoint &name, const Deadline &deadline)
+{
+    struct Lookup {
+        std::mutex mutex;
+        std::condition_variable ended;
+        bool done = false;
+        std::optional<tavonet::Endpoint> found;
+    };
+    auto lookup = std::make_shared<Lookup>();
+    std::thread([lookup, host = name.host, port = name.port] {
+        auto found = netsock::lookupHost(host, port);
+        std::lock_guard<std::mutex> lock(lookup->mutex);
+        lookup->found = std::move(found);
+        lookup->done = true;
+        lookup->ended.notify_all();
+    }).detach();
+    std::unique_lock<std::mutex> lock(lookup->mutex);
+    for (;;) {
+        int sliceMs = g_hook ? deadline.pollSlice(kSliceMs) : deadline.pollTimeout();
+        if (sliceMs < 0)
+            sliceMs = kSliceMs;
+        if (lookup->ended.wait_for(lock, std::chrono::milliseconds(sliceMs), [&] { return lookup->done; }))
+            return lookup->found;
+        if (deadline.expired())
+            return std::nullopt;
+        lock.unlock();
+        const bool goOn = keepWaiting();
+        lock.lock();
+        if (!goOn)
+            return std::nullopt;
+    }
+}
+
 void dropConnection()
 {
     if (g_socket != netsock::kNoSocket)
@@ -90,13 +130,22 @@ extern "C" TAVONET_API uint8_t TAVONET_CALL TavoNetOpen(const char *address, int
     g_lastError = TAVONET_OK;
     if (address == nullptr)
         return static_cast<uint8_t>(fail(TAVONET_E_ADDRESS));
-    const auto ep = tavonet::parseAddress(address);
-    if (!ep)
+    const tavonet::AddressText text = tavonet::readAddress(address);
+    if (text.host != tavonet::HostProblem::None)
         return static_cast<uint8_t>(fail(TAVONET_E_ADDRESS));
-    g_socket = netsock::beginConnect(*ep);
+    if (text.port != tavonet::PortProblem::None)
+        return static_cast<uint8_t>(fail(TAVONET_E_PORT));
+    const Deadline deadline = Deadline::in(static_cast<std::uint64_t>(clampSeconds(connectTimeoutS)) * 1000);
+    tavonet::Endpoint ep = text.endpoint;
+    if (!ep.numeric) {
+        const auto found = lookUp(ep, deadline);
+        if (!found)
+            return static_cast<uint8_t>(fail(g_cancelled ? TAVONET_E_CANCELLED : TAVONET_E_NAME));
+        ep = *found;
+    }
+    g_socket = netsock::beginConnect(ep);
     if (g_socket == netsock::kNoSocket)
         return static_cast<uint8_t>(fail(TAVONET_E_CONNECT));
-    const Deadline deadline = Deadline::in(static_cast<std::uint64_t>(clampSeconds(connectTimeoutS)) * 1000);
     const int r = waitWritable(deadline);
     if (r != 1 || !netsock::connected(g_socket)) {
         dropConnection();

@@ -1,7 +1,9 @@
 #pragma once
 /* TavoNetIO: the network printer library. One raw TCP connection at a time
  * to a printer's data port. The address text is "host" or "host:port"
- * (port 9100 when none is given; IPv6 hosts in brackets). */
+ * (port 9100 when none is given; IPv6 hosts in brackets); the host is an
+ * address or a name, which is looked up within the connect time-out. Blanks
+ * around the text do not count. */
 #include <stdint.h>
 
 #if defined(_WIN32)
@@ -48,12 +50,14 @@ TAVONET_API int32_t TAVONET_CALL TavoNetDelivered(void);
 /* Why the last call failed. */
 enum {
     TAVONET_OK = 0,
-    TAVONET_E_ADDRESS = 1,   /* not an address */
+    TAVONET_E_ADDRESS = 1,   /* not an address or host name */
     TAVONET_E_CONNECT = 2,   /* refused, unreachable, or no answer in time */
     TAVONET_E_RESET = 3,     /* the printer reset or closed the connection */
     TAVONET_E_TIMEOUT = 4,   /* the printer took no bytes within the send time-out */
     TAVONET_E_CANCELLED = 5, /* the wait hook ended the wait */
-    TAVONET_E_NOTOPEN = 6    /* no connection */
+    TAVONET_E_NOTOPEN = 6,   /* no connection */
+    TAVONET_E_PORT = 7,      /* the port after the colon is missing, no number, or not 1 to 65535 */
+    TAVONET_E_NAME = 8       /* the host name has no address, or its lookup took longer than the connect time-out */
 };
 TAVONET_API int32_t TAVONET_CALL TavoNetLastError(void);
 
