@@ -4,14 +4,18 @@
 
 const std::vector<OneValueSetting> &oneValueSettings()
 {
+    const std::vector<const char *> onOff = {"启用", "禁用"};
     static const std::vector<OneValueSetting> rows = {
-        {Setting::PaperWidth, bytes({0xF4, 0x01, 0x09}), {0x34, 0x43}},
-        {Setting::Density, bytes({0x60, 0x04, 0x05, 0x06}), {0x33, 0x55, 0x77}},
-        {Setting::AutoLineFeed, bytes({0x58, 0x14, 0x15, 0x16}), {0x22, 0x11}},
-        {Setting::Buzzer, bytes({0x42, 0x65, 0x65, 0x70}), {0x08, 0x06}},
-        {Setting::Reprint, bytes({0xF4, 0x11, 0x22, 0x33}), {0x55, 0x33}},
-        {Setting::Emulation, bytes({0xDC, 0x10, 0x11, 0x12, 0x15, 0x16, 0x17}), {0x55, 0x33}},
-        {Setting::SmallFont, bytes({0xE5, 0x09, 0x06, 0x03}), {0xAA, 0x77}},
+        {Setting::PaperWidth, "paper width", bytes({0xF4, 0x01, 0x09}), {0x34, 0x43}, {"58mm", "76mm"}},
+        {Setting::Density, "print density", bytes({0x60, 0x04, 0x05, 0x06}), {0x33, 0x55, 0x77},
+         {"Light", "Normal", "Dark"}},
+        {Setting::AutoLineFeed, "automatic line feed", bytes({0x58, 0x14, 0x15, 0x16}), {0x22, 0x11}, onOff},
+        {Setting::Buzzer, "buzzer", bytes({0x42, 0x65, 0x65, 0x70}), {0x08, 0x06}, onOff},
+        {Setting::Reprint, "reprint after paper-out", bytes({0xF4, 0x11, 0x22, 0x33}), {0x55, 0x33}, onOff},
+        {Setting::Emulation, "emulation mode", bytes({0xDC, 0x10, 0x11, 0x12, 0x15, 0x16, 0x17}), {0x55, 0x33},
+         {"EPSON ESC/POS", "STAR(Line/T)"}},
+        {Setting::SmallFont, "small font", bytes({0xE5, 0x09, 0x06, 0x03}), {0xAA, 0x77},
+         {"启用小字体(9*17)", "禁用小字体(9*17)"}},
     };
     return rows;
 }
@@ -35,3 +39,16 @@ ByteString buildSettingCommand(const OneValueSetting &setting, int index)
 }
 
 ByteString buildSerialSpeed(int code) { return buildConfigCommand(bytes({0xFD}), code); }
+
+const std::vector<const char *> &serialSpeedEntries()
+{
+    static const std::vector<const char *> entries = {"0:4800bps",  "1:9600bps",   "2:19200bps", "3:38400bps",
+                                                      "4:57600bps", "5:115200bps", "6:2400bps"};
+    return entries;
+}
+
+int serialSpeedBits(int code)
+{
+    static const int bits[] = {4800, 9600, 19200, 38400, 57600, 115200, 2400};
+    return code >= 0 && code < 7 ? bits[code] : 0;
+}

@@ -8,8 +8,10 @@ enum class Setting { PaperWidth, Density, AutoLineFeed, Buzzer, Reprint, Emulati
 
 struct OneValueSetting {
     Setting id;
+    const char *name;        // what it sets, as a decoded listing names it
     ByteString featureCode;
     std::vector<int> values; // value byte by entry; the last also serves "no entry"
+    std::vector<const char *> entries; // the row's drop-down entries (UTF-8), one a value
 };
 
 // Every one-value setting, in the order of the rows.
@@ -23,3 +25,7 @@ ByteString buildSettingCommand(const OneValueSetting &setting, int index);
 
 // 1F 1B 1F FD n
 ByteString buildSerialSpeed(int code);
+// The serial speed row's entries, "0:4800bps" to "6:2400bps", by code.
+const std::vector<const char *> &serialSpeedEntries();
+// Bits a second of a serial speed code; 0 for a code without a speed.
+int serialSpeedBits(int code);

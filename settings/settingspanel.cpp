@@ -14,40 +14,39 @@ constexpr int kBoxLeft = 16, kBoxWidth = 172, kBoxHeight = 20;
 constexpr int kButtonLeft = 192, kButtonWidth = 145, kButtonHeight = 26;
 constexpr int kDropLeft = 344, kDropWidth = 169;
 
-const std::vector<const char *> kOnOff = {"启用", "禁用"};
-
 } // namespace
 
 const std::vector<PanelRow> &panelRows()
 {
     auto setting = [](Setting s) { return &oneValueSetting(s); };
+    auto entries = [](Setting s) { return oneValueSetting(s).entries; };
     static const std::vector<PanelRow> rows = {
         {PanelId::BlackMark, "dcb", 117, QT_TRANSLATE_NOOP("TForm1", "Tavo76 针打黑标设置"), "db", 112,
          QT_TRANSLATE_NOOP("TForm1", "针打黑标控制设置"), nullptr, 0, 0, -1, {}, nullptr},
         {PanelId::SerialSpeed, "tcb", 141, QT_TRANSLATE_NOOP("TForm1", "Tavo58系列串口设置"), "tb", 140,
          QT_TRANSLATE_NOOP("TForm1", "波特率设置"), "tc", 142, 22, -1,
-         {"0:4800bps", "1:9600bps", "2:19200bps", "3:38400bps", "4:57600bps", "5:115200bps", "6:2400bps"}, nullptr},
+         serialSpeedEntries(), nullptr},
         {PanelId::Led, "lcb", 162, QT_TRANSLATE_NOOP("TForm1", "Tavo-K3 LED显示"), "lb", 169,
          QT_TRANSLATE_NOOP("TForm1", "LED显示演示"), nullptr, 0, 0, -1, {}, nullptr},
         {PanelId::NvLogo, "nvcb", 198, QT_TRANSLATE_NOOP("TForm1", "Tavo80 NV Logo演示"), "nvd", 197,
          QT_TRANSLATE_NOOP("TForm1", "NV Logo下载"), nullptr, 0, 0, -1, {}, nullptr},
         {PanelId::PaperWidth, "CheckBox8", 231, QT_TRANSLATE_NOOP("TForm1", "Tavo76打印纸宽选择"), "paperb", 226,
-         QT_TRANSLATE_NOOP("TForm1", "打印纸宽选择"), "paperc", 227, 24, 1, {"58mm", "76mm"},
+         QT_TRANSLATE_NOOP("TForm1", "打印纸宽选择"), "paperc", 227, 24, 1, entries(Setting::PaperWidth),
          setting(Setting::PaperWidth)},
         {PanelId::Density, "CheckBox1", 288, QT_TRANSLATE_NOOP("TForm1", "Tavo76针打浓度设置"), "sdb", 283,
-         QT_TRANSLATE_NOOP("TForm1", "设置打印浓度"), "dc", 285, 22, 1, {"Light", "Normal", "Dark"},
+         QT_TRANSLATE_NOOP("TForm1", "设置打印浓度"), "dc", 285, 22, 1, entries(Setting::Density),
          setting(Setting::Density)},
         {PanelId::AutoLineFeed, "CheckBox2", 316, QT_TRANSLATE_NOOP("TForm1", "Tavo76针打自动换行设置"), "crb", 311,
-         QT_TRANSLATE_NOOP("TForm1", "自动换行"), "crc", 313, 22, 0, kOnOff, setting(Setting::AutoLineFeed)},
+         QT_TRANSLATE_NOOP("TForm1", "自动换行"), "crc", 313, 22, 0, entries(Setting::AutoLineFeed), setting(Setting::AutoLineFeed)},
         {PanelId::Buzzer, "CheckBox5", 345, QT_TRANSLATE_NOOP("TForm1", "Tavo76针打蜂鸣器设置"), "bb", 340,
-         QT_TRANSLATE_NOOP("TForm1", "蜂鸣器功能"), "bc", 342, 22, 0, kOnOff, setting(Setting::Buzzer)},
+         QT_TRANSLATE_NOOP("TForm1", "蜂鸣器功能"), "bc", 342, 22, 0, entries(Setting::Buzzer), setting(Setting::Buzzer)},
         {PanelId::Reprint, "CheckBox3", 373, QT_TRANSLATE_NOOP("TForm1", "Tavo80重打禁用/启用"), "cdb", 368,
-         QT_TRANSLATE_NOOP("TForm1", "纸尽自动重打功能"), "cdc", 370, 22, 0, kOnOff, setting(Setting::Reprint)},
+         QT_TRANSLATE_NOOP("TForm1", "纸尽自动重打功能"), "cdc", 370, 22, 0, entries(Setting::Reprint), setting(Setting::Reprint)},
         {PanelId::Emulation, "CheckBox4", 394, QT_TRANSLATE_NOOP("TForm1", "Tavo80仿真模式选择"), "msb", 397,
-         QT_TRANSLATE_NOOP("TForm1", "仿真模式选择"), "msc", 399, 22, 0, {"EPSON ESC/POS", "STAR(Line/T)"},
+         QT_TRANSLATE_NOOP("TForm1", "仿真模式选择"), "msc", 399, 22, 0, entries(Setting::Emulation),
          setting(Setting::Emulation)},
         {PanelId::SmallFont, "CheckBox6", 422, QT_TRANSLATE_NOOP("TForm1", "Tavo58小字体是否有效"), "fontb", 425,
-         QT_TRANSLATE_NOOP("TForm1", "小字体功能"), "fontc", 427, 22, 0, {"启用小字体(9*17)", "禁用小字体(9*17)"},
+         QT_TRANSLATE_NOOP("TForm1", "小字体功能"), "fontc", 427, 22, 0, entries(Setting::SmallFont),
          setting(Setting::SmallFont)},
         {PanelId::StatusCheck, "CheckBox7", 459, QT_TRANSLATE_NOOP("TForm1", "Tavo串行接口状态检测"), "Button3", 454,
          QT_TRANSLATE_NOOP("TForm1", "串口状态检测"), nullptr, 0, 0, -1, {}, nullptr},

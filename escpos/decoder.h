@@ -1,0 +1,51 @@
+#pragma once
+// The printer command decoder: a byte string in, the commands it holds out,
+// each with where it stands, its name as printers' manuals write it, its
+// parameters, and what it does in words. It knows every command this
+// program sends (both NV logo dialects, the customer display, the two status
+// requests and the configuration family). No widgets, no I/O; it never fails:
+// what it does not know is marked unknown, what is cut short truncated, and
+// the commands always cover the input exactly, in order.
+#include "app/bytestring.h"
+
+#include <QString>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace escpos {
+
+enum class Kind { Command, Text, Unknown, Truncated };
+
+struct Command {
+    std::size_t offset = 0;
+    std::size_t length = 0;
+    Kind kind = Kind::Command;
+    std::string name;         // "ESC p", "GS ( F", "US ESC US", "text", "LF"
+    std::string key;          // what it does, untranslated and stable ("cash drawer pulse", "print density")
+    std::vector<long> params; // its parameters, in the order the command carries them (see decoder.cpp)
+    QString text;             // printed text (text runs) or shown text (customer display)
+    QString meaning;          // in words, translated
+};
+
+struct Options {
+    // The printers start in Chinese mode: bytes from 0xA1 pair up as GB2312.
+    // FS . and FS & switch it within a string.
+    bool chineseMode = true;
+};
+
+std::vector<Command> decode(const ByteString &bytes, const Options &options = {});
+
+// No unknown and no truncated command.
+bool clean(const std::vector<Command> &commands);
+
+// "1B 70 00 32 32 0D". With a limit, a longer run shows its first bytes,
+// "…", its last four and its length.
+std::string hexOf(const ByteString &bytes, std::size_t offset, std::size_t length, std::size_t limit = 0);
+
+// One line a command: offset, name, meaning and hex (long data shortened).
+QString listing(const ByteString &bytes, const std::vector<Command> &commands);
+inline QString listing(const ByteString &bytes) { return listing(bytes, decode(bytes)); }
+
+} // namespace escpos

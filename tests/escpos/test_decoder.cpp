@@ -1,0 +1,367 @@
+// The decoder against every builder of the program: their listings once as
+// golden text, their parameters given back at the edges, and inputs cut
+// short or garbled covered exactly, never failing.
+#include "app/basiccommands.h"
+#include "app/gb2312.h"
+#include "devices/ledcommands.h"
+#include "devices/statuscheck.h"
+#include "escpos/decoder.h"
+#include "logo/blackmark.h"
+#include "logo/logocommands.h"
+#include "settings/configcommands.h"
+
+#include <QSize>
+#include <gtest/gtest.h>
+
+#include <random>
+
+using escpos::Command;
+using escpos::Kind;
+
+namespace {
+
+const bool kFirstAndThird[3] = {true, false, true};
+
+Picture dotTopLeft()
+{
+    Picture p(8, 8);
+    p.set(0, 0, 0);
+    return p;
+}
+
+// The commands cover the input from its first byte to its last, in order.
+void expectCovers(const ByteString &bytes, const std::vector<Command> &commands)
+{
+    std::size_t at = 0;
+    for (const Command &c : commands) {
+        ASSERT_EQ(c.offset, at);
+        ASSERT_GT(c.length, 0u);
+        at += c.length;
+    }
+    EXPECT_EQ(at, bytes.size());
+}
+
+// The one command of a builder that is not initialise, prefix or text.
+Command only(const std::vector<Command> &commands, const std::string &key)
+{
+    for (const Command &c : commands)
+        if (c.key == key)
+            return c;
+    ADD_FAILURE() << "no command " << key;
+    return Command();
+}
+
+std::vector<long> longs(std::initializer_list<long> v) { return v; }
+
+} // namespace
+
+TEST(Decoder, EveryBuilderListsAsGolden)
+{
+    const struct {
+        const char *what;
+        ByteString bytes;
+        const char *listing;
+    } cases[] = {
+        {"test", buildTestPrint(1, kFirstAndThird),
+         R"golden(000000  ESC @       initialise the printer  [1B 40]
+000002  ESC U       unidirectional printing off  [1B 55 00]
+000005  ESC 3       line spacing: 14 units  [1B 33 0E]
+000008  text        text "HHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHH" (40 bytes)  [48 48 48 48 48 48 48 48 48 48 48 48 48 48 48 48 48 48 48 48 … 48 48 48 48 (40 bytes)]
+000048  LF          print and feed one line  [0A]
+000049  text        text "HHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHH" (36 bytes)  [48 48 48 48 48 48 48 48 48 48 48 48 48 48 48 48 48 48 48 48 … 48 48 48 48 (36 bytes)]
+000085  LF          print and feed one line  [0A]
+000086  ESC @       initialise the printer  [1B 40]
+000088  ESC d       print and feed 6 lines  [1B 64 06]
+)golden"},
+        {"drawer", buildCashDrawer(),
+         R"golden(000000  ESC p       cash drawer pulse: pin 2, on 100 ms, off 100 ms  [1B 70 00 32 32]
+000005  CR          carriage return  [0D]
+)golden"},
+        {"cut", buildCut(),
+         R"golden(000000  GS V        partial cut after feeding 24 units  [1D 56 42 18]
+)golden"},
+        {"printH", buildPrintHParameter(),
+         R"golden(000000  US ESC US   print the H parameter  [1F 1B 1F FB]
+000004  ESC d       print and feed 6 lines  [1B 64 06]
+)golden"},
+        {"setH", buildSetHParameter(12),
+         R"golden(000000  US ESC US   H parameter: 12  [1F 1B 1F FC 0C]
+)golden"},
+        {"setcp", buildSetCodePage(3),
+         R"golden(000000  US ESC US   default code page: 3  [1F 1B 1F FF 03]
+000005  LF          print and feed 2 lines  [0A 0A]
+)golden"},
+        {"paper width", buildSettingCommand(oneValueSetting(Setting::PaperWidth), 0),
+         R"golden(000000  US ESC US   paper width: 58mm  [1F 1B 1F F4 01 09 34]
+)golden"},
+        {"print density", buildSettingCommand(oneValueSetting(Setting::Density), 0),
+         R"golden(000000  US ESC US   print density: Light  [1F 1B 1F 60 04 05 06 33]
+)golden"},
+        {"automatic line feed", buildSettingCommand(oneValueSetting(Setting::AutoLineFeed), 0),
+         R"golden(000000  US ESC US   automatic line feed: 启用  [1F 1B 1F 58 14 15 16 22]
+)golden"},
+        {"buzzer", buildSettingCommand(oneValueSetting(Setting::Buzzer), 0),
+         R"golden(000000  US ESC US   buzzer: 启用  [1F 1B 1F 42 65 65 70 08]
+)golden"},
+        {"reprint after paper-out", buildSettingCommand(oneValueSetting(Setting::Reprint), 0),
+         R"golden(000000  US ESC US   reprint after paper-out: 启用  [1F 1B 1F F4 11 22 33 55]
+)golden"},
+        {"emulation mode", buildSettingCommand(oneValueSetting(Setting::Emulation), 0),
+         R"golden(000000  US ESC US   emulation mode: EPSON ESC/POS  [1F 1B 1F DC 10 11 12 15 16 17 55]
+)golden"},
+        {"small font", buildSettingCommand(oneValueSetting(Setting::SmallFont), 0),
+         R"golden(000000  US ESC US   small font: 启用小字体(9*17)  [1F 1B 1F E5 09 06 03 AA]
+)golden"},
+        {"speed", buildSerialSpeed(5),
+         R"golden(000000  US ESC US   serial speed: code 5 (115200 bit/s)  [1F 1B 1F FD 05]
+)golden"},
+        {"nvN", buildNvDownload(dotTopLeft(), Dialect::Normal, 0, kDefaultThreshold),
+         R"golden(000000  ESC @       initialise the printer  [1B 40]
+000002  GS T        prefix of the NV logo and black-mark commands  [1D 54]
+000004  FS q        NV bit image 1: 8 × 16 dots, 16 data bytes, closing byte 01  [1C 71 01 01 00 02 00 80 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01]
+)golden"},
+        {"nvS", buildNvDownload(dotTopLeft(), Dialect::Star, 0, kDefaultThreshold),
+         R"golden(000000  ESC @       initialise the printer  [1B 40]
+000002  ESC FS q    NV bit image 1: 8 × 16 dots, 16 data bytes, closing byte 01  [1B 1C 71 01 01 00 02 00 80 00 00 00 00 00 00 00 00 00 00 00 … 00 00 00 01 (25 bytes)]
+)golden"},
+        {"nvpN", buildNvPrint(Dialect::Normal, 1),
+         R"golden(000000  ESC @       initialise the printer  [1B 40]
+000002  ESC a       justification: centred  [1B 61 01]
+000005  GS T        prefix of the NV logo and black-mark commands  [1D 54]
+000007  FS p        print NV bit image 1, double width  [1C 70 01 31]
+000011  ESC @       initialise the printer  [1B 40]
+)golden"},
+        {"nvpS", buildNvPrint(Dialect::Star, 3),
+         R"golden(000000  ESC @       initialise the printer  [1B 40]
+000002  ESC GS a    justification (Star): centred  [1B 1D 61 01]
+000006  ESC FS p    print NV bit image 1, double width and height  [1B 1C 70 01 33]
+000011  ESC @       initialise the printer  [1B 40]
+)golden"},
+        {"nvcN", buildNvClear(Dialect::Normal),
+         R"golden(000000  FS q        NV bit image 1: 8 × 8 dots, 8 data bytes, closing byte 01  [1C 71 01 01 00 01 00 00 00 00 00 00 00 00 00 01]
+)golden"},
+        {"nvcS", buildNvClear(Dialect::Star),
+         R"golden(000000  ESC FS q    NV bit image 1: 8 × 8 dots, 8 data bytes, closing byte 01  [1B 1C 71 01 01 00 01 00 00 00 00 00 00 00 00 00 01]
+)golden"},
+        {"bdef", buildBitImageDefine(dotTopLeft(), bitImageSize(dotTopLeft(), 1536), 0),
+         R"golden(000000  text        text "xL=1;yL=1" (9 bytes)  [78 4C 3D 31 3B 79 4C 3D 31]
+000009  LF          print and feed one line  [0A]
+000010  GS *        define downloaded bit image: 8 × 8 dots, 8 data bytes  [1D 2A 01 01 80 00 00 00 00 00 00 00]
+)golden"},
+        {"bdefT", buildBitImageDefineTrimmed(dotTopLeft(), {2, 2}, {8, 0, 0, 0}, 0),
+         R"golden(000000  text        text "xL=2;yL=2" (9 bytes)  [78 4C 3D 32 3B 79 4C 3D 32]
+000009  LF          print and feed one line  [0A]
+000010  GS *        define downloaded bit image: 8 × 16 dots, 16 data bytes  [1D 2A 01 02 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00]
+)golden"},
+        {"bprint", buildBitImagePrint(),
+         R"golden(000000  ESC a       justification: left  [1B 61 00]
+000003  GS /        print downloaded bit image, normal  [1D 2F 00]
+000006  LF          print and feed one line  [0A]
+)golden"},
+        {"b4", buildBitImagePrintFourSizes(),
+         R"golden(000000  GS /        print downloaded bit image, normal  [1D 2F 00]
+000003  GS /        print downloaded bit image, double width  [1D 2F 01]
+000006  GS /        print downloaded bit image, double height  [1D 2F 02]
+000009  GS /        print downloaded bit image, quadruple  [1D 2F 03]
+)golden"},
+        {"mark", buildMarkOffset(MarkTarget::Cut, MarkDirection::Backward, 567),
+         R"golden(000000  GS T        prefix of the NV logo and black-mark commands  [1D 54]
+000002  GS ( F      black mark: cut position backward 567 units (100.0 mm)  [1D 28 46 04 00 02 01 37 02]
+)golden"},
+        {"fps", buildFeedToPrintStart(toGb2312(QStringLiteral("黑标")), toGb2312(QStringLiteral("line 2"))),
+         R"golden(000000  text        text "黑标" (4 bytes)  [BA DA B1 EA]
+000004  LF          print and feed one line  [0A]
+000005  text        text "line 2" (6 bytes)  [6C 69 6E 65 20 32]
+000011  ESC d       print and feed 5 lines  [1B 64 05]
+000014  LF          print and feed one line  [0A]
+000015  GS T        prefix of the NV logo and black-mark commands  [1D 54]
+000017  GS FF       feed marked paper to the print start position  [1D 0C]
+000019  CR          carriage return  [0D]
+)golden"},
+        {"fcut", buildFeedToCut(toGb2312(QStringLiteral("a")), toGb2312(QStringLiteral("b"))),
+         R"golden(000000  text        text "a" (1 byte)  [61]
+000001  LF          print and feed one line  [0A]
+000002  text        text "b" (1 byte)  [62]
+000003  ESC d       print and feed 5 lines  [1B 64 05]
+000006  LF          print and feed one line  [0A]
+000007  GS T        prefix of the NV logo and black-mark commands  [1D 54]
+000009  GS V        partial cut after feeding 13 units  [1D 56 42 0D]
+)golden"},
+        {"led", buildLedUnitPrice() + buildLedTotal() + buildLedAmount("12.50") + buildLedClear() + buildLedClearLine() + buildLedInit(),
+         R"golden(000000  ESC s       customer display indicator: unit price  [1B 73 31]
+000003  ESC s       customer display indicator: total  [1B 73 32]
+000006  ESC Q A     customer display: show "12.50"  [1B 51 41 31 32 2E 35 30 0D]
+000015  FF          form feed (customer display: clear the display)  [0C]
+000016  CAN         cancel (customer display: clear the line)  [18]
+000017  ESC @       initialise the printer  [1B 40]
+)golden"},
+        {"status", printerSeries(0).request + printerSeries(3).request,
+         R"golden(000000  DLE EOT     real-time status request: printer status  [10 04 01]
+000003  ESC v       status request: paper sensor  [1B 76]
+)golden"},
+        {"cp", buildPrintCodePage(),
+         R"golden(000000  ESC @       initialise the printer  [1B 40]
+000002  FS .        Chinese character mode off  [1C 2E]
+000004  ESC !       print mode: font A (12 × 24)  [1B 21 00]
+000007  text        text "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B…" (128 bytes)  [80 81 82 83 84 85 86 87 88 89 8A 8B 8C 8D 8E 8F 90 91 92 93 … FC FD FE FF (128 bytes)]
+000135  LF          print and feed 2 lines  [0A 0A]
+000137  ESC !       print mode: font A (12 × 24), double height, double width  [1B 21 30]
+000140  text        text "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B…" (128 bytes)  [80 81 82 83 84 85 86 87 88 89 8A 8B 8C 8D 8E 8F 90 91 92 93 … FC FD FE FF (128 bytes)]
+000268  LF          print and feed one line  [0A]
+000269  ESC @       initialise the printer  [1B 40]
+000271  GS V        full cut after feeding 72 units  [1D 56 41 48]
+000275  FS &        Chinese character mode on  [1C 26]
+)golden"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto commands = escpos::decode(c.bytes);
+        EXPECT_TRUE(escpos::clean(commands));
+        expectCovers(c.bytes, commands);
+        EXPECT_EQ(escpos::listing(c.bytes, commands).toStdString(), c.listing);
+    }
+}
+
+TEST(Decoder, SettingsGiveBackTheirValueAtEveryEntry)
+{
+    for (const OneValueSetting &setting : oneValueSettings())
+        for (int index = -1; index <= static_cast<int>(setting.values.size()); ++index) {
+            const auto commands = escpos::decode(buildSettingCommand(setting, index));
+            ASSERT_EQ(commands.size(), 1u) << setting.name;
+            EXPECT_EQ(commands[0].key, setting.name);
+            EXPECT_EQ(commands[0].params, longs({settingValue(setting, index)}));
+        }
+    for (int v : {0, 1, 127, 128, 255}) {
+        EXPECT_EQ(only(escpos::decode(buildSetHParameter(v)), "set H parameter").params, longs({v}));
+        EXPECT_EQ(only(escpos::decode(buildSetCodePage(v)), "default code page").params, longs({v}));
+        const Command speed = only(escpos::decode(buildSerialSpeed(v)), "serial speed");
+        EXPECT_EQ(speed.params, longs({v}));
+        EXPECT_EQ(speed.meaning.contains(QStringLiteral("bit/s")), serialSpeedBits(v) != 0) << v;
+    }
+}
+
+TEST(Decoder, PictureCommandsGiveBackTheirGeometry)
+{
+    for (const QSize size : {QSize(1, 1), QSize(8, 8), QSize(9, 17), QSize(167, 49), QSize(2040, 3), QSize(300, 260)})
+        for (Dialect dialect : {Dialect::Normal, Dialect::Star})
+            for (int offset : {0, 3}) {
+                SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
+                const Picture pic(size.width(), size.height(), 0);
+                const ByteString bytes = buildNvDownload(pic, dialect, offset, kDefaultThreshold);
+                const auto commands = escpos::decode(bytes);
+                expectCovers(bytes, commands);
+                ASSERT_EQ(commands.size(), dialect == Dialect::Normal ? 3u : 2u);
+                const Command &nv = commands.back();
+                EXPECT_EQ(nv.name, dialect == Dialect::Normal ? "FS q" : "ESC FS q");
+                const Geometry g = nvDownloadGeometry(pic, offset);
+                EXPECT_EQ(nv.params, longs({1, g.bytesW, g.bytesH, g.nvSize, 1}));
+            }
+    for (Dialect dialect : {Dialect::Normal, Dialect::Star}) {
+        EXPECT_EQ(only(escpos::decode(buildNvClear(dialect)), "define NV bit image").params, longs({1, 1, 1, 8, 1}));
+        for (int scaling = 0; scaling < 4; ++scaling)
+            EXPECT_EQ(only(escpos::decode(buildNvPrint(dialect, scaling)), "print NV bit image").params,
+                      longs({1, '0' + scaling}));
+    }
+    const Picture wide(2048, 400, 0);
+    for (int cap : {1536, 0, 1, 12240}) {
+        const BitImageSize size = bitImageSize(wide, cap);
+        const auto commands = escpos::decode(buildBitImageDefine(wide, size, 0));
+        EXPECT_TRUE(escpos::clean(commands)) << cap;
+        EXPECT_EQ(only(commands, "define downloaded bit image").params, longs({size.x, size.y, 8L * size.x * size.y}));
+    }
+    const Margins margins{8, 8, 0, 16};
+    const auto trimmed = escpos::decode(buildBitImageDefineTrimmed(wide, {4, 6}, margins, 0));
+    EXPECT_EQ(only(trimmed, "define downloaded bit image").params, longs({2, 4, 64}));
+    for (const QSize size : {QSize(1, 1), QSize(167, 49), QSize(576, 300)}) {
+        const Picture pic(size.width(), size.height(), 0);
+        const ByteString page = buildSelfTestPage(pic, 5);
+        const auto commands = escpos::decode(page);
+        EXPECT_TRUE(escpos::clean(commands));
+        expectCovers(page, commands);
+        int rasters = 0;
+        for (const Command &c : commands)
+            if (c.key == "raster bit image") {
+                ++rasters;
+                EXPECT_EQ(c.params, longs({'0', geometryOf(size.width(), size.height()).bytesW, size.height(),
+                                           long(geometryOf(size.width(), size.height()).bytesW) * size.height()}));
+            }
+        EXPECT_EQ(rasters, 2);
+    }
+}
+
+TEST(Decoder, MarksDisplayAndTextGiveBackWhatWasGiven)
+{
+    for (MarkTarget target : {MarkTarget::PrintStart, MarkTarget::Cut})
+        for (MarkDirection direction : {MarkDirection::Forward, MarkDirection::Backward})
+            for (int units : {0, 1, 255, 256, 567, 65535})
+                EXPECT_EQ(only(escpos::decode(buildMarkOffset(target, direction, units)), "black mark offset").params,
+                          longs({static_cast<long>(target), static_cast<long>(direction), units}));
+    EXPECT_EQ(only(escpos::decode(buildCashDrawer()), "cash drawer pulse").params, longs({0, 50, 50}));
+    const Command amount = only(escpos::decode(buildLedAmount("0123.45")), "customer display text");
+    EXPECT_EQ(amount.text, QStringLiteral("0123.45"));
+    EXPECT_EQ(amount.length, 11u);
+
+    // The test print: one text line per selected width per round.
+    for (int repeat : {0, 1, 3}) {
+        const bool all[3] = {true, true, true};
+        std::vector<int> widths;
+        for (const Command &c : escpos::decode(buildTestPrint(repeat, all)))
+            if (c.kind == Kind::Text)
+                widths.push_back(static_cast<int>(c.length));
+        EXPECT_EQ(widths.size(), static_cast<std::size_t>(3 * repeat));
+        for (std::size_t i = 0; i < widths.size(); ++i)
+            EXPECT_EQ(widths[i], kTestPrintWidths[i % 3]);
+    }
+    // GB2312 comes back as the text it was made from, in Chinese mode only.
+    const QString chinese = QStringLiteral("黑标位置 OK");
+    const auto text = escpos::decode(toGb2312(chinese));
+    ASSERT_EQ(text.size(), 1u);
+    EXPECT_EQ(text[0].text, chinese);
+    const auto codePage = escpos::decode(ByteString("\x1C.\xB0\xA1", 4));
+    ASSERT_EQ(codePage.size(), 2u);
+    EXPECT_EQ(codePage[1].text, QStringLiteral("\\xB0\\xA1"));
+}
+
+TEST(Decoder, CutShortUnknownAndGarbledInputIsCoveredExactly)
+{
+    // Every builder's bytes cut at every length: covered, and the last
+    // command is whole or marked truncated.
+    const ByteString samples[] = {buildCashDrawer(), buildNvDownload(Picture(9, 9, 0), Dialect::Star, 0, kDefaultThreshold),
+                                  buildSettingCommand(oneValueSetting(Setting::Emulation), 1),
+                                  buildMarkOffset(MarkTarget::Cut, MarkDirection::Forward, 300),
+                                  buildSelfTestPage(Picture(9, 3, 0), 1), buildLedAmount("1.00"),
+                                  buildBitImageDefine(Picture(16, 16, 0), {2, 2}, 0), printerSeries(0).request};
+    for (const ByteString &whole : samples)
+        for (std::size_t cut = 0; cut < whole.size(); ++cut) {
+            const ByteString part = whole.substr(0, cut);
+            const auto commands = escpos::decode(part);
+            expectCovers(part, commands);
+        }
+    const auto cut = escpos::decode(buildCashDrawer().substr(0, 3));
+    ASSERT_EQ(cut.size(), 1u);
+    EXPECT_EQ(cut[0].kind, Kind::Truncated);
+    EXPECT_EQ(cut[0].name, "ESC p");
+
+    const ByteString odd("\x07\x7F\x1B\x4A\x05\x1F\x1B\x1F\x01\x02\xFF\xFE", 12);
+    const auto unknown = escpos::decode(odd);
+    expectCovers(odd, unknown);
+    EXPECT_FALSE(escpos::clean(unknown));
+    EXPECT_EQ(unknown[0].kind, Kind::Unknown);
+    EXPECT_EQ(unknown[1].name, "ESC J");
+
+    std::mt19937 random(12345);
+    for (int round = 0; round < 2000; ++round) {
+        ByteString noise(random() % 64, '\0');
+        for (char &b : noise)
+            b = static_cast<char>(random() % 4 == 0 ? "\x1B\x1C\x1D\x1F\x10"[random() % 5] : random());
+        expectCovers(noise, escpos::decode(noise));
+    }
+}
+
+TEST(Decoder, HexOfLongCommandsIsShortened)
+{
+    const ByteString bytes = buildNvDownload(Picture(167, 49), Dialect::Normal, 0, kDefaultThreshold);
+    EXPECT_EQ(escpos::hexOf(bytes, 0, 6), "1B 40 1D 54 1C 71");
+    EXPECT_EQ(escpos::hexOf(bytes, 4, bytes.size() - 4, 12), "1C 71 01 15 00 07 00 00 … 00 00 00 01 (1184 bytes)");
+    EXPECT_EQ(escpos::hexOf(bytes, bytes.size() - 1, 99), "01");
+}
