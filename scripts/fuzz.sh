@@ -10,14 +10,17 @@ build="${TAVO_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++-14 -DTAVO_BUILD_TESTS=OFF -DTAVO_BUILD_FUZZ=ON \
   -DTAVO_SANITIZE=address,undefined >/dev/null
-cmake --build "$build" --target fuzz_bmp fuzz_conversions fuzz_address
+cmake --build "$build" --target fuzz_bmp fuzz_conversions fuzz_address fuzz_decoder decoder_seeds
 export QT_QPA_PLATFORM=offscreen
 netns=()
 if unshare --net true 2>/dev/null; then
   netns=(unshare --net bash -c 'ip link set lo up && exec "$@"' _)
 fi
 status=0
-for target in fuzz_bmp fuzz_conversions fuzz_address; do
+# The decoder's seeds are the bytes of every command builder.
+mkdir -p "$build/corpus/decoder"
+"$build/fuzz/decoder_seeds" "$build/corpus/decoder"
+for target in fuzz_bmp fuzz_conversions fuzz_address fuzz_decoder; do
   name=${target#fuzz_}
   corpus="$build/corpus/$name"
   mkdir -p "$corpus"
