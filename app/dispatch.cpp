@@ -223,6 +223,27 @@ bool Sender::send(QWidget *parent, const Route &route, const ByteString &data, c
 {
     if (route.kind == Route::None)
         return false;
+    const std::uint64_t id = m_log.begin(describe(route), data);
+    bool sent = false;
+    try {
+        m_refusal.clear();
+        sent = sendLogged(parent, route, data, pauses);
+    } catch (const TransferCancelled &c) {
+        m_log.cancelled(id, c.done);
+        throw;
+    } catch (...) {
+        m_log.failed(id, describeError(std::current_exception()));
+        throw;
+    }
+    if (sent)
+        m_log.sent(id);
+    else
+        m_log.failed(id, m_refusal);
+    return sent;
+}
+
+bool Sender::sendLogged(QWidget *parent, const Route &route, const ByteString &data, const NetPauses &pauses)
+{
     tellPortMapProblems(parent);
     TransferSession session(parent, [this, &route] { return describe(route); }, data.size(), lineRate(route));
     switch (route.kind) {
@@ -315,6 +336,7 @@ bool Sender::sendNetwork(QWidget *parent, TransferSession &session, const Route 
         const QString detail = addressProblem(route.address, m_net.lastError());
         if (!detail.isEmpty())
             text += QLatin1Char('\n') + detail;
+        m_refusal = text;
         m_outside.showMessage(parent, text);
         return false;
     }
@@ -370,13 +392,23 @@ SerialExchange::~SerialExchange()
 
 void SerialExchange::write(const ByteString &data)
 {
+    TransferLog &log = m_sender.m_log;
+    m_lastWrite = log.begin(m_sender.describe(m_route), data, true);
     try {
         m_sender.m_port.WriteText(data, m_session.get());
     } catch (const EComPort &) {
-        rethrowWithDetail(path(m_sender.devicePath(m_route)));
+        try {
+            rethrowWithDetail(path(m_sender.devicePath(m_route)));
+        } catch (...) {
+            log.failed(m_lastWrite, describeError(std::current_exception()));
+            throw;
+        }
     }
-    if (m_session->cancelled())
+    if (m_session->cancelled()) {
+        log.cancelled(m_lastWrite, 0);
         throw TransferCancelled(0, data.size());
+    }
+    log.sent(m_lastWrite);
 }
 
 ByteString SerialExchange::read(int count)
@@ -387,6 +419,7 @@ ByteString SerialExchange::read(int count)
     } catch (const EComPort &) {
         rethrowWithDetail(path(m_sender.devicePath(m_route)));
     }
+    m_sender.m_log.answered(m_lastWrite, answer);
     return answer;
 }
 

@@ -5,6 +5,7 @@
 // open, write (and for the status check, read), close on every way out,
 // progress and Cancel for long transfers, and results that tell the truth.
 #include "app/bytestring.h"
+#include "app/transferlog.h"
 #include "transport/comport.h"
 
 #include <QString>
@@ -96,6 +97,8 @@ public:
 
     Outside &outside() { return m_outside; }
     TComPort &port() { return m_port; }
+    // Every command sent this run, from any window.
+    TransferLog &log() { return m_log; }
 
 private:
     friend class SerialExchange;
@@ -103,6 +106,7 @@ private:
     void sendSerial(TransferSession &session, const Route &route, const ByteString &data);
     bool sendNetwork(QWidget *parent, TransferSession &session, const Route &route, const ByteString &data,
                      const NetPauses &pauses);
+    bool sendLogged(QWidget *parent, const Route &route, const ByteString &data, const NetPauses &pauses);
     // Bad lines of the port map file, told once each.
     void tellPortMapProblems(QWidget *parent);
     // Opens `cp` on the route's port, raising with a detail line.
@@ -111,6 +115,8 @@ private:
     Outside &m_outside;
     TComPort &m_port;
     NetPrinterApi m_net;
+    TransferLog m_log;
+    QString m_refusal; // the message of a command that could not even connect
 };
 
 // A serial conversation of the status check: the port is open from
@@ -133,4 +139,5 @@ private:
     Route m_route;
     std::unique_ptr<TransferSession> m_session;
     bool m_open = false;
+    std::uint64_t m_lastWrite = 0; // the log entry that answers belong to
 };

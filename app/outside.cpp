@@ -23,4 +23,9 @@ QString DesktopOutside::chooseOpenFile(QWidget *parent, const QString &filter)
     return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
 }
 
+QString DesktopOutside::chooseSaveFile(QWidget *parent, const QString &filter, const QString &suggested)
+{
+    return QFileDialog::getSaveFileName(parent, QString(), suggested, filter);
+}
+
 void DesktopOutside::openUrl(const QUrl &url) { QDesktopServices::openUrl(url); }

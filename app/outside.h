@@ -18,6 +18,8 @@ public:
     virtual void showError(QWidget *parent, const QString &title, const QString &text) = 0;
     // Returns the chosen file, or an empty text when the operator cancels.
     virtual QString chooseOpenFile(QWidget *parent, const QString &filter) = 0;
+    // Returns the file to write, or an empty text when the operator cancels.
+    virtual QString chooseSaveFile(QWidget *parent, const QString &filter, const QString &suggested) = 0;
     virtual void openUrl(const QUrl &url) = 0;
 
     DeviceNames &deviceNames() { return m_deviceNames; }
@@ -31,5 +33,6 @@ public:
     void showMessage(QWidget *parent, const QString &text) override;
     void showError(QWidget *parent, const QString &title, const QString &text) override;
     QString chooseOpenFile(QWidget *parent, const QString &filter) override;
+    QString chooseSaveFile(QWidget *parent, const QString &filter, const QString &suggested) override;
     void openUrl(const QUrl &url) override;
 };

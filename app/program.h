@@ -1,6 +1,7 @@
 #pragma once
-// The five windows of the program, created in start-up order: the main
-// window first, then the black-mark, LED, logo and status windows, hidden.
+// The windows of the program, created in start-up order: the main window
+// first, then the black-mark, LED, logo and status windows and the transfer
+// log, hidden.
 #include "app/dispatch.h"
 
 #include <memory>
@@ -11,6 +12,7 @@ class Tbmf;
 class Tledf;
 class Tnvf;
 class TForm2;
+class Tlogf;
 namespace comhost {
 class ComHost;
 }
@@ -24,4 +26,5 @@ struct Program {
     std::unique_ptr<Tledf> ledf;
     std::unique_ptr<Tnvf> nvf;
     std::unique_ptr<TForm2> form2;
+    std::unique_ptr<Tlogf> logf;
 };

@@ -6,6 +6,7 @@
 #include "app/errors.h"
 #include "app/outside.h"
 #include "app/rtl.h"
+#include "app/tlogf.h"
 #include "app/widgets.h"
 #include "devices/tform2.h"
 #include "devices/tledf.h"
@@ -20,6 +21,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 
 namespace {
 
@@ -67,8 +69,9 @@ TForm1::TForm1(Outside &outside, comhost::ComHost *host, NetPrinterApi net) : m_
 
 TForm1::~TForm1() = default;
 
-void TForm1::setToolWindows(Tbmf *bmf, Tledf *ledf, Tnvf *nvf, TForm2 *form2)
+void TForm1::setToolWindows(Tbmf *bmf, Tledf *ledf, Tnvf *nvf, TForm2 *form2, Tlogf *logf)
 {
+    m_logf = logf;
     m_bmf = bmf;
     m_ledf = ledf;
     m_nvf = nvf;
@@ -123,6 +126,11 @@ void TForm1::createControls()
     makeButton(this, "cut", tr("切纸(&C)"), 304, 496, 135, 45);
     makeButton(this, "QButton", tr("退出(&Q)"), 448, 496, 135, 45);
     makeButton(this, "Button8", tr("访问官方网站"), 592, 496, 135, 45);
+    // The transfer log: right of the status check row, where the layout
+    // leaves the column free.
+    auto *log = makeButton(this, "LogButton", tr("传输记录"), 600, 454, 127, 26);
+    log->setFont(songti(14));
+    log->setToolTip(tr("每条发送到打印机的命令（Ctrl+L）"));
 
     auto *image2 = makeLabel(this, "Image2", QString(), 16, 552);
     image2->setPixmap(QPixmap::fromImage(drawMainLogo()));
@@ -186,10 +194,12 @@ void TForm1::connectHandlers()
         {"msb", &TForm1::msbClick},           {"fontb", &TForm1::fontbClick},
         {"tb", &TForm1::tbClick},             {"db", &TForm1::dbClick},
         {"nvd", &TForm1::nvdClick},           {"lb", &TForm1::lbClick},
-        {"Button3", &TForm1::Button3Click},
+        {"Button3", &TForm1::Button3Click},   {"LogButton", &TForm1::LogButtonClick},
     };
     for (const auto &c : clicks)
         connectClick(button(c.first), c.second);
+    auto *logKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
+    connect(logKey, &QShortcut::activated, this, [this] { guarded(m_outside, this, [this] { LogButtonClick(); }); });
     connect(static_cast<ClickLabel *>(m_label17), &ClickLabel::clicked, this,
             [this] { guarded(m_outside, this, [this] { Label17Click(); }); });
     connect(m_sd, &QComboBox::currentTextChanged, this, [this] { guarded(m_outside, this, [this] { sdChange(); }); });
@@ -462,6 +472,7 @@ void TForm1::showToolWindow(QWidget *window)
 void TForm1::dbClick() { showToolWindow(m_bmf); }
 void TForm1::nvdClick() { showToolWindow(m_nvf); }
 void TForm1::Button3Click() { showToolWindow(m_form2); }
+void TForm1::LogButtonClick() { showToolWindow(m_logf); }
 
 void TForm1::lbClick()
 {

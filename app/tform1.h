@@ -26,6 +26,7 @@ class Tbmf;
 class Tledf;
 class Tnvf;
 class TForm2;
+class Tlogf;
 
 class TForm1 : public QWidget, public ToolHost {
     Q_OBJECT
@@ -35,7 +36,7 @@ public:
                     NetPrinterApi net = NetPrinterApi::library());
     ~TForm1() override;
 
-    void setToolWindows(Tbmf *bmf, Tledf *ledf, Tnvf *nvf, TForm2 *form2);
+    void setToolWindows(Tbmf *bmf, Tledf *ledf, Tnvf *nvf, TForm2 *form2, Tlogf *logf = nullptr);
 
     Outside &outside() override { return m_outside; }
     TComPort &cp() { return *m_cp; }
@@ -54,7 +55,7 @@ public:
     // Shows the port prompt and returns false when dk's text is empty.
     bool PortChosen();
     // Puts `command` in the shared buffer and sends it the main window's way.
-    void Dispatch(const ByteString &command);
+    void Dispatch(const ByteString &command) override;
 
     static QString webAddress();
     static QStringList codeWords();
@@ -108,6 +109,7 @@ private:
     void nvdClick();
     void lbClick();
     void Button3Click();
+    void LogButtonClick();
 
     void createControls();
     void connectHandlers();
@@ -146,4 +148,5 @@ private:
     Tledf *m_ledf = nullptr;
     Tnvf *m_nvf = nullptr;
     TForm2 *m_form2 = nullptr;
+    Tlogf *m_logf = nullptr;
 };

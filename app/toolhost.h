@@ -15,4 +15,6 @@ public:
     // The one command string of the program; every command overwrites it.
     virtual ByteString &CommandBuffer() = 0;
     virtual PortChoice portChoice() const = 0;
+    // Sends the main window's way: its port prompt, its route.
+    virtual void Dispatch(const ByteString &command) = 0;
 };

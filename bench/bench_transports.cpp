@@ -145,6 +145,7 @@ public:
     void showMessage(QWidget *, const QString &) override {}
     void showError(QWidget *, const QString &, const QString &) override {}
     QString chooseOpenFile(QWidget *, const QString &) override { return {}; }
+    QString chooseSaveFile(QWidget *, const QString &, const QString &) override { return {}; }
     void openUrl(const QUrl &) override {}
 };
 

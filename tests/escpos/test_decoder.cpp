@@ -13,7 +13,13 @@
 #include <QSize>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <random>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using escpos::Command;
 using escpos::Kind;
@@ -364,4 +370,40 @@ TEST(Decoder, HexOfLongCommandsIsShortened)
     EXPECT_EQ(escpos::hexOf(bytes, 0, 6), "1B 40 1D 54 1C 71");
     EXPECT_EQ(escpos::hexOf(bytes, 4, bytes.size() - 4, 12), "1C 71 01 15 00 07 00 00 … 00 00 00 01 (1184 bytes)");
     EXPECT_EQ(escpos::hexOf(bytes, bytes.size() - 1, 99), "01");
+}
+
+TEST(TavoDecode, ListsFilesAndSaysWhetherEachCommandWasKnownAndWhole)
+{
+    char tmpl[] = "/tmp/tavo-decode-XXXXXX";
+    const std::string dir = ::mkdtemp(tmpl);
+    auto write = [&](const std::string &name, const ByteString &bytes) {
+        const std::string path = dir + "/" + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    };
+    auto run = [](const std::string &args, std::string &out) {
+        const std::string command = std::string(TAVO_DECODE_PATH) + " " + args + " 2>&1";
+        FILE *pipe = ::popen(command.c_str(), "r");
+        char buf[4096];
+        out.clear();
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
+            out.append(buf, n);
+        const int status = ::pclose(pipe);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    std::string out;
+    const std::string good = write("hex.bin", buildNvDownload(Picture(167, 49), Dialect::Normal, 0, kDefaultThreshold));
+    EXPECT_EQ(run(good, out), 0);
+    EXPECT_EQ(out, "000000  ESC @       initialise the printer  [1B 40]\n"
+                   "000002  GS T        prefix of the NV logo and black-mark commands  [1D 54]\n"
+                   "000004  FS q        NV bit image 1: 168 × 56 dots, 1176 data bytes, closing byte 01  "
+                   "[1C 71 01 15 00 07 00 00 00 00 00 00 00 00 00 00 00 00 00 00 … 00 00 00 01 (1184 bytes)]\n");
+    const std::string cut = write("cut.bin", buildCashDrawer().substr(0, 4));
+    EXPECT_EQ(run(cut, out), 1);
+    EXPECT_NE(out.find("cut short: 4 of 5 bytes"), std::string::npos) << out;
+    const std::string odd = write("odd.bin", ByteString("\x07", 1));
+    EXPECT_EQ(run(good + " " + odd, out), 1);
+    EXPECT_NE(out.find("== " + odd + " (1 bytes)"), std::string::npos) << out;
+    EXPECT_EQ(run(dir + "/missing.bin", out), 2);
+    std::system(("rm -rf '" + dir + "'").c_str());
 }

@@ -33,6 +33,11 @@ public:
         filters << filter;
         return nextFiles.isEmpty() ? QString() : nextFiles.takeFirst();
     }
+    QString chooseSaveFile(QWidget *, const QString &filter, const QString &) override
+    {
+        saveFilters << filter;
+        return nextSaveFiles.isEmpty() ? QString() : nextSaveFiles.takeFirst();
+    }
     void openUrl(const QUrl &url) override { urls << url.toString(); }
 
     void clear()
@@ -43,5 +48,5 @@ public:
         urls.clear();
     }
 
-    QStringList messages, errors, errorTitles, filters, nextFiles, urls;
+    QStringList messages, errors, errorTitles, filters, nextFiles, saveFilters, nextSaveFiles, urls;
 };

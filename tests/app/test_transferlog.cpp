@@ -1,0 +1,176 @@
+// The transfer log: what every window sent, how it ended, what came back,
+// kept within its bounds; and its window, clicked as an operator would.
+#include "app/tlogf.h"
+#include "app/transferlog.h"
+#include "tests/support/hex.h"
+#include "tests/support/programfixture.h"
+
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+namespace {
+
+const std::string kDrawer("\x1B\x70\x00\x32\x32\x0D", 6);
+
+} // namespace
+
+TEST(TransferLogModel, KeepsTheNewestWithinItsBounds)
+{
+    TransferLog log;
+    for (std::size_t i = 0; i < TransferLog::kMaxEntries + 5; ++i)
+        log.sent(log.begin(QStringLiteral("LPT1"), ByteString(1, static_cast<char>(i))));
+    ASSERT_EQ(log.entries().size(), TransferLog::kMaxEntries);
+    EXPECT_EQ(log.entries().front().id, 6u);
+    EXPECT_EQ(log.find(5), nullptr);
+    ASSERT_NE(log.find(6), nullptr);
+
+    log.clear();
+    const ByteString mega(1024 * 1024, '\x55');
+    for (int i = 0; i < 20; ++i)
+        log.begin(QStringLiteral("LPT1"), mega);
+    EXPECT_LE(log.bytesHeld(), TransferLog::kMaxBytes);
+    EXPECT_EQ(log.entries().size(), 16u);
+    // One command beyond the whole bound is still kept, alone.
+    log.begin(QStringLiteral("LPT1"), ByteString(TransferLog::kMaxBytes + 1, 'x'));
+    EXPECT_EQ(log.entries().size(), 1u);
+
+    LogEntry cancelled;
+    cancelled.bytes = ByteString(1000, 'x');
+    cancelled.result = LogEntry::Result::Cancelled;
+    cancelled.done = 200;
+    EXPECT_EQ(resultText(cancelled), QStringLiteral("已取消：送出 200 / 1000 字节"));
+}
+
+class TransferLogWindow : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        logf = program->logf.get();
+    }
+    // Opens the log as an operator would: Ctrl+L on the main window.
+    void openLog()
+    {
+        form1()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form1()));
+        QTest::keyClick(form1(), Qt::Key_L, Qt::ControlModifier);
+        ASSERT_TRUE(logf->isVisible());
+    }
+    QTreeWidget *list() { return child<QTreeWidget>(logf, "LogList"); }
+    QString detail() { return child<QPlainTextEdit>(logf, "LogDetail")->toPlainText(); }
+    QString cell(int row, int column) { return list()->topLevelItem(row)->text(column); }
+
+    Tlogf *logf = nullptr;
+};
+
+TEST_F(TransferLogWindow, ListsEachCommandWithWhereItWentAndHowItEnded)
+{
+    pick(form1()->dk(), "COM3");
+    click("Open");
+    ASSERT_TRUE(printer.waitFor(6));
+    openLog();
+    ASSERT_EQ(list()->topLevelItemCount(), 1);
+    EXPECT_EQ(cell(0, 1), QStringLiteral("COM3 → %1 @ 9600").arg(QString::fromStdString(printer.slavePath())));
+    EXPECT_EQ(cell(0, 2), "6");
+    EXPECT_EQ(cell(0, 3), QStringLiteral("已发送"));
+    // The newest entry is selected, its bytes and decoded listing shown.
+    EXPECT_TRUE(detail().contains(QStringLiteral("字节：1B 70 00 32 32 0D"))) << detail().toStdString();
+    EXPECT_TRUE(detail().contains(QStringLiteral("ESC p       cash drawer pulse: pin 2, on 100 ms, off 100 ms")));
+
+    // Sent while the log is open: a failure with its error, then LPT1.
+    pick(form1()->dk(), "LPT2");
+    click("Open");
+    pick(form1()->dk(), "LPT1");
+    click("cut");
+    ASSERT_EQ(list()->topLevelItemCount(), 3);
+    EXPECT_EQ(cell(1, 3), QStringLiteral("失败：File not found."));
+    EXPECT_EQ(cell(2, 1), QStringLiteral("LPT1 → %1").arg(QString::fromStdString(lpt1)));
+    EXPECT_TRUE(detail().contains(QStringLiteral("partial cut after feeding 24 units")));
+
+    // A network printer that is not there: the message it got, nothing sent.
+    pick(form1()->dk(), "Ethernet");
+    type(form1()->IPE(), QStringLiteral("127.0.0.1:%1").arg(TcpPrinter::unusedPort()));
+    click("Open");
+    ASSERT_EQ(list()->topLevelItemCount(), 4);
+    EXPECT_EQ(cell(3, 3), QStringLiteral("失败：Connect error"));
+
+    list()->clearSelection();
+    list()->topLevelItem(0)->setSelected(true);
+    click(logf, "LogCopy");
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().contains(QStringLiteral("1B 70 00 32 32 0D")));
+    click(logf, "LogClear");
+    EXPECT_EQ(list()->topLevelItemCount(), 0);
+}
+
+TEST_F(TransferLogWindow, StatusCheckShowsTheAnswers)
+{
+    printer.setResponder([](const std::string &chunk) {
+        return chunk.size() % 3 == 0 && chunk.compare(chunk.size() - 3, 3, "\x10\x04\x01", 3) == 0 ? std::string("\x12")
+                                                                                                  : std::string();
+    });
+    pick(form1()->dk(), "COM1");
+    TForm2 *status = program->form2.get();
+    status->show();
+    click(status, "Button2");
+    openLog();
+    ASSERT_EQ(list()->topLevelItemCount(), 5);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(cell(i, 3), QStringLiteral("已发送；回答 12")) << i;
+    EXPECT_TRUE(detail().contains(QStringLiteral("打印机的回答（1 字节）：12")));
+    EXPECT_TRUE(detail().contains(QStringLiteral("real-time status request: printer status")));
+}
+
+TEST_F(TransferLogWindow, SavedBytesAndTextAndReplayOfTheBytes)
+{
+    pick(form1()->dk(), "COM3");
+    click("Open");
+    ASSERT_TRUE(printer.waitFor(6));
+    openLog();
+    const std::string bin = dir + "/drawer.bin", text = dir + "/drawer.txt";
+    outside.nextSaveFiles << QString::fromStdString(bin) << QString::fromStdString(text);
+    click(logf, "LogSaveBin");
+    click(logf, "LogSaveText");
+    auto read = [](const std::string &path) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    };
+    EXPECT_EQ(read(bin), kDrawer);
+    EXPECT_NE(read(text).find("cash drawer pulse"), std::string::npos);
+    EXPECT_TRUE(outside.errors.isEmpty()) << outside.errors.join("|").toStdString();
+
+    // Replayed to the port chosen now, the main window's way.
+    pick(form1()->dk(), "LPT1");
+    outside.nextFiles << QString::fromStdString(bin);
+    click(logf, "LogReplay");
+    EXPECT_EQ(lpt1Contents(), kDrawer);
+    ASSERT_EQ(list()->topLevelItemCount(), 2);
+    EXPECT_EQ(cell(1, 1), QStringLiteral("LPT1 → %1").arg(QString::fromStdString(lpt1)));
+
+    // With no port the main window's prompt answers, and nothing is logged.
+    type(form1()->dk(), QString());
+    outside.nextFiles << QString::fromStdString(bin);
+    click(logf, "LogReplay");
+    EXPECT_EQ(outside.messages.last(), form1()->PortPrompt());
+    EXPECT_EQ(list()->topLevelItemCount(), 2);
+    // A file that cannot be written is named.
+    outside.nextSaveFiles << QString::fromStdString(dir);
+    click(logf, "LogSaveBin");
+    EXPECT_EQ(detailOf(outside.errors.value(0)), QStringLiteral("文件 %1 无法写入。").arg(QString::fromStdString(dir)));
+}
+
+TEST_F(TransferLogWindow, ItsButtonCoversNoControlOfTheLayout)
+{
+    auto *button = child<QWidget>(form1(), "LogButton");
+    for (QWidget *other : form1()->findChildren<QWidget *>()) {
+        if (other != button && other->parentWidget() == form1() && other->isVisible()) {
+            EXPECT_FALSE(button->geometry().intersects(other->geometry())) << other->objectName().toStdString();
+        }
+    }
+    click("LogButton");
+    EXPECT_TRUE(logf->isVisible());
+    EXPECT_FALSE(logf->isModal());
+}
