@@ -148,6 +148,12 @@ std::uint32_t lineRate(const Route &route)
 
 } // namespace
 
+const QStringList &baudRateEntries()
+{
+    static const QStringList entries = {"2400", "4800", "9600", "19200", "38400", "57600", "115200"};
+    return entries;
+}
+
 Route::Kind routeKindForIndex(int index)
 {
     if (index == 0 || index == 1)
@@ -373,8 +379,16 @@ bool Sender::sendNetwork(QWidget *parent, TransferSession &session, const Route 
 
 SerialExchange::SerialExchange(Sender &sender, QWidget *parent, const Route &route)
     : m_sender(sender), m_route(route),
-      m_session(std::make_unique<TransferSession>(
-          parent, [this] { return m_sender.describe(m_route); }, 0, lineRate(route)))
+      m_ownSession(std::make_unique<TransferSession>(
+          parent, [this] { return m_sender.describe(m_route); }, 0, lineRate(route))),
+      m_session(m_ownSession.get())
+{
+    m_sender.openSerial(route);
+    m_open = true;
+}
+
+SerialExchange::SerialExchange(Sender &sender, TransferSession &session, const Route &route)
+    : m_sender(sender), m_route(route), m_session(&session)
 {
     m_sender.openSerial(route);
     m_open = true;
@@ -395,7 +409,7 @@ void SerialExchange::write(const ByteString &data)
     TransferLog &log = m_sender.m_log;
     m_lastWrite = log.begin(m_sender.describe(m_route), data, true);
     try {
-        m_sender.m_port.WriteText(data, m_session.get());
+        m_sender.m_port.WriteText(data, m_session);
     } catch (const EComPort &) {
         try {
             rethrowWithDetail(path(m_sender.devicePath(m_route)));

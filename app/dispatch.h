@@ -9,6 +9,7 @@
 #include "transport/comport.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -25,6 +26,9 @@ struct Route {
     TBaudRate baud = br9600;
     QString address;      // the IP field's text
 };
+
+// The entries of the baud-rate list, slowest first.
+const QStringList &baudRateEntries();
 
 // The one rule from a port list index to a way: 0-1 parallel, 2-9 serial,
 // 10 network, anything else none.
@@ -124,6 +128,8 @@ private:
 class SerialExchange {
 public:
     SerialExchange(Sender &sender, QWidget *parent, const Route &route);
+    // Within a watch of its caller's, which spans several exchanges (the scan).
+    SerialExchange(Sender &sender, TransferSession &session, const Route &route);
     ~SerialExchange();
     SerialExchange(const SerialExchange &) = delete;
     SerialExchange &operator=(const SerialExchange &) = delete;
@@ -137,7 +143,8 @@ public:
 private:
     Sender &m_sender;
     Route m_route;
-    std::unique_ptr<TransferSession> m_session;
+    std::unique_ptr<TransferSession> m_ownSession;
+    TransferSession *m_session = nullptr;
     bool m_open = false;
     std::uint64_t m_lastWrite = 0; // the log entry that answers belong to
 };

@@ -12,6 +12,12 @@ void DesktopOutside::showMessage(QWidget *parent, const QString &text)
     box.exec();
 }
 
+bool DesktopOutside::askYesNo(QWidget *parent, const QString &question)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle(), question, QMessageBox::Yes | QMessageBox::No, parent);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void DesktopOutside::showError(QWidget *parent, const QString &title, const QString &text)
 {
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, parent);

@@ -14,6 +14,8 @@ public:
     virtual ~Outside() = default;
     // A plain message with one OK button.
     virtual void showMessage(QWidget *parent, const QString &text) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool askYesNo(QWidget *parent, const QString &question) = 0;
     // The error box: error icon, the application title as caption.
     virtual void showError(QWidget *parent, const QString &title, const QString &text) = 0;
     // Returns the chosen file, or an empty text when the operator cancels.
@@ -31,6 +33,7 @@ private:
 class DesktopOutside : public Outside {
 public:
     void showMessage(QWidget *parent, const QString &text) override;
+    bool askYesNo(QWidget *parent, const QString &question) override;
     void showError(QWidget *parent, const QString &title, const QString &text) override;
     QString chooseOpenFile(QWidget *parent, const QString &filter) override;
     QString chooseSaveFile(QWidget *parent, const QString &filter, const QString &suggested) override;

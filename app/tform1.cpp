@@ -91,7 +91,7 @@ void TForm1::createControls()
     m_dk->selectEntry(0);
     makeLabel(this, "Label4", tr("选择波特率："), 192, 8);
     m_sd = place<DropDown>(this, "sd", 192, 28, 146, 22);
-    m_sd->addItems({"2400", "4800", "9600", "19200", "38400", "57600", "115200"});
+    m_sd->addItems(baudRateEntries());
     m_sd->selectEntry(2);
     makeLabel(this, "Label16", tr("IP 地址:"), 352, 8);
     m_IPE = makeEdit(this, "IPE", QStringLiteral("192.168.123.100"), 352, 27, 129, 24);
@@ -303,6 +303,13 @@ void TForm1::Button8Click() { m_outside.openUrl(QUrl(webAddress())); }
 void TForm1::Label17Click() { m_outside.openUrl(QUrl(webAddress())); }
 
 // ---- routes and the output dispatch ----
+
+void TForm1::choosePort(const QString &entry, const QString &baud)
+{
+    m_dk->selectEntry(m_dk->findText(entry));
+    m_sd->selectEntry(m_sd->findText(baud));
+    updatePortTips();
+}
 
 PortChoice TForm1::portChoice() const
 {

@@ -44,6 +44,7 @@ public:
     // The one command string of the program; every command overwrites it.
     ByteString &CommandBuffer() override { return m_command; }
     PortChoice portChoice() const override;
+    void choosePort(const QString &entry, const QString &baud) override;
     const QString &PortPrompt() const { return m_portPrompt; }
 
     DropDown *dk() const { return m_dk; }

@@ -17,4 +17,6 @@ public:
     virtual PortChoice portChoice() const = 0;
     // Sends the main window's way: its port prompt, its route.
     virtual void Dispatch(const ByteString &command) = 0;
+    // Selects a port entry ("COM3") and a rate ("19200") in the main window.
+    virtual void choosePort(const QString &entry, const QString &baud) = 0;
 };

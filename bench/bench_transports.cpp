@@ -143,6 +143,7 @@ void BareSocketCommand(benchmark::State &state)
 class BenchOutside : public Outside {
 public:
     void showMessage(QWidget *, const QString &) override {}
+    bool askYesNo(QWidget *, const QString &) override { return false; }
     void showError(QWidget *, const QString &, const QString &) override {}
     QString chooseOpenFile(QWidget *, const QString &) override { return {}; }
     QString chooseSaveFile(QWidget *, const QString &, const QString &) override { return {}; }

@@ -1,6 +1,7 @@
 #include "devices/tform2.h"
 
 #include "app/dropdown.h"
+#include "app/portscan.h"
 #include "app/widgets.h"
 
 #include <QButtonGroup>
@@ -33,6 +34,14 @@ TForm2::TForm2(ToolHost &host) : ToolWindow(host, "Form2", 476, 337)
     m_label2 = place<QLabel>(this, "Label2", 136, 120, 201, 16);
     m_label2->setFont(songti(13));
 
+    // The scan: right of the check button, and its report below the close
+    // button, where the layout leaves room.
+    makeButton(this, "ScanButton", tr("查找打印机"), 296, 168, 161, 34)->setFont(songti(13));
+    m_scanResult = place<QLabel>(this, "ScanResult", 8, 280, 460, 52);
+    m_scanResult->setFont(songti(12));
+    m_scanResult->setWordWrap(true);
+    m_scanResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    connectClick(findChild<QAbstractButton *>(QStringLiteral("ScanButton")), &TForm2::ScanButtonClick);
     connectClick(findChild<QAbstractButton *>(QStringLiteral("Button1")), &TForm2::Button1Click);
     connectClick(findChild<QAbstractButton *>(QStringLiteral("Button2")), &TForm2::Button2Click);
     FormCreate();
@@ -92,6 +101,22 @@ void TForm2::Button2Click()
     m_label2->setText(text);
     m_lamp = colour;
     update(QRect(100, 115, 21, 21));
+}
+
+void TForm2::ScanButtonClick()
+{
+    m_scan = scanForPrinters(m_host.sender(), this);
+    const QString report = scanReport(m_scan);
+    m_scanResult->setText(report);
+    m_scanResult->setToolTip(report);
+    if (m_scan.hits.empty()) {
+        message(report);
+        return;
+    }
+    const ScanResult::Hit &first = m_scan.hits.front();
+    if (m_host.outside().askYesNo(this, report + QStringLiteral("\n\n") +
+                                            tr("把主窗口的端口和波特率设为 %1 @ %2？").arg(first.port, first.baud)))
+        m_host.choosePort(first.port, first.baud);
 }
 
 void TForm2::paintEvent(QPaintEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 // The serial status window: asks a serial printer for its status and shows
 // online, offline or not found.
+#include "app/portscan.h"
 #include "app/toolwindow.h"
 #include "devices/statuscheck.h"
 
@@ -15,6 +16,7 @@ public:
     explicit TForm2(ToolHost &host);
     QColor lampColor() const { return m_lamp; }
     const ByteString &reply() const { return m_reply; }
+    const ScanResult &lastScan() const { return m_scan; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -23,9 +25,12 @@ private:
     void FormCreate();
     void Button1Click();
     void Button2Click();
+    void ScanButtonClick();
 
     QButtonGroup *m_series = nullptr;
     QLabel *m_label2 = nullptr;
+    QLabel *m_scanResult = nullptr;
+    ScanResult m_scan;
     ByteString m_reply;
     QColor m_lamp; // invalid until the first check
 };

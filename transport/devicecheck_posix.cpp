@@ -6,6 +6,7 @@
 #include <fstream>
 #include <grp.h>
 #include <linux/serial.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -82,6 +83,8 @@ DeviceProblem diagnoseDevice(const std::string &path, bool serial)
                 p.kind = DeviceProblem::NotSerial;
             else if (::ioctl(fd, TIOCGSERIAL, &ss) == 0 && ss.type == PORT_UNKNOWN)
                 p.kind = DeviceProblem::NoHardware;
+            else if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+                p.kind = DeviceProblem::HeldByOther; // a lock of a descriptor /proc did not show as another's
             ::close(fd);
         } else if (errno == ENXIO || errno == ENODEV) {
             p.kind = DeviceProblem::NoHardware;

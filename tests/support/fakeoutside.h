@@ -23,6 +23,11 @@ inline QString detailOf(const QString &text) { return text.section(QLatin1Char('
 class FakeOutside : public Outside {
 public:
     void showMessage(QWidget *, const QString &text) override { messages << text; }
+    bool askYesNo(QWidget *, const QString &question) override
+    {
+        questions << question;
+        return !answers.isEmpty() && answers.takeFirst();
+    }
     void showError(QWidget *, const QString &title, const QString &text) override
     {
         errorTitles << title;
@@ -43,10 +48,13 @@ public:
     void clear()
     {
         messages.clear();
+        questions.clear();
         errors.clear();
         errorTitles.clear();
         urls.clear();
     }
 
+    QList<bool> answers;
+    QStringList questions;
     QStringList messages, errors, errorTitles, filters, nextFiles, saveFilters, nextSaveFiles, urls;
 };
