@@ -148,6 +148,22 @@ std::uint32_t lineRate(const Route &route)
 
 } // namespace
 
+void applyLayoutComSettings(TComPort &cp)
+{
+    cp.SetPort("COM1");
+    cp.SetBaudRate(br19200);
+    cp.SetDataBits(dbEight);
+    cp.Parity().SetBits(prNone);
+    cp.SetStopBits(sbOneStopBit);
+    cp.FlowControl().SetOutCTSFlow(false);
+    cp.FlowControl().SetOutDSRFlow(false);
+    cp.FlowControl().SetControlDTR(dtrEnable);
+    cp.FlowControl().SetControlRTS(rtsDisable);
+    cp.FlowControl().SetXonXoffOut(true);
+    cp.FlowControl().SetXonXoffIn(true);
+    cp.SetEvents(kAllComEvents);
+}
+
 const QStringList &baudRateEntries()
 {
     static const QStringList entries = {"2400", "4800", "9600", "19200", "38400", "57600", "115200"};

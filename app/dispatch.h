@@ -27,6 +27,10 @@ struct Route {
     QString address;      // the IP field's text
 };
 
+// The layout's settings of the serial component: 8N1, DTR on, RTS off,
+// XON/XOFF both ways, every event.
+void applyLayoutComSettings(TComPort &cp);
+
 // The entries of the baud-rate list, slowest first.
 const QStringList &baudRateEntries();
 

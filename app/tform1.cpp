@@ -44,19 +44,7 @@ TForm1::TForm1(Outside &outside, comhost::ComHost *host, NetPrinterApi net) : m_
         if (QCoreApplication *app = QCoreApplication::instance())
             QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
     });
-    // The layout's settings of cp.
-    m_cp->SetPort("COM1");
-    m_cp->SetBaudRate(br19200);
-    m_cp->SetDataBits(dbEight);
-    m_cp->Parity().SetBits(prNone);
-    m_cp->SetStopBits(sbOneStopBit);
-    m_cp->FlowControl().SetOutCTSFlow(false);
-    m_cp->FlowControl().SetOutDSRFlow(false);
-    m_cp->FlowControl().SetControlDTR(dtrEnable);
-    m_cp->FlowControl().SetControlRTS(rtsDisable);
-    m_cp->FlowControl().SetXonXoffOut(true);
-    m_cp->FlowControl().SetXonXoffIn(true);
-    m_cp->SetEvents(kAllComEvents);
+    applyLayoutComSettings(*m_cp);
     m_sender = std::make_unique<Sender>(outside, *m_cp, net);
 
     setObjectName(QStringLiteral("Form1"));
@@ -453,11 +441,13 @@ void TForm1::cdbClick() { sendSetting(PanelId::Reprint); }
 void TForm1::msbClick() { sendSetting(PanelId::Emulation); }
 void TForm1::fontbClick() { sendSetting(PanelId::SmallFont); }
 
+QString TForm1::serialSpeedNeedsSerial() { return tr("You must select Serial Port for Tavo-K1 with serial port!!"); }
+
 void TForm1::tbClick()
 {
     const Route::Kind kind = routeKindForIndex(m_dk->selectedIndex());
     if (kind == Route::Parallel || kind == Route::None) {
-        m_outside.showMessage(this, tr("You must select Serial Port for Tavo-K1 with serial port!!"));
+        m_outside.showMessage(this, serialSpeedNeedsSerial());
         return;
     }
     // The code is the first character of the text tc shows, not its entry.

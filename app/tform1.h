@@ -59,6 +59,7 @@ public:
     void Dispatch(const ByteString &command) override;
 
     static QString webAddress();
+    static QString serialSpeedNeedsSerial();
     static QStringList codeWords();
 
 protected:

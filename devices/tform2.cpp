@@ -59,41 +59,51 @@ void TForm2::FormCreate()
 
 void TForm2::Button1Click() { close(); }
 
+QString TForm2::needsSerialPort() { return tr("You must select Serial Port!!"); }
+
+QString TForm2::verdictText(StatusVerdict verdict)
+{
+    switch (verdict) {
+    case StatusVerdict::Online: return tr("打印机 联机.");
+    case StatusVerdict::Offline: return tr("打印机 脱机!");
+    case StatusVerdict::NotFound: break;
+    }
+    return tr("未检测到 打印机!");
+}
+
+ByteString TForm2::checkStatus(Sender &sender, QWidget *parent, const Route &route, const PrinterSeries &series)
+{
+    SerialExchange exchange(sender, parent, route);
+    ByteString reply;
+    for (int i = 0; i < kStatusCycles; ++i) {
+        exchange.write(series.request);
+        exchange.pause(kPauseAfterRequestMs);
+        reply += exchange.read(1);
+        exchange.pause(kPauseAfterReadMs);
+    }
+    exchange.close();
+    return reply;
+}
+
 void TForm2::Button2Click()
 {
     const int seriesIndex = m_series->checkedId();
     const PrinterSeries &series = printerSeries(seriesIndex < 0 ? 2 : seriesIndex);
     const Route route = statusRoute(m_host.portChoice());
     if (route.kind != Route::Serial) {
-        message(tr("You must select Serial Port!!"));
+        message(needsSerialPort());
         return;
     }
-    SerialExchange exchange(m_host.sender(), this, route);
     m_reply.clear();
-    for (int i = 0; i < kStatusCycles; ++i) {
-        exchange.write(series.request);
-        exchange.pause(kPauseAfterRequestMs);
-        m_reply += exchange.read(1);
-        exchange.pause(kPauseAfterReadMs);
-    }
-    exchange.close();
+    m_reply = checkStatus(m_host.sender(), this, route, series);
 
-    const std::string status = statusString(m_reply, series.statusBit);
+    const StatusVerdict verdict = judgeStatus(statusString(m_reply, series.statusBit), series);
+    const QString text = verdictText(verdict);
     QColor colour;
-    QString text;
-    switch (judgeStatus(status, series)) {
-    case StatusVerdict::Online:
-        colour = QColor(0, 128, 0);
-        text = tr("打印机 联机.");
-        break;
-    case StatusVerdict::Offline:
-        colour = QColor(255, 255, 0);
-        text = tr("打印机 脱机!");
-        break;
-    case StatusVerdict::NotFound:
-        colour = QColor(255, 0, 0);
-        text = tr("未检测到 打印机!");
-        break;
+    switch (verdict) {
+    case StatusVerdict::Online: colour = QColor(0, 128, 0); break;
+    case StatusVerdict::Offline: colour = QColor(255, 255, 0); break;
+    case StatusVerdict::NotFound: colour = QColor(255, 0, 0); break;
     }
     QPalette pal = m_label2->palette();
     pal.setColor(QPalette::WindowText, colour);

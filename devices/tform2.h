@@ -14,6 +14,12 @@ class TForm2 : public ToolWindow {
     Q_OBJECT
 public:
     explicit TForm2(ToolHost &host);
+
+    // The status check of one series over a serial route: five requests,
+    // the answers as they came.
+    static ByteString checkStatus(Sender &sender, QWidget *parent, const Route &route, const PrinterSeries &series);
+    static QString verdictText(StatusVerdict verdict);
+    static QString needsSerialPort();
     QColor lampColor() const { return m_lamp; }
     const ByteString &reply() const { return m_reply; }
     const ScanResult &lastScan() const { return m_scan; }

@@ -55,6 +55,8 @@ void Tledf::Button5Click() { sendLed(buildLedClear()); }
 void Tledf::Button6Click() { sendLed(buildLedClearLine()); }
 void Tledf::Button7Click() { sendLed(buildLedInit()); }
 
+QString Tledf::needsSerialPort() { return tr("You must select Serial Port for Tavo-K3's LED Display!!"); }
+
 void Tledf::sendLed(const ByteString &command)
 {
     m_host.CommandBuffer() = command;
@@ -62,8 +64,8 @@ void Tledf::sendLed(const ByteString &command)
     // The display hangs on the printer's serial or parallel line; the network
     // printer library cannot reach it. Every serial port is served, and the
     // operator is told when the chosen port cannot carry the command.
-    if (route.kind != Route::Parallel && route.kind != Route::Serial) {
-        message(tr("You must select Serial Port for Tavo-K3's LED Display!!"));
+    if (!routeServes(route)) {
+        message(needsSerialPort());
         return;
     }
     sendAlong(route, m_host.CommandBuffer());

@@ -9,6 +9,10 @@ class Tledf : public ToolWindow {
 public:
     explicit Tledf(ToolHost &host);
 
+    // The display hangs on a serial or parallel line.
+    static bool routeServes(const Route &route) { return route.kind == Route::Parallel || route.kind == Route::Serial; }
+    static QString needsSerialPort();
+
 private:
     void FormCreate();
     void Button1Click();

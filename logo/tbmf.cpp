@@ -42,37 +42,41 @@ void Tbmf::Button3Click() { sendOffset(m_edit[2], MarkTarget::PrintStart, MarkDi
 void Tbmf::Button4Click() { sendOffset(m_edit[3], MarkTarget::Cut, MarkDirection::Forward); }
 void Tbmf::Button5Click() { sendOffset(m_edit[4], MarkTarget::Cut, MarkDirection::Backward); }
 
+QString Tbmf::offsetRefusal(double mm, MarkDirection direction)
+{
+    if (direction == MarkDirection::Backward && mm > kMaxBackwardMm)
+        return tr("最大退纸长度不能 超过 100 毫米！！");
+    // A negative distance would go out as its low bits: -5 mm would move the
+    // paper by 228 units the other way. The direction buttons say which way.
+    if (mm < 0)
+        return tr("距离不能为负数！请用前进或后退按钮选择方向。");
+    if (motionUnits(mm) > kMaxMotionUnits)
+        return tr("距离太大，超出打印机可设置的范围！");
+    return QString();
+}
+
+ByteString Tbmf::feedDemo(MarkTarget target)
+{
+    if (target == MarkTarget::PrintStart)
+        return buildFeedToPrintStart(toGb2312(QStringLiteral("开始打印")),
+                                     toGb2312(QStringLiteral("然后走纸到下一个起始打印位置")));
+    return buildFeedToCut(toGb2312(QStringLiteral("开始打印")), toGb2312(QStringLiteral("然后走纸到下一个切/撕纸位置")));
+}
+
 void Tbmf::sendOffset(QLineEdit *field, MarkTarget target, MarkDirection direction)
 {
     const double mm = StrToFloat(field->text());
-    if (direction == MarkDirection::Backward && mm > kMaxBackwardMm) {
-        message(tr("最大退纸长度不能 超过 100 毫米！！"));
-        return;
-    }
-    // A negative distance would go out as its low bits: -5 mm would move the
-    // paper by 228 units the other way. The direction buttons say which way.
-    if (mm < 0) {
-        message(tr("距离不能为负数！请用前进或后退按钮选择方向。"));
+    if (const QString refusal = offsetRefusal(mm, direction); !refusal.isEmpty()) {
+        message(refusal);
         return;
     }
     const std::int64_t n = motionUnits(mm);
-    if (n > kMaxMotionUnits) {
-        message(tr("距离太大，超出打印机可设置的范围！"));
-        return;
-    }
     const LowHigh lh = splitLowHigh(static_cast<int>(n));
     m_edit[5]->setText(QString::number(lh.low));
     m_edit[6]->setText(QString::number(lh.high));
     sendTool(buildMarkOffset(target, direction, static_cast<int>(n)));
 }
 
-void Tbmf::Button6Click()
-{
-    sendTool(buildFeedToPrintStart(toGb2312(QStringLiteral("开始打印")),
-                                   toGb2312(QStringLiteral("然后走纸到下一个起始打印位置"))));
-}
+void Tbmf::Button6Click() { sendTool(feedDemo(MarkTarget::PrintStart)); }
 
-void Tbmf::Button7Click()
-{
-    sendTool(buildFeedToCut(toGb2312(QStringLiteral("开始打印")), toGb2312(QStringLiteral("然后走纸到下一个切/撕纸位置"))));
-}
+void Tbmf::Button7Click() { sendTool(feedDemo(MarkTarget::Cut)); }

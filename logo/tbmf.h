@@ -11,6 +11,11 @@ class Tbmf : public ToolWindow {
 public:
     explicit Tbmf(ToolHost &host);
 
+    // Why an offset of `mm` cannot be sent that way; empty when it can.
+    static QString offsetRefusal(double mm, MarkDirection direction);
+    // The two feeds to the next mark, with their demonstration texts.
+    static ByteString feedDemo(MarkTarget target);
+
 private:
     void Button1Click();
     void Button2Click();

@@ -148,6 +148,14 @@ void Tnvf::BitBtn1Click()
 
 void Tnvf::Button1Click() { close(); }
 
+QString Tnvf::tooLargeToDownload() { return tr("BMP图形太大，不能下载！请重新选择!"); }
+QString Tnvf::marginsRefused()
+{
+    return tr("去空点的边距无效：左右边距之和、上下边距之和都必须是 8 的倍数，且不能超出位图。");
+}
+QString Tnvf::nvDownloaded() { return tr("恭喜！！NV Logo 下载成功！"); }
+QString Tnvf::bitImageDefined() { return tr("恭喜！！定义下载位图成功！"); }
+
 QString Tnvf::hexFilePath(const QString &field, const QString &home)
 {
 #ifdef _WIN32
@@ -200,12 +208,12 @@ void Tnvf::Button2Click()
 {
     const int offset = leftOffset();
     if (nvDownloadGeometry(m_picture, offset).nvSize >= kNvSizeLimit) {
-        message(tr("BMP图形太大，不能下载！请重新选择!"));
+        message(tooLargeToDownload());
         return;
     }
     const ByteString command = buildNvDownload(m_picture, dialect(), offset, threshold());
     writeHexFile(command);
-    sendDownload(command, tr("恭喜！！NV Logo 下载成功！"));
+    sendDownload(command, nvDownloaded());
 }
 
 void Tnvf::Button3Click() { sendTool(buildNvPrint(dialect(), m_scaling->checkedId())); }
@@ -215,7 +223,7 @@ void Tnvf::Button5Click() { sendTool(buildNvClear(dialect())); }
 void Tnvf::exportText(bool scrambled)
 {
     if (geometryOf(m_picture.width, m_picture.height).nvSize >= kNvSizeLimit) {
-        message(tr("BMP图形太大，不能下载！请重新选择!"));
+        message(tooLargeToDownload());
         return;
     }
     if (!m_hcb->isChecked()) {
@@ -239,7 +247,7 @@ void Tnvf::defineBitImage(bool trimmed)
         // Margins that do not add up to whole bytes would make the data
         // longer or shorter than the command announces.
         if (!marginsFit(size, m)) {
-            message(tr("去空点的边距无效：左右边距之和、上下边距之和都必须是 8 的倍数，且不能超出位图。"));
+            message(marginsRefused());
             return;
         }
     }
@@ -251,7 +259,7 @@ void Tnvf::defineBitImage(bool trimmed)
     writeHexFile(command);
     // Success is told only once the bytes have gone out.
     if (sendDownload(command))
-        message(tr("恭喜！！定义下载位图成功！"));
+        message(bitImageDefined());
 }
 
 void Tnvf::Button8Click() { defineBitImage(false); }

@@ -23,6 +23,11 @@ public:
     // The host file that the HEX field names: a Windows-style path (drive
     // letter or backslashes) is a file of its last name in the home folder.
     static QString hexFilePath(const QString &field, const QString &home);
+    // The window's messages that a command-line caller tells as well.
+    static QString tooLargeToDownload();
+    static QString marginsRefused();
+    static QString nvDownloaded();
+    static QString bitImageDefined();
 
 private:
     void FormCreate();
