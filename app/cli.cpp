@@ -1,0 +1,417 @@
+#include "app/cli.h"
+
+#include "app/basiccommands.h"
+#include "app/errors.h"
+#include "app/gb2312.h"
+#include "app/outside.h"
+#include "app/portscan.h"
+#include "app/rtl.h"
+#include "app/tform1.h"
+#include "devices/ledcommands.h"
+#include "devices/statuscheck.h"
+#include "devices/tform2.h"
+#include "devices/tledf.h"
+#include "escpos/decoder.h"
+#include "logo/blackmark.h"
+#include "logo/bmpload.h"
+#include "logo/logocommands.h"
+#include "logo/tbmf.h"
+#include "logo/tnvf.h"
+#include "settings/configcommands.h"
+#include "transport/comhost.h"
+
+#include <QCoreApplication>
+#include <QMap>
+#include <QMetaObject>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+QString tr(const char *text) { return QCoreApplication::translate("tavo-cli", text); }
+
+// Bad arguments: told with the command's usage, exit status 1.
+struct UsageError {
+    QString text;
+};
+
+// What a window would tell in a message box instead of sending: told as
+// it stands, exit status 1.
+struct Refusal {
+    QString text;
+};
+
+// How a command goes out, as its window sends it.
+enum class Way {
+    Main,        // the main window's dispatch
+    SerialSpeed, // the main window's, refused on a parallel port
+    Tool,        // the tool windows' way
+    Download,    // the logo window's downloads: longer pauses on Ethernet
+    Led,         // the customer display: serial or parallel only
+    Status,      // the status check
+    Find,        // the printer scan
+};
+
+struct Invocation {
+    QString command;
+    QStringList args;             // positional arguments after the command
+    QMap<QString, QString> opts;  // --name value
+    QStringList flags;            // --star, --backward
+    PortChoice choice;
+    bool connected = false;
+    bool dryRun = false;
+
+    QString option(const QString &name, const QString &fallback) const { return opts.value(name, fallback); }
+    bool flag(const QString &name) const { return flags.contains(name); }
+    QString arg(int i, const char *what) const
+    {
+        if (i >= args.size())
+            throw UsageError{tr("missing argument: %1").arg(QLatin1String(what))};
+        return args[i];
+    }
+};
+
+struct Result {
+    Result(ByteString b = ByteString()) : bytes(std::move(b)) {}
+    ByteString bytes;
+    QString success; // told once the bytes went out
+    bool successOnNetworkOnly = false;
+};
+
+struct CommandSpec {
+    const char *name;
+    const char *usage;
+    const char *help;
+    Way way;
+    std::function<Result(const Invocation &)> build;
+};
+
+Dialect dialectOf(const Invocation &in) { return in.flag(QStringLiteral("star")) ? Dialect::Star : Dialect::Normal; }
+
+Picture pictureFrom(const Invocation &in) { return pictureFromImage(loadBmpImage(in.arg(0, "FILE.bmp"))); }
+
+Result settingCommand(Setting id, const Invocation &in)
+{
+    const OneValueSetting &s = oneValueSetting(id);
+    const QString entry = in.arg(0, "ENTRY");
+    QStringList entries;
+    for (std::size_t i = 0; i < s.entries.size(); ++i) {
+        entries << QString::fromUtf8(s.entries[i]);
+        if (entries.last() == entry)
+            return Result(buildSettingCommand(s, static_cast<int>(i)));
+    }
+    throw UsageError{tr("%1 takes one of: %2").arg(in.command, entries.join(QStringLiteral(", ")))};
+}
+
+Result markOffset(MarkTarget target, const Invocation &in)
+{
+    const double mm = StrToFloat(in.arg(0, "MM"));
+    const MarkDirection direction = in.flag(QStringLiteral("backward")) ? MarkDirection::Backward : MarkDirection::Forward;
+    if (const QString refusal = Tbmf::offsetRefusal(mm, direction); !refusal.isEmpty())
+        throw Refusal{refusal};
+    return Result(buildMarkOffset(target, direction, static_cast<int>(motionUnits(mm))));
+}
+
+Result bitImageDefine(bool trimmed, const Invocation &in)
+{
+    const Picture pic = pictureFrom(in);
+    const BitImageSize size = bitImageSize(pic, StrToInt(in.option(QStringLiteral("cap"), QStringLiteral("1536"))));
+    const int offset = StrToInt(in.option(QStringLiteral("offset"), QStringLiteral("0")));
+    Result r;
+    r.success = Tnvf::bitImageDefined();
+    if (!trimmed) {
+        r.bytes = buildBitImageDefine(pic, size, offset);
+        return r;
+    }
+    const QStringList m = in.option(QStringLiteral("margins"), QString()).split(QLatin1Char(','));
+    if (m.size() != 4)
+        throw UsageError{tr("--margins takes LEFT,RIGHT,TOP,BOTTOM in dots")};
+    const Margins margins{StrToInt(m[0]), StrToInt(m[1]), StrToInt(m[2]), StrToInt(m[3])};
+    if (!marginsFit(size, margins))
+        throw Refusal{Tnvf::marginsRefused()};
+    r.bytes = buildBitImageDefineTrimmed(pic, size, margins, offset);
+    return r;
+}
+
+const std::vector<CommandSpec> &commands()
+{
+    auto plain = [](ByteString (*builder)()) { return [builder](const Invocation &) { return Result{builder()}; }; };
+    auto setting = [](Setting id) { return [id](const Invocation &in) { return settingCommand(id, in); }; };
+    static const std::vector<CommandSpec> table = {
+        {"test-print", "[--width 40|42|36] [--repeat N]", "test print: N rounds (5) of one line of H", Way::Main,
+         [](const Invocation &in) {
+             const int width = StrToInt(in.option(QStringLiteral("width"), QStringLiteral("40")));
+             bool widths[3] = {false, false, false};
+             bool known = false;
+             for (int i = 0; i < 3; ++i)
+                 if (kTestPrintWidths[i] == width)
+                     widths[i] = known = true;
+             if (!known)
+                 throw UsageError{tr("--width takes 40, 42 or 36")};
+             return Result{buildTestPrint(StrToInt(in.option(QStringLiteral("repeat"), QStringLiteral("5"))), widths)};
+         }},
+        {"drawer", "", "cash drawer pulse", Way::Main, plain(&buildCashDrawer)},
+        {"cut", "", "partial cut after feeding", Way::Main, plain(&buildCut)},
+        {"h-print", "", "print the dot-matrix H parameter", Way::Main, plain(&buildPrintHParameter)},
+        {"h-set", "HEX", "set the dot-matrix H parameter (hexadecimal, as its list shows it)", Way::Main,
+         [](const Invocation &in) {
+             return Result{buildSetHParameter(StrToInt(QStringLiteral("$") + in.arg(0, "HEX")))};
+         }},
+        {"codepage-print", "", "print the code page", Way::Main, plain(&buildPrintCodePage)},
+        {"codepage-set", "N", "set the default code page", Way::Main,
+         [](const Invocation &in) { return Result{buildSetCodePage(StrToInt(in.arg(0, "N")))}; }},
+        {"paper-width", "58mm|76mm", "paper width", Way::Main, setting(Setting::PaperWidth)},
+        {"density", "Light|Normal|Dark", "print density", Way::Main, setting(Setting::Density)},
+        {"auto-line-feed", "启用|禁用", "automatic line feed", Way::Main, setting(Setting::AutoLineFeed)},
+        {"buzzer", "启用|禁用", "buzzer", Way::Main, setting(Setting::Buzzer)},
+        {"reprint", "启用|禁用", "reprint after paper-out", Way::Main, setting(Setting::Reprint)},
+        {"emulation", "\"EPSON ESC/POS\"|\"STAR(Line/T)\"", "emulation mode", Way::Main, setting(Setting::Emulation)},
+        {"small-font", "启用小字体(9*17)|禁用小字体(9*17)", "small font", Way::Main, setting(Setting::SmallFont)},
+        {"serial-speed", "CODE", "serial speed by code: 0 4800, 1 9600, 2 19200, 3 38400, 4 57600, 5 115200, 6 2400",
+         Way::SerialSpeed,
+         [](const Invocation &in) { return Result{buildSerialSpeed(StrToInt(in.arg(0, "CODE").left(1)))}; }},
+        {"mark-start", "MM [--backward]", "black mark: print start offset in millimetres", Way::Tool,
+         [](const Invocation &in) { return markOffset(MarkTarget::PrintStart, in); }},
+        {"mark-cut", "MM [--backward]", "black mark: cut offset in millimetres", Way::Tool,
+         [](const Invocation &in) { return markOffset(MarkTarget::Cut, in); }},
+        {"mark-feed-start", "", "print and feed to the next print start position", Way::Tool,
+         [](const Invocation &) { return Result{Tbmf::feedDemo(MarkTarget::PrintStart)}; }},
+        {"mark-feed-cut", "", "print and feed to the next cut position", Way::Tool,
+         [](const Invocation &) { return Result{Tbmf::feedDemo(MarkTarget::Cut)}; }},
+        {"nv-download", "FILE.bmp [--star] [--offset N] [--threshold T]", "store the picture as NV logo 1", Way::Download,
+         [](const Invocation &in) {
+             const Picture pic = pictureFrom(in);
+             const int offset = StrToInt(in.option(QStringLiteral("offset"), QStringLiteral("0")));
+             if (nvDownloadGeometry(pic, offset).nvSize >= kNvSizeLimit)
+                 throw Refusal{Tnvf::tooLargeToDownload()};
+             Result r{buildNvDownload(pic, dialectOf(in), offset,
+                                      StrToInt(in.option(QStringLiteral("threshold"), QStringLiteral("$00800000"))))};
+             r.success = Tnvf::nvDownloaded();
+             r.successOnNetworkOnly = true;
+             return r;
+         }},
+        {"nv-print", "[--star] [--scale 0-3]", "print NV logo 1: 0 normal, 1 double width, 2 double height, 3 both",
+         Way::Tool,
+         [](const Invocation &in) {
+             return Result{buildNvPrint(dialectOf(in), StrToInt(in.option(QStringLiteral("scale"), QStringLiteral("0"))))};
+         }},
+        {"nv-clear", "[--star]", "clear NV logo 1", Way::Tool,
+         [](const Invocation &in) { return Result{buildNvClear(dialectOf(in))}; }},
+        {"bitimage-define", "FILE.bmp [--cap N] [--offset N]", "define the downloaded bit image", Way::Download,
+         [](const Invocation &in) { return bitImageDefine(false, in); }},
+        {"bitimage-define-trimmed", "FILE.bmp --margins L,R,T,B [--cap N] [--offset N]",
+         "define the downloaded bit image without its margins", Way::Download,
+         [](const Invocation &in) { return bitImageDefine(true, in); }},
+        {"bitimage-print", "", "print the downloaded bit image", Way::Download, plain(&buildBitImagePrint)},
+        {"bitimage-print-all", "", "print the downloaded bit image in all four sizes", Way::Download,
+         plain(&buildBitImagePrintFourSizes)},
+        {"selftest", "FILE.bmp [--padding N]", "self-test page with the picture, and cut", Way::Download,
+         [](const Invocation &in) {
+             return Result{buildSelfTestPage(pictureFrom(in), StrToInt(in.option(QStringLiteral("padding"), QStringLiteral("0"))))};
+         }},
+        {"led-price", "", "customer display: unit price light", Way::Led, plain(&buildLedUnitPrice)},
+        {"led-total", "", "customer display: total light", Way::Led, plain(&buildLedTotal)},
+        {"led-amount", "TEXT", "customer display: show up to 9 characters", Way::Led,
+         [](const Invocation &in) {
+             const QString text = in.arg(0, "TEXT");
+             if (text.size() > 9)
+                 throw UsageError{tr("led-amount shows at most 9 characters")};
+             return Result{buildLedAmount(toGb2312(text))};
+         }},
+        {"led-clear", "", "customer display: clear", Way::Led, plain(&buildLedClear)},
+        {"led-clear-line", "", "customer display: clear the cursor line", Way::Led, plain(&buildLedClearLine)},
+        {"led-init", "", "customer display: initialise", Way::Led, plain(&buildLedInit)},
+        {"status", "[--series 0-3]",
+         "serial status check: 0 Tavo-76XX, 1 Tavo-58K, 2 Tavo-80XXX/Q80XXX (default), 3 Tavo-58XX", Way::Status,
+         [](const Invocation &in) {
+             const int series = StrToInt(in.option(QStringLiteral("series"), QStringLiteral("2")));
+             if (series < 0 || series >= kSeriesCount)
+                 throw UsageError{tr("--series takes 0 to 3")};
+             return Result{printerSeries(series).request};
+         }},
+        {"find", "", "find serial printers: every COM port with a device, at every rate", Way::Find,
+         [](const Invocation &) { return Result{printerSeries(0).request}; }},
+    };
+    return table;
+}
+
+const CommandSpec *findCommand(const QString &name)
+{
+    for (const CommandSpec &c : commands())
+        if (name == QLatin1String(c.name))
+            return &c;
+    return nullptr;
+}
+
+const QStringList kFlags = {QStringLiteral("star"), QStringLiteral("backward"), QStringLiteral("dry-run"),
+                            QStringLiteral("help")};
+
+Invocation parse(const QStringList &args)
+{
+    Invocation in;
+    QString baud = QStringLiteral("9600");
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a == QLatin1String("-h"))
+            in.flags << QStringLiteral("help");
+        else if (a.startsWith(QLatin1String("--"))) {
+            const QString name = a.mid(2);
+            if (kFlags.contains(name)) {
+                in.flags << name;
+                continue;
+            }
+            if (i + 1 >= args.size())
+                throw UsageError{tr("%1 needs a value").arg(a)};
+            in.opts[name] = args[++i];
+        } else if (in.command.isEmpty())
+            in.command = a;
+        else
+            in.args << a;
+    }
+    in.dryRun = in.flag(QStringLiteral("dry-run"));
+    const int ways = int(in.opts.contains(QStringLiteral("port"))) + int(in.opts.contains(QStringLiteral("ip"))) +
+                     int(in.opts.contains(QStringLiteral("lpt")));
+    if (ways > 1)
+        throw UsageError{tr("give one of --port, --ip and --lpt")};
+    in.connected = ways == 1;
+    baud = in.option(QStringLiteral("baud"), baud);
+    if (!baudRateEntries().contains(baud))
+        throw UsageError{tr("--baud takes one of %1").arg(baudRateEntries().join(QStringLiteral(", ")))};
+    PortChoice &c = in.choice;
+    c.baudEntry = c.baudShown = baud;
+    if (in.opts.contains(QStringLiteral("port"))) {
+        const QString port = in.opts.value(QStringLiteral("port")).toUpper();
+        const int n = port.startsWith(QLatin1String("COM")) ? port.mid(3).toInt() : 0;
+        if (n < 1 || n > 8)
+            throw UsageError{tr("--port takes COM1 to COM8")};
+        c.index = n + 1;
+        c.entry = c.shown = port;
+    } else if (in.opts.contains(QStringLiteral("lpt"))) {
+        const QString port = in.opts.value(QStringLiteral("lpt")).toUpper();
+        if (port != QLatin1String("LPT1") && port != QLatin1String("LPT2"))
+            throw UsageError{tr("--lpt takes LPT1 or LPT2")};
+        c.index = port == QLatin1String("LPT1") ? 0 : 1;
+        c.entry = c.shown = port;
+    } else if (in.opts.contains(QStringLiteral("ip"))) {
+        c.index = 10;
+        c.entry = c.shown = QStringLiteral("Ethernet");
+        c.address = in.opts.value(QStringLiteral("ip"));
+    }
+    return in;
+}
+
+Route routeFor(Way way, const PortChoice &c)
+{
+    switch (way) {
+    case Way::Main:
+    case Way::SerialSpeed: return mainRoute(c);
+    case Way::Status: return statusRoute(c);
+    default: break;
+    }
+    return toolRoute(c);
+}
+
+} // namespace
+
+QString cliHelp()
+{
+    QString text = tr("Usage: tavo-cli [--port COMn [--baud RATE] | --ip ADDRESS | --lpt LPTn] [--dry-run] COMMAND [ARGS]\n"
+                      "Sends one command to the printer, byte for byte as the windows send it.\n"
+                      "  --port COMn    serial port COM1 to COM8 (see the port map in README.md)\n"
+                      "  --baud RATE    2400, 4800, 9600 (default), 19200, 38400, 57600 or 115200\n"
+                      "  --ip ADDRESS   network printer: host or host:port\n"
+                      "  --lpt LPTn     parallel port LPT1 or LPT2\n"
+                      "  --dry-run      print the decoded command and send nothing\n"
+                      "Exit status: 0 done, 1 error or bad arguments, 2 connection refused.\n\n"
+                      "Commands:\n");
+    for (const CommandSpec &c : commands())
+        text += QStringLiteral("  %1 %2\n      %3\n")
+                    .arg(QLatin1String(c.name), QString::fromUtf8(c.usage), tr(c.help));
+    return text;
+}
+
+int runCli(const QStringList &args, Outside &outside, QTextStream &out, QTextStream &err, comhost::ComHost *host,
+           NetPrinterApi net)
+{
+    Invocation in;
+    const CommandSpec *spec = nullptr;
+    try {
+        in = parse(args);
+        if (in.flag(QStringLiteral("help"))) {
+            out << cliHelp();
+            return kCliOk;
+        }
+        if (in.command.isEmpty())
+            throw UsageError{tr("no command given")};
+        spec = findCommand(in.command);
+        if (!spec)
+            throw UsageError{tr("unknown command: %1").arg(in.command)};
+    } catch (const UsageError &e) {
+        err << "tavo-cli: " << e.text << "\n" << tr("Try tavo-cli --help.") << "\n";
+        return kCliError;
+    }
+
+    try {
+        const Result result = spec->build(in);
+        if (in.dryRun) {
+            out << escpos::listing(result.bytes);
+            return kCliOk;
+        }
+        if (!in.connected && spec->way != Way::Find)
+            throw UsageError{tr("no connection given: --port, --ip or --lpt")};
+
+        std::unique_ptr<comhost::ComHost> ownHost;
+        if (!host) {
+            ownHost = comhost::makeSystemComHost(outside.deviceNames());
+            host = ownHost.get();
+        }
+        TComPort cp(*host, [](std::function<void()> fn) {
+            if (QCoreApplication *app = QCoreApplication::instance())
+                QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
+        });
+        applyLayoutComSettings(cp);
+        Sender sender(outside, cp, net);
+
+        if (spec->way == Way::Find) {
+            const ScanResult scan = scanForPrinters(sender, nullptr);
+            out << scanReport(scan) << "\n";
+            return scan.hits.empty() ? kCliError : kCliOk;
+        }
+        const Route route = routeFor(spec->way, in.choice);
+        if (spec->way == Way::SerialSpeed && (route.kind == Route::Parallel || route.kind == Route::None))
+            throw Refusal{TForm1::serialSpeedNeedsSerial()};
+        if (spec->way == Way::Led && !Tledf::routeServes(route))
+            throw Refusal{Tledf::needsSerialPort()};
+        if (spec->way == Way::Status) {
+            if (route.kind != Route::Serial)
+                throw Refusal{TForm2::needsSerialPort()};
+            const int series = StrToInt(in.option(QStringLiteral("series"), QStringLiteral("2")));
+            const PrinterSeries &s = printerSeries(series);
+            const ByteString reply = TForm2::checkStatus(sender, nullptr, route, s);
+            const StatusVerdict verdict = judgeStatus(statusString(reply, s.statusBit), s);
+            out << TForm2::verdictText(verdict) << "\n";
+            return verdict == StatusVerdict::NotFound ? kCliError : kCliOk;
+        }
+        const NetPauses pauses = spec->way == Way::Download && route.kind == Route::Network ? kDownloadPauses : NetPauses{};
+        if (!sender.send(nullptr, route, result.bytes, pauses))
+            return kCliRefused; // "Connect error" is told through the seam
+        out << tr("sent %1 bytes to %2").arg(static_cast<qulonglong>(result.bytes.size())).arg(sender.describe(route))
+            << "\n";
+        if (!result.success.isEmpty() && (!result.successOnNetworkOnly || route.kind == Route::Network))
+            out << result.success << "\n";
+        return kCliOk;
+    } catch (const UsageError &e) {
+        err << "tavo-cli: " << e.text << "\n";
+        return kCliError;
+    } catch (const Refusal &r) {
+        err << r.text << "\n";
+        return kCliError;
+    } catch (const TransferCancelled &c) {
+        err << c.message() << "\n";
+        return kCliError;
+    } catch (...) {
+        err << describeError(std::current_exception()) << "\n";
+        return kCliError;
+    }
+}

@@ -1,0 +1,33 @@
+// tavo-cli: the program's commands from a shell or a script, no window.
+#include "app/cli.h"
+#include "app/outside.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+namespace {
+
+// Without windows, what they would show goes to standard error.
+class ConsoleOutside : public Outside {
+public:
+    explicit ConsoleOutside(QTextStream &err) : m_err(err) {}
+    void showMessage(QWidget *, const QString &text) override { m_err << text << "\n" << Qt::flush; }
+    bool askYesNo(QWidget *, const QString &) override { return false; }
+    void showError(QWidget *, const QString &, const QString &text) override { m_err << text << "\n" << Qt::flush; }
+    QString chooseOpenFile(QWidget *, const QString &) override { return QString(); }
+    QString chooseSaveFile(QWidget *, const QString &, const QString &) override { return QString(); }
+    void openUrl(const QUrl &) override {}
+
+private:
+    QTextStream &m_err;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout), err(stderr);
+    ConsoleOutside outside(err);
+    return runCli(app.arguments().mid(1), outside, out, err);
+}
