@@ -127,32 +127,29 @@ void Tlogf::showSelected() { m_detail->setPlainText(selectedText()); }
 
 void Tlogf::copyClick() { QGuiApplication::clipboard()->setText(selectedText()); }
 
+void Tlogf::saveSelected(const QString &filter, const QString &suggested, const std::string &contents)
+{
+    if (selectedIds().empty()) {
+        message(tr("请先在列表中选择要保存的记录。"));
+        return;
+    }
+    const QString path = m_host.outside().chooseSaveFile(this, filter, QDir::home().filePath(suggested));
+    if (!path.isEmpty())
+        writeFile(path, contents);
+}
+
 void Tlogf::saveBinClick()
 {
     std::string bytes;
     for (std::uint64_t id : selectedIds())
         if (const LogEntry *e = m_host.sender().log().find(id))
             bytes += e->bytes;
-    if (selectedIds().empty()) {
-        message(tr("请先在列表中选择要保存的记录。"));
-        return;
-    }
-    const QString path =
-        m_host.outside().chooseSaveFile(this, tr("命令字节 (*.bin)"), QDir::home().filePath(QStringLiteral("command.bin")));
-    if (!path.isEmpty())
-        writeFile(path, bytes);
+    saveSelected(tr("命令字节 (*.bin)"), QStringLiteral("command.bin"), bytes);
 }
 
 void Tlogf::saveTextClick()
 {
-    if (selectedIds().empty()) {
-        message(tr("请先在列表中选择要保存的记录。"));
-        return;
-    }
-    const QString path =
-        m_host.outside().chooseSaveFile(this, tr("文本 (*.txt)"), QDir::home().filePath(QStringLiteral("command.txt")));
-    if (!path.isEmpty())
-        writeFile(path, selectedText().toStdString());
+    saveSelected(tr("文本 (*.txt)"), QStringLiteral("command.txt"), selectedText().toStdString());
 }
 
 void Tlogf::replayClick()

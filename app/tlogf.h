@@ -25,6 +25,8 @@ private:
     void showSelected();
     std::vector<std::uint64_t> selectedIds() const;
     void copyClick();
+    // Asks where, then writes `contents`; tells the operator to select first.
+    void saveSelected(const QString &filter, const QString &suggested, const std::string &contents);
     void saveBinClick();
     void saveTextClick();
     void replayClick();

@@ -2,6 +2,7 @@
 // window's number fields fuzzed as well. Lengths that the commands announce
 // must match the data they carry.
 #include "app/errors.h"
+#include "fuzz/check.h"
 #include "logo/bmpload.h"
 #include "logo/logocommands.h"
 
@@ -14,12 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-void check(bool ok)
-{
-    if (!ok)
-        __builtin_trap();
-}
 
 const QString &scratchFile()
 {

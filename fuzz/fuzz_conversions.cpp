@@ -1,19 +1,10 @@
 // The integer and decimal conversions of the input fields.
 #include "app/rtl.h"
+#include "fuzz/check.h"
 
 #include <QString>
 
 #include <string>
-
-namespace {
-
-void check(bool ok)
-{
-    if (!ok)
-        __builtin_trap();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -1,18 +1,9 @@
 // The command decoder on any bytes: no crash, no hang, and the commands it
 // returns cover the input exactly, in order, each at least one byte long.
 #include "escpos/decoder.h"
+#include "fuzz/check.h"
 
 #include <string>
-
-namespace {
-
-void check(bool ok)
-{
-    if (!ok)
-        __builtin_trap();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -5,6 +5,7 @@
 #include <ws2tcpip.h>
 #else
 #include <arpa/inet.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #endif
@@ -144,6 +145,33 @@ std::optional<Endpoint> parseAddress(const std::string &text)
     if (!a.ok())
         return std::nullopt;
     return a.endpoint;
+}
+
+std::optional<Endpoint> lookUpName(const std::string &name, int port)
+{
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo *found = nullptr;
+    if (::getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
+        return std::nullopt;
+    const addrinfo *pick = nullptr;
+    for (const addrinfo *a = found; a != nullptr; a = a->ai_next)
+        if ((a->ai_family == AF_INET && (pick == nullptr || pick->ai_family != AF_INET)) ||
+            (a->ai_family == AF_INET6 && pick == nullptr))
+            pick = a;
+    std::optional<Endpoint> ep;
+    char text[NI_MAXHOST];
+    if (pick != nullptr && ::getnameinfo(pick->ai_addr, static_cast<socklen_t>(pick->ai_addrlen), text, sizeof text,
+                                         nullptr, 0, NI_NUMERICHOST) == 0) {
+        ep = Endpoint{text, port, pick->ai_family == AF_INET6, true};
+        // A scoped IPv6 address ("fe80::1%eth0") keeps no scope here.
+        const auto scope = ep->host.find('%');
+        if (scope != std::string::npos)
+            ep->host.erase(scope);
+    }
+    ::freeaddrinfo(found);
+    return ep;
 }
 
 int toSocketAddress(const Endpoint &to, void *storage)

@@ -34,6 +34,10 @@ struct AddressText {
 AddressText readAddress(const std::string &text);
 std::optional<Endpoint> parseAddress(const std::string &text);
 
+// Looks a host name up, blocking: its first IPv4 address, else its first
+// IPv6 one, with `port`. On Windows the socket layer must be started first.
+std::optional<Endpoint> lookUpName(const std::string &name, int port);
+
 // Fills `storage` (a sockaddr_storage) with a numeric endpoint's socket
 // address and returns its length.
 int toSocketAddress(const Endpoint &to, void *storage);
