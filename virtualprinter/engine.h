@@ -1,0 +1,140 @@
+#pragma once
+// The virtual Tavo printer's inside: it takes the bytes of a job, understands
+// them with the program's decoder, keeps the firmware settings and NV images
+// as a printer's memory does, draws receipts at one pixel per dot, runs the
+// customer display, and answers the status requests. No I/O: the lines that
+// feed it are the program's business.
+#include "app/bytestring.h"
+#include "escpos/decoder.h"
+
+#include <QImage>
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace vp {
+
+struct Model {
+    const char *id;       // tavo80, tavo58, tavo76, k3
+    const char *name;
+    int paperDots;        // printable width at one pixel a dot
+    bool display;         // has the K3 customer display
+};
+const std::vector<Model> &models();
+const Model *modelById(const std::string &id);
+
+// What the status requests are answered with.
+enum class Status { Online, Offline, PaperEnd, Silent };
+Status statusByName(const std::string &name, bool *ok = nullptr);
+const char *statusName(Status s);
+
+// An image as its command defines it: x units of 8 dots across, y units of
+// 8 dots down, column-major data (each column y bytes, top dot in bit 7).
+struct BitImage {
+    int x = 0, y = 0;
+    ByteString data;
+    bool empty() const { return x <= 0 || y <= 0; }
+    QImage toImage(int scaleX = 1, int scaleY = 1) const; // black dots on white
+};
+
+// The K3's eight-digit display and its two lamps.
+struct Display {
+    QString text;       // what ESC Q A showed, at most eight digits and points
+    bool priceLamp = false;
+    bool totalLamp = false;
+    QImage render() const;
+};
+
+struct Counts {
+    int receipts = 0, cuts = 0, drawerPulses = 0, unknown = 0;
+};
+
+class Engine {
+public:
+    explicit Engine(const Model &model);
+
+    // The printer's memory across power cycles: settings and NV images.
+    QJsonObject memory() const;
+    void restore(const QJsonObject &memory);
+
+    // Bytes of the current job; returns what the printer answers. A command
+    // cut short at the end waits for the rest of it.
+    ByteString feed(const ByteString &bytes);
+    // The job's line closed: a command still incomplete is dropped (logged).
+    void endJob();
+
+    void setStatus(Status s) { m_status = s; }
+    Status status() const { return m_status; }
+
+    // The rate of the printer's own serial line, from its settings.
+    int serialBits() const;
+    // The dialect it takes NV commands in: Star emulation takes ESC FS q/p.
+    bool starMode() const;
+    int paperDots() const;
+    int setting(const std::string &name, int fallback = -1) const;
+
+    // Receipts finished by a cut since the last call, oldest first.
+    std::vector<QImage> takeReceipts();
+    // The paper that has come out since the last cut.
+    QImage currentReceipt() const;
+    // Decoded lines of what arrived, and what the printer did not understand.
+    QStringList takeLog();
+    void note(const QString &line) { m_log << line; }
+
+    const Display &display() const { return m_display; }
+    const Counts &counts() const { return m_counts; }
+    const std::map<int, BitImage> &nvImages() const { return m_nv; }
+    const BitImage &downloaded() const { return m_downloaded; }
+
+private:
+    void execute(const ByteString &bytes, const escpos::Command &c);
+    void resetModes();
+    void text(const QString &s);
+    void flushLine(bool feedEmptyLine);
+    void feedDots(int dots);
+    void place(const QImage &image); // an image at the left margin, justified
+    void ensureHeight(int bottom);
+    void cut();
+    void configure(const escpos::Command &c);
+    QRgb ink() const;
+
+    struct Glyph {
+        QString text;
+        int width = 0, height = 0;
+        bool chinese = false, fontB = false, bold = false, underline = false;
+        int scaleX = 1, scaleY = 1;
+        QImage image; // a glyph cell drawn once
+    };
+
+    Model m_model;
+    Status m_status = Status::Online;
+    std::map<std::string, int> m_settings;
+    std::map<int, BitImage> m_nv;
+    BitImage m_downloaded;
+    Display m_display;
+    Counts m_counts;
+    ByteString m_pending;
+    bool m_chinese = true;
+
+    // Print modes of ESC !, ESC a, ESC 3.
+    int m_mode = 0;
+    int m_justify = 0;
+    int m_lineSpacing = 30;
+
+    QImage m_paper;
+    int m_y = 0;
+    std::vector<Glyph> m_line;
+    int m_lineWidth = 0;
+    std::vector<QImage> m_done;
+    QStringList m_log;
+    int m_markOffsetStart = 0, m_markOffsetCut = 0;
+};
+
+// Black marks on the roll, one every this many dots.
+constexpr int kMarkPitch = 480;
+
+} // namespace vp

@@ -1,0 +1,306 @@
+#include "virtualprinter/host.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QHostAddress>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <QSocketNotifier>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <stdexcept>
+
+namespace vp {
+
+namespace {
+
+QString tr(const char *text) { return QCoreApplication::translate("virtualprinter", text); }
+
+// A serial job ends when the line has been quiet this long.
+constexpr int kSerialJobGapMs = 300;
+
+// What a UART at the wrong rate makes of the bytes: framing goes astray and
+// each byte reads as another. The same wrong bytes every time.
+ByteString misread(const ByteString &bytes)
+{
+    ByteString out = bytes;
+    for (char &c : out) {
+        const auto b = static_cast<unsigned char>(c);
+        c = static_cast<char>(static_cast<unsigned char>(((b << 3) | (b >> 5)) ^ 0xA5));
+    }
+    return out;
+}
+
+} // namespace
+
+bool parseOptions(const QStringList &args, Options &o, QString &error, bool &headless)
+{
+    headless = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        auto value = [&](QString &into) {
+            if (i + 1 >= args.size()) {
+                error = tr("%1 needs a value").arg(a);
+                return false;
+            }
+            into = args[++i];
+            return true;
+        };
+        QString status;
+        if (a == QLatin1String("--headless"))
+            headless = true;
+        else if (a == QLatin1String("--tcp")) {
+            if (!value(o.tcp))
+                return false;
+        } else if (a == QLatin1String("--serial")) {
+            if (!value(o.serial))
+                return false;
+        } else if (a == QLatin1String("--parallel")) {
+            if (!value(o.parallel))
+                return false;
+        } else if (a == QLatin1String("--out")) {
+            if (!value(o.outDir))
+                return false;
+        } else if (a == QLatin1String("--state")) {
+            if (!value(o.stateFile))
+                return false;
+        } else if (a == QLatin1String("--model")) {
+            if (!value(o.model))
+                return false;
+            if (!modelById(o.model.toStdString())) {
+                error = tr("--model takes tavo80, tavo58, tavo76 or k3");
+                return false;
+            }
+        } else if (a == QLatin1String("--status")) {
+            if (!value(status))
+                return false;
+            bool ok = false;
+            o.status = statusByName(status.toStdString(), &ok);
+            if (!ok) {
+                error = tr("--status takes online, offline, paper-end or silent");
+                return false;
+            }
+        } else {
+            error = tr("unknown option %1").arg(a);
+            return false;
+        }
+    }
+    if (o.tcp.isEmpty() && o.serial.isEmpty() && o.parallel.isEmpty())
+        o.tcp = QStringLiteral("127.0.0.1:9100");
+    return true;
+}
+
+Host::Host(const Options &options) : m_options(options), m_engine(*modelById(options.model.toStdString()))
+{
+    m_engine.setStatus(options.status);
+    if (!options.stateFile.isEmpty()) {
+        QFile f(options.stateFile);
+        if (f.open(QIODevice::ReadOnly))
+            m_engine.restore(QJsonDocument::fromJson(f.readAll()).object());
+    }
+    m_serialQuiet.setSingleShot(true);
+    m_serialQuiet.setInterval(kSerialJobGapMs);
+    connect(&m_serialQuiet, &QTimer::timeout, this, [this] { endJob(); });
+}
+
+Host::~Host()
+{
+    m_ptyNotifier.reset();
+    m_fifoNotifier.reset();
+    if (m_pty.master >= 0)
+        vline::closePty(m_pty, m_options.serial.toStdString());
+    vline::closeFd(m_fifo);
+}
+
+void Host::start()
+{
+    if (!m_options.outDir.isEmpty())
+        QDir().mkpath(m_options.outDir);
+    if (!m_options.tcp.isEmpty()) {
+        const int colon = m_options.tcp.lastIndexOf(QLatin1Char(':'));
+        const QString host = colon > 0 ? m_options.tcp.left(colon) : QStringLiteral("127.0.0.1");
+        const int port = colon >= 0 ? m_options.tcp.mid(colon + 1).toInt() : 9100;
+        m_server = new QTcpServer(this);
+        if (!m_server->listen(QHostAddress(host), static_cast<quint16>(port)))
+            throw std::runtime_error(("TCP " + m_options.tcp + ": " + m_server->errorString()).toStdString());
+        connect(m_server, &QTcpServer::newConnection, this, [this] { accept(); });
+    }
+    if (!m_options.serial.isEmpty()) {
+        m_pty = vline::openPty(m_options.serial.toStdString());
+        m_ptyNotifier = std::make_unique<QSocketNotifier>(m_pty.master, QSocketNotifier::Read);
+        connect(m_ptyNotifier.get(), &QSocketNotifier::activated, this, [this] { readSerial(); });
+    }
+    if (!m_options.parallel.isEmpty()) {
+        m_fifo = vline::openFifo(m_options.parallel.toStdString());
+        m_fifoNotifier = std::make_unique<QSocketNotifier>(m_fifo, QSocketNotifier::Read);
+        connect(m_fifoNotifier.get(), &QSocketNotifier::activated, this, [this] { readParallel(); });
+    }
+    publish();
+}
+
+QStringList Host::describeLines() const
+{
+    QStringList lines;
+    lines << tr("model %1: %2, %3 dots").arg(m_options.model, QString::fromLatin1(modelById(m_options.model.toStdString())->name))
+                 .arg(m_engine.paperDots());
+    if (m_server)
+        lines << QStringLiteral("tcp %1:%2").arg(m_server->serverAddress().toString()).arg(m_server->serverPort());
+    if (m_pty.master >= 0) {
+        lines << QStringLiteral("serial %1 -> %2 at %3 bit/s")
+                     .arg(m_options.serial, QString::fromStdString(m_pty.slavePath))
+                     .arg(m_engine.serialBits());
+        lines << tr("map a COM number to it in ~/.config/tavo/ports.conf: COM3=%1").arg(m_options.serial);
+    }
+    if (m_fifo >= 0)
+        lines << tr("parallel %1 (map it: LPT1=%1)").arg(m_options.parallel);
+    return lines;
+}
+
+void Host::setStatus(Status s)
+{
+    m_engine.setStatus(s);
+    publish();
+}
+
+void Host::accept()
+{
+    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readTcp(socket); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+            readTcp(socket);
+            endJob();
+            socket->deleteLater();
+        });
+    }
+}
+
+void Host::readTcp(QTcpSocket *socket)
+{
+    const QByteArray data = socket->readAll();
+    if (data.isEmpty())
+        return;
+    take(ByteString(data.constData(), static_cast<std::size_t>(data.size())), [socket](const ByteString &answer) {
+        socket->write(answer.data(), static_cast<qint64>(answer.size()));
+    });
+}
+
+void Host::readSerial()
+{
+    char buffer[4096];
+    const long n = vline::readSome(m_pty.master, buffer, sizeof buffer);
+    if (n <= 0)
+        return;
+    ByteString bytes(buffer, static_cast<std::size_t>(n));
+    const int lineRate = vline::lineBits(m_pty), own = m_engine.serialBits();
+    if (lineRate != 0 && lineRate != own) {
+        const QString why = tr("data at %1 bit/s, printer set to %2").arg(lineRate).arg(own);
+        if (why != m_rateWarning)
+            m_engine.note(why);
+        m_rateWarning = why;
+        bytes = misread(bytes);
+    } else {
+        m_rateWarning.clear();
+    }
+    take(bytes, [this](const ByteString &answer) { vline::writeAll(m_pty.master, answer.data(), answer.size()); });
+    m_serialQuiet.start();
+}
+
+void Host::readParallel()
+{
+    char buffer[4096];
+    const long n = vline::readSome(m_fifo, buffer, sizeof buffer);
+    if (n > 0) {
+        take(ByteString(buffer, static_cast<std::size_t>(n)), [](const ByteString &) {});
+        return;
+    }
+    if (n == 0) {
+        // The writer closed: the job is over. Opened afresh, the FIFO waits
+        // for the next one.
+        endJob();
+        m_fifoNotifier.reset();
+        vline::closeFd(m_fifo);
+        m_fifo = vline::openFifo(m_options.parallel.toStdString());
+        m_fifoNotifier = std::make_unique<QSocketNotifier>(m_fifo, QSocketNotifier::Read);
+        connect(m_fifoNotifier.get(), &QSocketNotifier::activated, this, [this] { readParallel(); });
+    }
+}
+
+void Host::take(const ByteString &bytes, const std::function<void(const ByteString &)> &answer)
+{
+    const ByteString reply = m_engine.feed(bytes);
+    if (!reply.empty())
+        answer(reply);
+    publish();
+}
+
+void Host::endJob()
+{
+    m_engine.endJob();
+    publish();
+}
+
+void Host::publish()
+{
+    const QStringList lines = m_engine.takeLog();
+    m_log << lines;
+    for (QImage &receipt : m_engine.takeReceipts())
+        m_receipts.push_back(std::move(receipt));
+    if (!m_options.outDir.isEmpty()) {
+        QDir out(m_options.outDir);
+        for (; m_written < static_cast<int>(m_receipts.size()); ++m_written)
+            m_receipts[static_cast<std::size_t>(m_written)].save(
+                out.filePath(QStringLiteral("receipt-%1.png").arg(m_written + 1, 4, 10, QLatin1Char('0'))));
+        if (!lines.isEmpty()) {
+            QFile log(out.filePath(QStringLiteral("log.txt")));
+            if (log.open(QIODevice::Append))
+                log.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+        }
+        if (modelById(m_options.model.toStdString())->display)
+            m_engine.display().render().save(out.filePath(QStringLiteral("display.png")));
+    }
+    writeState();
+    emit changed();
+}
+
+void Host::writeState()
+{
+    if (!m_options.stateFile.isEmpty()) {
+        QSaveFile f(m_options.stateFile);
+        if (f.open(QIODevice::WriteOnly)) {
+            f.write(QJsonDocument(m_engine.memory()).toJson());
+            f.commit();
+        }
+    }
+    if (m_options.outDir.isEmpty())
+        return;
+    QJsonObject state = m_engine.memory();
+    QJsonArray nv;
+    for (const auto &image : m_engine.nvImages())
+        nv.append(QJsonObject{{QStringLiteral("number"), image.first},
+                              {QStringLiteral("width"), 8 * image.second.x},
+                              {QStringLiteral("height"), 8 * image.second.y},
+                              {QStringLiteral("bytes"), static_cast<int>(image.second.data.size())}});
+    state[QStringLiteral("nv")] = nv;
+    const Display &d = m_engine.display();
+    state[QStringLiteral("display")] = QJsonObject{{QStringLiteral("text"), d.text},
+                                                   {QStringLiteral("priceLamp"), d.priceLamp},
+                                                   {QStringLiteral("totalLamp"), d.totalLamp}};
+    const Counts &c = m_engine.counts();
+    state[QStringLiteral("counts")] = QJsonObject{{QStringLiteral("receipts"), static_cast<int>(m_receipts.size())},
+                                                  {QStringLiteral("cuts"), c.cuts},
+                                                  {QStringLiteral("drawerPulses"), c.drawerPulses},
+                                                  {QStringLiteral("notUnderstood"), c.unknown}};
+    state[QStringLiteral("status")] = QString::fromLatin1(statusName(m_engine.status()));
+    state[QStringLiteral("serialBits")] = m_engine.serialBits();
+    state[QStringLiteral("paperDots")] = m_engine.paperDots();
+    QSaveFile f(QDir(m_options.outDir).filePath(QStringLiteral("state.json")));
+    if (f.open(QIODevice::WriteOnly)) {
+        f.write(QJsonDocument(state).toJson());
+        f.commit();
+    }
+}
+
+} // namespace vp

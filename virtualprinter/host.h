@@ -1,0 +1,78 @@
+#pragma once
+// The virtual printer's lines and outputs: it listens on TCP, on a
+// pseudo-terminal and on a FIFO, feeds each job to the engine, answers the
+// status requests, and writes receipts, the decoded log and its state.
+#include "transport/virtualline.h"
+#include "virtualprinter/engine.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+class QSocketNotifier;
+class QTcpServer;
+class QTcpSocket;
+
+namespace vp {
+
+struct Options {
+    QString model = QStringLiteral("tavo80");
+    QString tcp;          // "HOST:PORT"; empty: none
+    QString serial;       // symlink to the pseudo-terminal's slave
+    QString parallel;     // FIFO path
+    QString outDir;       // receipts, log.txt, state.json
+    QString stateFile;    // the printer's memory across runs
+    Status status = Status::Online;
+};
+
+// Reads the command line; on a mistake returns false with `error` set.
+bool parseOptions(const QStringList &args, Options &options, QString &error, bool &headless);
+
+class Host : public QObject {
+    Q_OBJECT
+public:
+    explicit Host(const Options &options);
+    ~Host() override;
+
+    // Opens every line asked for; throws std::runtime_error.
+    void start();
+    // Lines for the operator: where it listens, how to map a COM number.
+    QStringList describeLines() const;
+
+    Engine &engine() { return m_engine; }
+    void setStatus(Status s);
+    // Every receipt cut so far this run, and the paper still in the printer.
+    const std::vector<QImage> &receipts() const { return m_receipts; }
+    const QStringList &log() const { return m_log; }
+    // Ends the job in progress (a line closed, or the program ends).
+    void endJob();
+
+signals:
+    void changed();
+
+private:
+    void accept();
+    void readTcp(QTcpSocket *socket);
+    void readSerial();
+    void readParallel();
+    void take(const ByteString &bytes, const std::function<void(const ByteString &)> &answer);
+    void publish();
+    void writeState();
+
+    Options m_options;
+    Engine m_engine;
+    QTcpServer *m_server = nullptr;
+    vline::Pty m_pty;
+    int m_fifo = -1;
+    std::unique_ptr<QSocketNotifier> m_ptyNotifier, m_fifoNotifier;
+    QTimer m_serialQuiet; // a pause on the serial line ends its job
+    QString m_rateWarning;
+    std::vector<QImage> m_receipts;
+    QStringList m_log;
+    int m_written = 0; // receipts already saved as PNG
+};
+
+} // namespace vp
