@@ -238,7 +238,8 @@ int Engine::setting(const std::string &name, int fallback) const
 
 int Engine::serialBits() const
 {
-    const int bits = serialSpeedBits(setting("serial speed", 1));
+    // The K3's display runs at 2400 bit/s out of the box, the others at 9600.
+    const int bits = serialSpeedBits(setting("serial speed", m_model.display ? 6 : 1));
     return bits ? bits : 9600;
 }
 

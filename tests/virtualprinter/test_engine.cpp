@@ -1,0 +1,168 @@
+// The virtual printer's engine fed with the program's own builders: what
+// it draws, stores and answers.
+#include "app/basiccommands.h"
+#include "devices/ledcommands.h"
+#include "devices/statuscheck.h"
+#include "logo/blackmark.h"
+#include "logo/logocommands.h"
+#include "settings/configcommands.h"
+#include "virtualprinter/engine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+Picture pattern(int w, int h)
+{
+    Picture p(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if ((x * 3 + y * 5) % 7 < 3)
+                p.set(x, y, 0);
+    return p;
+}
+
+bool dark(const QImage &img, int x, int y) { return qGray(img.pixel(x, y)) < 128; }
+
+// The smallest rectangle holding every dark pixel.
+QRect inked(const QImage &img)
+{
+    QRect r;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (dark(img, x, y))
+                r |= QRect(x, y, 1, 1);
+    return r;
+}
+
+vp::Engine engine(const char *model = "tavo80") { return vp::Engine(*vp::modelById(model)); }
+
+QImage onlyReceipt(vp::Engine &e)
+{
+    auto receipts = e.takeReceipts();
+    EXPECT_EQ(receipts.size(), 1u);
+    return receipts.empty() ? QImage() : receipts.front();
+}
+
+} // namespace
+
+TEST(VirtualEngine, NvLogoPrintsBackPixelForPixelAtEveryScaling)
+{
+    const Picture pic = pattern(41, 19);
+    for (Dialect dialect : {Dialect::Normal, Dialect::Star}) {
+        vp::Engine e = engine();
+        if (dialect == Dialect::Star)
+            e.feed(buildSettingCommand(oneValueSetting(Setting::Emulation), 1));
+        e.feed(buildNvDownload(pic, dialect, 0, kDefaultThreshold));
+        ASSERT_EQ(e.nvImages().size(), 1u);
+        for (int scaling = 0; scaling < 4; ++scaling) {
+            SCOPED_TRACE(scaling);
+            e.feed(buildNvPrint(dialect, scaling) + buildCut());
+            const QImage r = onlyReceipt(e);
+            const int sx = (scaling & 1) ? 2 : 1, sy = (scaling & 2) ? 2 : 1;
+            const QRect box = inked(r);
+            ASSERT_EQ(box.width(), 41 * sx - (0)); // the picture's own columns; padding is white
+            for (int y = 0; y < 19 * sy; ++y)
+                for (int x = 0; x < 41 * sx; ++x)
+                    ASSERT_EQ(dark(r, box.left() + x, box.top() + y), isDot(pic.at(x / sx, y / sy), kDefaultThreshold))
+                        << x << "," << y;
+            // Centred, as ESC a 1 asks.
+            const int stored = 8 * geometryOf(41, 20).bytesW * sx;
+            EXPECT_EQ(box.left(), (576 - stored) / 2);
+        }
+    }
+    // The other dialect than the emulation's is not understood.
+    vp::Engine e = engine();
+    e.feed(buildNvDownload(pic, Dialect::Star, 0, kDefaultThreshold));
+    EXPECT_TRUE(e.nvImages().empty());
+    EXPECT_EQ(e.counts().unknown, 1);
+}
+
+TEST(VirtualEngine, BitImageRasterTextAndCuts)
+{
+    const Picture pic = pattern(16, 16);
+    vp::Engine e = engine();
+    e.feed(buildBitImageDefine(pic, {2, 2}, 0));
+    ASSERT_FALSE(e.downloaded().empty());
+    e.feed(buildBitImagePrintFourSizes() + buildCut());
+    QImage r = onlyReceipt(e);
+    // The define prints its "xL=2;yL=2" line; below it the image normal,
+    // double width, double height and quadruple, one below the other, then
+    // the cut's feed.
+    ASSERT_EQ(r.height(), 30 + 16 + 16 + 32 + 32 + 24);
+    const QImage images = r.copy(0, 30, r.width(), r.height() - 30);
+    EXPECT_EQ(inked(images).width(), 32);
+    EXPECT_EQ(inked(images.copy(0, 0, 576, 16)).width(), 16);
+    EXPECT_EQ(inked(images.copy(0, 32, 576, 32)).width(), 16);
+
+    const Picture page = pattern(24, 10);
+    e.feed(buildSelfTestPage(page, 0));
+    r = onlyReceipt(e); // ESC i ends it
+    EXPECT_EQ(e.counts().unknown, 0);
+    EXPECT_GT(r.height(), 400);
+
+    const bool w40[3] = {true, false, false};
+    e.feed(buildTestPrint(3, w40) + buildCut());
+    r = onlyReceipt(e);
+    // Three rows of forty H in font A: 480 dots of the 576.
+    EXPECT_EQ(inked(r).right() < 480, true);
+    EXPECT_GT(inked(r).right(), 440);
+    EXPECT_EQ(e.counts().cuts, 3);
+}
+
+TEST(VirtualEngine, StatusAnswersDrawerDisplayAndSettingsThatTakeEffect)
+{
+    vp::Engine e = engine("k3");
+    const ByteString dle = printerSeries(0).request, escV = printerSeries(3).request;
+    EXPECT_EQ(e.feed(dle), ByteString("\x12"));
+    EXPECT_EQ(e.feed(escV), ByteString(1, '\0'));
+    e.setStatus(vp::Status::Offline);
+    EXPECT_EQ(e.feed(dle), ByteString("\x1A"));
+    e.setStatus(vp::Status::PaperEnd);
+    EXPECT_EQ(e.feed(escV), ByteString("\x0C"));
+    e.setStatus(vp::Status::Silent);
+    EXPECT_EQ(e.feed(dle + escV), ByteString());
+
+    e.feed(buildCashDrawer() + buildCashDrawer());
+    EXPECT_EQ(e.counts().drawerPulses, 2);
+    e.feed(buildLedUnitPrice() + buildLedAmount("123.45"));
+    EXPECT_TRUE(e.display().priceLamp);
+    EXPECT_EQ(e.display().text, "123.45");
+    e.feed(buildLedTotal());
+    EXPECT_TRUE(e.display().totalLamp);
+    EXPECT_FALSE(e.display().priceLamp);
+    e.feed(buildLedClear());
+    EXPECT_TRUE(e.display().text.isEmpty());
+
+    EXPECT_EQ(e.serialBits(), 2400); // the K3's display line
+    e.feed(buildSerialSpeed(5));
+    EXPECT_EQ(e.serialBits(), 115200);
+    e.feed(buildSettingCommand(oneValueSetting(Setting::PaperWidth), 1));
+    EXPECT_EQ(e.paperDots(), 512);
+
+    // The memory survives a power cycle; the downloaded image does not.
+    e.feed(buildNvDownload(pattern(8, 8), Dialect::Normal, 0, kDefaultThreshold));
+    e.feed(buildBitImageDefine(pattern(8, 8), {1, 1}, 0));
+    vp::Engine again = engine("k3");
+    again.restore(e.memory());
+    EXPECT_EQ(again.serialBits(), 115200);
+    EXPECT_EQ(again.paperDots(), 512);
+    ASSERT_EQ(again.nvImages().size(), 1u);
+    EXPECT_EQ(again.nvImages().at(1).data, e.nvImages().at(1).data);
+    EXPECT_TRUE(again.downloaded().empty());
+}
+
+TEST(VirtualEngine, CommandsSplitAcrossReadsAndGarbageNeverStopIt)
+{
+    const ByteString download = buildNvDownload(pattern(30, 30), Dialect::Normal, 0, kDefaultThreshold);
+    vp::Engine e = engine();
+    for (std::size_t at = 0; at < download.size(); at += 7)
+        e.feed(download.substr(at, 7));
+    ASSERT_EQ(e.nvImages().size(), 1u);
+    EXPECT_EQ(e.counts().unknown, 0);
+    e.feed(ByteString("\x07\xFF\x1B\x4A\x05 ok\x0A", 8));
+    EXPECT_GE(e.counts().unknown, 1);
+    e.feed(ByteString("\x1D\x76\x30\x00\xFF\xFF", 6)); // a raster that never arrives
+    e.endJob();
+    EXPECT_TRUE(e.takeLog().join('\n').contains(QStringLiteral("已丢弃 6 字节")));
+}

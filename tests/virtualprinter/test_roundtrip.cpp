@@ -1,0 +1,179 @@
+// The program's windows against the virtual printer as a process of its
+// own, on each of its three lines: what the windows send comes out of it
+// as receipts, counts, display and status answers.
+#include "app/portscan.h"
+#include "logo/logocommands.h"
+#include "tests/support/bmpwriter.h"
+#include "tests/support/programfixture.h"
+#include "tests/support/virtualprinterprocess.h"
+
+#include <QLabel>
+#include <QRadioButton>
+
+namespace {
+
+QRect inked(const QImage &img)
+{
+    QRect r;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 128)
+                r |= QRect(x, y, 1, 1);
+    return r;
+}
+
+} // namespace
+
+class VirtualPrinter : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        vp = std::make_unique<VirtualPrinterProcess>(dir);
+        ASSERT_TRUE(vp->running());
+        outside.deviceNames().redirect("\\\\.\\COM1", vp->link);
+        outside.deviceNames().redirect("LPT1", vp->fifo);
+    }
+    void TearDown() override
+    {
+        vp.reset();
+        ProgramTest::TearDown();
+    }
+    std::unique_ptr<VirtualPrinterProcess> vp;
+};
+
+TEST_F(VirtualPrinter, EachLineCarriesTheMainWindowsCommands)
+{
+    pick(form1()->dk(), "Ethernet");
+    type(form1()->IPE(), vp->address());
+    click("Button1"); // test print: five rows of forty H
+    click("cut");
+    ASSERT_TRUE(vp->waitFor([&] { return vp->count("receipts") == 1; }));
+    const QImage receipt = vp->receipt(1);
+    ASSERT_FALSE(receipt.isNull());
+    const QRect box = inked(receipt);
+    EXPECT_GT(box.width(), 440); // forty font-A cells are 480 dots
+    EXPECT_LE(box.right(), 480);
+    EXPECT_EQ(vp->log().count(QStringLiteral("text \"HHHH")), 5);
+
+    pick(form1()->dk(), "COM1");
+    click("Open");
+    ASSERT_TRUE(vp->waitFor([&] { return vp->count("drawerPulses") == 1; }));
+
+    pick(form1()->dk(), "LPT1");
+    click("cut");
+    ASSERT_TRUE(vp->waitFor([&] { return vp->count("cuts") == 2; }));
+    EXPECT_TRUE(outside.errors.isEmpty()) << outside.errors.join("|").toStdString();
+    EXPECT_TRUE(outside.messages.isEmpty()) << outside.messages.join("|").toStdString();
+}
+
+TEST_F(VirtualPrinter, NvLogoFromTheLogoWindowPrintsBackAndSurvivesARestart)
+{
+    Picture pic(45, 23);
+    for (int y = 0; y < 23; ++y)
+        for (int x = 0; x < 45; ++x)
+            if ((x + 2 * y) % 5 < 2)
+                pic.set(x, y, 0);
+    const std::string file = dir + "/logo.bmp";
+    bmp::write(file, bmp::encode(pic, 24, false));
+    Tnvf *nvf = program->nvf.get();
+    nvf->show();
+    outside.nextFiles << QString::fromStdString(file);
+    click(nvf, "BitBtn1");
+    pick(form1()->dk(), "Ethernet");
+    type(form1()->IPE(), vp->address());
+    click(nvf, "Button2"); // download
+    EXPECT_EQ(outside.messages, QStringList{QStringLiteral("恭喜！！NV Logo 下载成功！")});
+    auto printedMatches = [&](int receipt) {
+        const QImage r = vp->receipt(receipt);
+        const QRect box = inked(r);
+        if (box.width() != 45 || box.height() > 23)
+            return false;
+        for (int y = 0; y < 23; ++y)
+            for (int x = 0; x < 45; ++x)
+                if ((qGray(r.pixel(box.left() + x, box.top() + y)) < 128) != isDot(pic.at(x, y), kDefaultThreshold))
+                    return false;
+        return true;
+    };
+    click(nvf, "Button3"); // print at normal size
+    click("cut");
+    ASSERT_TRUE(vp->waitFor([&] { return vp->count("receipts") == 1; }));
+    EXPECT_TRUE(printedMatches(1));
+
+    // Power cycle: the NV logo stays in the printer's memory.
+    vp.reset();
+    vp = std::make_unique<VirtualPrinterProcess>(dir);
+    ASSERT_TRUE(vp->running());
+    type(form1()->IPE(), vp->address());
+    click(nvf, "Button3");
+    click("cut");
+    ASSERT_TRUE(vp->waitFor([&] { return vp->count("receipts") == 1; }));
+    EXPECT_TRUE(printedMatches(1));
+}
+
+TEST_F(VirtualPrinter, StatusRateMismatchSerialSpeedAndTheScan)
+{
+    TForm2 *status = program->form2.get();
+    status->show();
+    auto *label2 = child<QLabel>(status, "Label2");
+    pick(form1()->dk(), "COM1");
+    pick(form1()->sd(), "9600");
+    click(status, "Button2");
+    EXPECT_EQ(label2->text(), QStringLiteral("打印机 联机."));
+
+    // At a rate the printer is not set to, it reads garbage and says why.
+    pick(form1()->sd(), "19200");
+    click(status, "Button2");
+    EXPECT_EQ(label2->text(), QStringLiteral("未检测到 打印机!"));
+    ASSERT_TRUE(vp->waitFor([&] { return vp->log().contains(QStringLiteral("data at 19200 bit/s, printer set to 9600")); }));
+
+    // The serial speed command switches the printer's own line.
+    click("tcb"); // COM1 at 9600
+    pick(child<DropDown>(form1(), "tc"), QStringLiteral("2:19200bps"));
+    click("tb");
+    ASSERT_TRUE(vp->waitFor([&] { return vp->state().value("serialBits").toInt() == 19200; }));
+
+    // The scan finds it at that rate (COM2 and COM3 are the fixture's silent printer).
+    outside.answers << false;
+    click(status, "ScanButton");
+    ASSERT_EQ(status->lastScan().hits.size(), 1u) << scanReport(status->lastScan()).toStdString();
+    EXPECT_EQ(status->lastScan().hits[0].port, "COM1");
+    EXPECT_EQ(status->lastScan().hits[0].baud, "19200");
+}
+
+TEST(VirtualPrinterK3, DisplayShowsTheLedWindowsCommandsAndOfflineIsTold)
+{
+    // Its own process with its own options: the K3 model, offline.
+    char tmpl[] = "/tmp/tavo-k3-XXXXXX";
+    const std::string dir = ::mkdtemp(tmpl);
+    {
+        FakeOutside outside;
+        PtyPrinter unused;
+        PortRoots roots{dir + "/dev", dir + "/sys", dir + "/config"};
+        outside.deviceNames().setRoots(roots);
+        VirtualPrinterProcess vp(dir, {"--model", "k3", "--status", "offline"});
+        ASSERT_TRUE(vp.running());
+        outside.deviceNames().redirect("\\\\.\\COM1", vp.link);
+        Program program(outside, nullptr, NetCalls::api());
+        program.form1->show();
+        auto button = [&](QWidget *w, const char *name) {
+            QTest::mouseClick(w->findChild<QWidget *>(QLatin1String(name)), Qt::LeftButton);
+        };
+        button(program.form1.get(), "lcb"); // COM1 at 2400, the display's rate
+        button(program.form1.get(), "lb");
+        ASSERT_TRUE(program.ledf->isVisible()) << outside.messages.join("|").toStdString();
+        button(program.ledf.get(), "Button2");
+        auto *amount = program.ledf->findChild<QLineEdit *>(QStringLiteral("Edit1"));
+        amount->selectAll();
+        QTest::keyClicks(amount, QStringLiteral("88.50"));
+        button(program.ledf.get(), "Button4");
+        ASSERT_TRUE(vp.waitFor([&] { return vp.state().value("display").toObject().value("text").toString() == "88.50"; }));
+        EXPECT_TRUE(vp.state().value("display").toObject().value("priceLamp").toBool());
+        EXPECT_FALSE(QImage(QString::fromStdString(vp.out + "/display.png")).isNull());
+
+        program.form2->show();
+        button(program.form2.get(), "Button2");
+        EXPECT_EQ(program.form2->findChild<QLabel *>(QStringLiteral("Label2"))->text(), QStringLiteral("打印机 脱机!"));
+    }
+    std::system(("rm -rf '" + dir + "'").c_str());
+}
