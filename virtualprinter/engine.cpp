@@ -388,8 +388,10 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
             const auto n = static_cast<std::size_t>(param(3 + 3 * i));
             image.data = bytes.substr(at + 4, n);
             at += 4 + n;
+            m_counts.nvBytesWritten += n;
             m_nv[static_cast<int>(i + 1)] = image;
         }
+        ++m_counts.nvWrites;
     } else if (k == "print NV bit image") {
         if ((c.name == "ESC FS p") != starMode()) {
             ++m_counts.unknown;

@@ -51,6 +51,8 @@ struct Display {
 
 struct Counts {
     int receipts = 0, cuts = 0, drawerPulses = 0, unknown = 0;
+    int nvWrites = 0;           // NV downloads stored
+    std::size_t nvBytesWritten = 0;
 };
 
 class Engine {

@@ -21,6 +21,12 @@ QString tr(const char *text) { return QCoreApplication::translate("virtualprinte
 
 // A serial job ends when the line has been quiet this long.
 constexpr int kSerialJobGapMs = 300;
+// --paced reads every this many milliseconds what the wire carried meanwhile.
+constexpr int kPaceTickMs = 10;
+// Writing NV memory: a fixed start and so much a kilobyte, as flash takes.
+constexpr int kNvWriteStartMs = 200;
+constexpr int kNvWriteMsPerKb = 40;
+constexpr char kXon = 0x11, kXoff = 0x13;
 
 // What a UART at the wrong rate makes of the bytes: framing goes astray and
 // each byte reads as another. The same wrong bytes every time.
@@ -52,6 +58,8 @@ bool parseOptions(const QStringList &args, Options &o, QString &error, bool &hea
         QString status;
         if (a == QLatin1String("--headless"))
             headless = true;
+        else if (a == QLatin1String("--paced"))
+            o.paced = true;
         else if (a == QLatin1String("--tcp")) {
             if (!value(o.tcp))
                 return false;
@@ -104,6 +112,16 @@ Host::Host(const Options &options) : m_options(options), m_engine(*modelById(opt
     m_serialQuiet.setSingleShot(true);
     m_serialQuiet.setInterval(kSerialJobGapMs);
     connect(&m_serialQuiet, &QTimer::timeout, this, [this] { endJob(); });
+    m_pace.setInterval(kPaceTickMs);
+    connect(&m_pace, &QTimer::timeout, this, [this] { readSerialPaced(); });
+    m_hold.setSingleShot(true);
+    connect(&m_hold, &QTimer::timeout, this, [this] {
+        const char xon = kXon;
+        vline::writeAll(m_pty.master, &xon, 1);
+        m_engine.note(tr("NV 存储写完，发送 XON"));
+        publish();
+        m_pace.start();
+    });
 }
 
 Host::~Host()
@@ -130,8 +148,12 @@ void Host::start()
     }
     if (!m_options.serial.isEmpty()) {
         m_pty = vline::openPty(m_options.serial.toStdString());
-        m_ptyNotifier = std::make_unique<QSocketNotifier>(m_pty.master, QSocketNotifier::Read);
-        connect(m_ptyNotifier.get(), &QSocketNotifier::activated, this, [this] { readSerial(); });
+        if (m_options.paced) {
+            m_pace.start();
+        } else {
+            m_ptyNotifier = std::make_unique<QSocketNotifier>(m_pty.master, QSocketNotifier::Read);
+            connect(m_ptyNotifier.get(), &QSocketNotifier::activated, this, [this] { readSerial(); });
+        }
     }
     if (!m_options.parallel.isEmpty()) {
         m_fifo = vline::openFifo(m_options.parallel.toStdString());
@@ -187,10 +209,30 @@ void Host::readTcp(QTcpSocket *socket)
     });
 }
 
-void Host::readSerial()
+void Host::readSerialPaced()
+{
+    // What the wire carries in one tick at the rate the line is set to
+    // (ten bit times a byte), at least one byte.
+    const int rate = vline::lineBits(m_pty) ? vline::lineBits(m_pty) : m_engine.serialBits();
+    readSerial(std::max(1, rate / 10 * kPaceTickMs / 1000));
+    if (m_engine.counts().nvWrites != m_nvWritesSeen) {
+        m_nvWritesSeen = m_engine.counts().nvWrites;
+        const std::size_t written = m_engine.counts().nvBytesWritten - m_nvBytesSeen;
+        m_nvBytesSeen = m_engine.counts().nvBytesWritten;
+        const int ms = kNvWriteStartMs + static_cast<int>(written / 1024) * kNvWriteMsPerKb;
+        const char xoff = kXoff;
+        vline::writeAll(m_pty.master, &xoff, 1);
+        m_engine.note(tr("写入 NV 存储：XOFF %1 ms").arg(ms));
+        publish();
+        m_pace.stop();
+        m_hold.start(ms);
+    }
+}
+
+void Host::readSerial(std::size_t most)
 {
     char buffer[4096];
-    const long n = vline::readSome(m_pty.master, buffer, sizeof buffer);
+    const long n = vline::readSome(m_pty.master, buffer, std::min(sizeof buffer, most));
     if (n <= 0)
         return;
     ByteString bytes(buffer, static_cast<std::size_t>(n));

@@ -26,6 +26,7 @@ struct Options {
     QString outDir;       // receipts, log.txt, state.json
     QString stateFile;    // the printer's memory across runs
     Status status = Status::Online;
+    bool paced = false;   // serial: take bytes at the wire rate, hold XOFF while writing NV memory
 };
 
 // Reads the command line; on a mistake returns false with `error` set.
@@ -56,7 +57,8 @@ signals:
 private:
     void accept();
     void readTcp(QTcpSocket *socket);
-    void readSerial();
+    void readSerial(std::size_t most = 4096);
+    void readSerialPaced();
     void readParallel();
     void take(const ByteString &bytes, const std::function<void(const ByteString &)> &answer);
     void publish();
@@ -69,6 +71,10 @@ private:
     int m_fifo = -1;
     std::unique_ptr<QSocketNotifier> m_ptyNotifier, m_fifoNotifier;
     QTimer m_serialQuiet; // a pause on the serial line ends its job
+    QTimer m_pace;        // --paced: reads a wire's worth of bytes each tick
+    QTimer m_hold;        // --paced: the NV write under XOFF
+    int m_nvWritesSeen = 0;
+    std::size_t m_nvBytesSeen = 0;
     QString m_rateWarning;
     std::vector<QImage> m_receipts;
     QStringList m_log;

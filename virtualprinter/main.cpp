@@ -33,7 +33,7 @@ int main(int argc, char **argv)
         if (!error.isEmpty())
             err << "tavo-virtual-printer: " << error << "\n";
         (error.isEmpty() ? out : err)
-            << "Usage: tavo-virtual-printer [--headless] [--tcp HOST:PORT] [--serial LINK] [--parallel FIFO]\n"
+            << "Usage: tavo-virtual-printer [--headless] [--tcp HOST:PORT] [--serial LINK [--paced]] [--parallel FIFO]\n"
                "       [--model tavo80|tavo58|tavo76|k3] [--status online|offline|paper-end|silent]\n"
                "       [--state FILE] [--out DIR]\n"
                "Listens on 127.0.0.1:9100 when no line is named.\n";

@@ -7,6 +7,7 @@
 #include "tests/support/programfixture.h"
 #include "tests/support/virtualprinterprocess.h"
 
+#include <QJsonArray>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -139,6 +140,30 @@ TEST_F(VirtualPrinter, StatusRateMismatchSerialSpeedAndTheScan)
     ASSERT_EQ(status->lastScan().hits.size(), 1u) << scanReport(status->lastScan()).toStdString();
     EXPECT_EQ(status->lastScan().hits[0].port, "COM1");
     EXPECT_EQ(status->lastScan().hits[0].baud, "19200");
+}
+
+TEST_F(VirtualPrinter, PacedLineHoldsXoffWhileWritingNvMemory)
+{
+    vp.reset();
+    vp = std::make_unique<VirtualPrinterProcess>(dir, QStringList{"--paced"});
+    ASSERT_TRUE(vp->running());
+    click("tcb"); // COM1 at 9600, then the printer's line to 115200
+    pick(child<DropDown>(form1(), "tc"), QStringLiteral("5:115200bps"));
+    click("tb");
+    ASSERT_TRUE(vp->waitFor([&] { return vp->state().value("serialBits").toInt() == 115200; }));
+    pick(form1()->sd(), "115200");
+
+    const std::string file = dir + "/logo.bmp";
+    bmp::write(file, bmp::encode(Picture(200, 100, 0), 24, false));
+    Tnvf *nvf = program->nvf.get();
+    nvf->show();
+    outside.nextFiles << QString::fromStdString(file);
+    click(nvf, "BitBtn1");
+    click(nvf, "Button2"); // 2 612 bytes: a quarter second on the wire, then the NV write
+    ASSERT_TRUE(vp->waitFor([&] { return vp->log().contains(QStringLiteral("发送 XON")); }));
+    EXPECT_TRUE(vp->log().contains(QStringLiteral("写入 NV 存储：XOFF 280 ms")));
+    EXPECT_EQ(vp->state().value("nv").toArray().size(), 1);
+    EXPECT_TRUE(outside.errors.isEmpty()) << outside.errors.join("|").toStdString();
 }
 
 TEST(VirtualPrinterK3, DisplayShowsTheLedWindowsCommandsAndOfflineIsTold)
