@@ -10,7 +10,7 @@ build="${TAVO_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++-14 -DTAVO_BUILD_TESTS=OFF -DTAVO_BUILD_FUZZ=ON \
   -DTAVO_SANITIZE=address,undefined >/dev/null
-cmake --build "$build" --target fuzz_bmp fuzz_conversions fuzz_address fuzz_decoder decoder_seeds
+cmake --build "$build" --target fuzz_bmp fuzz_conversions fuzz_address fuzz_decoder fuzz_virtualprinter decoder_seeds
 export QT_QPA_PLATFORM=offscreen
 netns=()
 if unshare --net true 2>/dev/null; then
@@ -20,7 +20,12 @@ status=0
 # The decoder's seeds are the bytes of every command builder.
 mkdir -p "$build/corpus/decoder"
 "$build/fuzz/decoder_seeds" "$build/corpus/decoder"
-for target in fuzz_bmp fuzz_conversions fuzz_address fuzz_decoder; do
+# The virtual printer takes the same seeds, behind its two bytes of model and piece size.
+mkdir -p "$build/corpus/virtualprinter"
+for seed in "$build/corpus/decoder"/*; do
+  { printf '\x00\x10'; cat "$seed"; } >"$build/corpus/virtualprinter/$(basename "$seed")"
+done
+for target in fuzz_bmp fuzz_conversions fuzz_address fuzz_decoder fuzz_virtualprinter; do
   name=${target#fuzz_}
   corpus="$build/corpus/$name"
   mkdir -p "$corpus"

@@ -19,7 +19,7 @@ namespace {
 QString tr(const char *text) { return QCoreApplication::translate("virtualprinter", text); }
 
 constexpr int kFontAWidth = 12, kFontAHeight = 24, kFontBWidth = 9, kFontBHeight = 17, kChineseCell = 24;
-constexpr int kMaxPaperDots = 60000; // a receipt longer than this is cut by the printer itself
+constexpr int kMaxPaperDots = 60000;
 
 QFont cellFont(bool chinese, bool fontB, bool bold)
 {
@@ -524,7 +524,8 @@ void Engine::flushLine(bool feedEmptyLine)
         const QImage scaled = g.image.scaled(g.width, g.height);
         for (int yy = 0; yy < scaled.height(); ++yy)
             for (int xx = 0; xx < scaled.width(); ++xx)
-                if (qGray(scaled.pixel(xx, yy)) < 128 && x + xx < m_paper.width())
+                if (qGray(scaled.pixel(xx, yy)) < 128 && x + xx < m_paper.width() &&
+                    m_y + height - g.height + yy < m_paper.height())
                     m_paper.setPixel(x + xx, m_y + height - g.height + yy, dot);
         if (g.underline)
             p.fillRect(QRect(x, m_y + height - 1, g.width, 1), QColor(dot));
@@ -534,12 +535,26 @@ void Engine::flushLine(bool feedEmptyLine)
     m_y += std::max(height, m_lineSpacing);
     m_line.clear();
     m_lineWidth = 0;
+    tearOffIfTooLong();
+}
+
+void Engine::tearOffIfTooLong()
+{
+    // No roll is endless: past this length the receipt is torn off as it is.
+    if (m_y < kMaxPaperDots || m_paper.isNull())
+        return;
+    m_done.push_back(m_paper.copy(0, 0, m_paper.width(), std::min(m_y, m_paper.height())));
+    ++m_counts.receipts;
+    m_log << tr("小票超过 %1 点长，已撕下").arg(kMaxPaperDots);
+    m_paper = QImage();
+    m_y = 0;
 }
 
 void Engine::feedDots(int dots)
 {
     ensureHeight(m_y + dots);
     m_y += dots;
+    tearOffIfTooLong();
 }
 
 void Engine::ensureHeight(int bottom)
@@ -573,6 +588,7 @@ void Engine::place(const QImage &image)
             if (qGray(image.pixel(xx, yy)) < 128)
                 m_paper.setPixel(x + xx, m_y + yy, dot);
     m_y += image.height();
+    tearOffIfTooLong();
 }
 
 void Engine::cut()

@@ -100,6 +100,7 @@ private:
     void feedDots(int dots);
     void place(const QImage &image); // an image at the left margin, justified
     void ensureHeight(int bottom);
+    void tearOffIfTooLong();
     void cut();
     void configure(const escpos::Command &c);
     QRgb ink() const;

@@ -44,6 +44,7 @@ public:
     QStringList describeLines() const;
 
     Engine &engine() { return m_engine; }
+    const Options &options() const { return m_options; }
     void setStatus(Status s);
     // Every receipt cut so far this run, and the paper still in the printer.
     const std::vector<QImage> &receipts() const { return m_receipts; }

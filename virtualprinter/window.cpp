@@ -23,6 +23,7 @@ PrinterWindow::PrinterWindow(Host &host) : m_host(host)
     auto *scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("Roll"));
     m_roll = new QLabel;
+    m_roll->setObjectName(QStringLiteral("RollImage"));
     m_roll->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     scroll->setWidget(m_roll);
     scroll->setWidgetResizable(true);
@@ -43,7 +44,7 @@ PrinterWindow::PrinterWindow(Host &host) : m_host(host)
     side->addWidget(m_status);
     m_display = new QLabel(this);
     m_display->setObjectName(QStringLiteral("Display"));
-    m_display->setVisible(host.engine().display().text.isNull() ? true : true);
+    m_display->setVisible(modelById(host.options().model.toStdString())->display);
     side->addWidget(m_display);
     m_counts = new QLabel(this);
     side->addWidget(m_counts);

@@ -1,0 +1,46 @@
+// The virtual printer's window in this process: the roll grows with what
+// arrives, and the state picked in it is what the status requests get.
+#include "app/basiccommands.h"
+#include "devices/statuscheck.h"
+#include "transport/tavonetio/tavonetio.h"
+#include "virtualprinter/host.h"
+#include "virtualprinter/window.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+TEST(VirtualPrinterWindow, ShowsTheRollAndAnswersWithThePickedState)
+{
+    vp::Options options;
+    options.tcp = QStringLiteral("127.0.0.1:0");
+    vp::Host host(options);
+    host.start();
+    int port = 0;
+    for (const QString &line : host.describeLines())
+        if (line.startsWith(QLatin1String("tcp ")))
+            port = line.section(QLatin1Char(':'), -1).toInt();
+    ASSERT_GT(port, 0);
+    vp::PrinterWindow window(host);
+    window.show();
+
+    const std::string address = "127.0.0.1:" + std::to_string(port);
+    const bool w36[3] = {false, false, true};
+    const ByteString job = buildTestPrint(2, w36) + buildCut();
+    ASSERT_EQ(TavoNetOpen(address.c_str(), 5, 7), 1);
+    TavoNetSend(reinterpret_cast<const uint8_t *>(job.data()), static_cast<int32_t>(job.size()));
+    TavoNetClose();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.receipts().size() == 1; }, 5000));
+    const QPixmap roll = window.findChild<QLabel *>(QStringLiteral("RollImage"))->pixmap();
+    EXPECT_EQ(roll.height(), host.receipts()[0].height() + 12);
+    EXPECT_EQ(roll.width(), 576);
+    auto *log = window.findChild<QPlainTextEdit *>(QStringLiteral("Log"));
+    EXPECT_TRUE(log->toPlainText().contains(QStringLiteral("GS V")));
+
+    auto *status = window.findChild<QComboBox *>(QStringLiteral("Status"));
+    status->setCurrentIndex(status->findText(QStringLiteral("offline")));
+    EXPECT_EQ(host.engine().status(), vp::Status::Offline);
+    EXPECT_EQ(host.engine().feed(printerSeries(0).request), ByteString("\x1A"));
+}
