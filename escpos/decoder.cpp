@@ -12,6 +12,8 @@
 // Parameters by command, in the order the bytes carry them:
 //   ESC p: pin code m, on time t1, off time t2 (units of 2 ms)
 //   ESC U / ESC 3 / ESC d / ESC ! / ESC a / ESC r / ESC s / ESC GS a: n
+//   ESC M / ESC t / ESC E / ESC - / GS !: n (common ESC/POS that other
+//     encoders send)
 //   FS q, ESC FS q: image count n, then x, y (units of 8 dots) and data bytes
 //     for each image, then 1 when the closing byte 01 follows, else 0
 //   FS p, ESC FS p: image n, scaling m
@@ -249,7 +251,11 @@ private:
         case '!':
         case 'a':
         case 'r':
-        case 's': oneParameter(name, c); return;
+        case 's':
+        case 'M':
+        case 't':
+        case 'E':
+        case '-': oneParameter(name, c); return;
         case 'p': {
             if (!need(5, name))
                 return;
@@ -357,6 +363,22 @@ private:
             meaning = tr("print mode: %1").arg(parts.join(QStringLiteral(", ")));
             break;
         }
+        case 'M':
+            key = "font";
+            meaning = (n == 1 || n == '1') ? tr("font B (9 × 17)") : tr("font A (12 × 24)");
+            break;
+        case 't':
+            key = "code page";
+            meaning = tr("character code table %1").arg(n);
+            break;
+        case 'E':
+            key = "emphasis";
+            meaning = (n & 1) ? tr("emphasis on") : tr("emphasis off");
+            break;
+        case '-':
+            key = "underline";
+            meaning = (n == 0 || n == '0') ? tr("underline off") : tr("underline on");
+            break;
         case 'a':
             key = "justification";
             meaning = tr("justification: %1").arg(justification(n));
@@ -468,6 +490,14 @@ private:
             add(Kind::Command, 2, name, "feed to print start", tr("feed marked paper to the print start position"));
             return;
         case 'V': cut(name); return;
+        case '!': {
+            if (!need(3, name))
+                return;
+            const long n = at(pos + 2);
+            add(Kind::Command, 3, name, "character size",
+                tr("character size: %1 × wide, %2 × high").arg((n >> 4) + 1).arg((n & 0x0F) + 1), {n});
+            return;
+        }
         case '(': extended(); return;
         case '*': {
             if (!need(4, name))

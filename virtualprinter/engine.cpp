@@ -275,6 +275,7 @@ QRgb Engine::ink() const
 void Engine::resetModes()
 {
     m_mode = 0;
+    m_sizeX = m_sizeY = 1;
     m_justify = 0;
     m_lineSpacing = 30;
     m_chinese = true;
@@ -360,6 +361,21 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
         feedDots(static_cast<int>(param(0)) * m_lineSpacing);
     } else if (k == "print mode") {
         m_mode = static_cast<int>(param(0));
+        m_sizeX = m_sizeY = 1;
+    } else if (k == "font") {
+        const long n = param(0);
+        m_mode = (n == 1 || n == '1') ? (m_mode | 0x01) : (m_mode & ~0x01);
+    } else if (k == "emphasis") {
+        m_mode = (param(0) & 1) ? (m_mode | 0x08) : (m_mode & ~0x08);
+    } else if (k == "underline") {
+        const long n = param(0);
+        m_mode = (n == 0 || n == '0') ? (m_mode & ~0x80) : (m_mode | 0x80);
+    } else if (k == "character size") {
+        m_sizeX = static_cast<int>(((param(0) >> 4) & 7) + 1);
+        m_sizeY = static_cast<int>((param(0) & 7) + 1);
+    } else if (k == "code page") {
+        if (param(0) != 0)
+            m_log << tr("代码页 %1：按代码页 437 画").arg(param(0));
     } else if (k == "justification") {
         const long n = param(0);
         m_justify = static_cast<int>(n >= '0' ? n - '0' : n);
@@ -481,7 +497,7 @@ void Engine::text(const QString &s)
 {
     const bool fontB = (m_mode & 0x01) ||
                        setting(oneValueSetting(Setting::SmallFont).name, -1) == oneValueSetting(Setting::SmallFont).values[0];
-    const int sx = (m_mode & 0x20) ? 2 : 1, sy = (m_mode & 0x10) ? 2 : 1;
+    const int sx = std::max((m_mode & 0x20) ? 2 : 1, m_sizeX), sy = std::max((m_mode & 0x10) ? 2 : 1, m_sizeY);
     for (int i = 0; i < s.size(); ++i) {
         Glyph g;
         QString ch = s.mid(i, 1);

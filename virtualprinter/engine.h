@@ -125,6 +125,7 @@ private:
 
     // Print modes of ESC !, ESC a, ESC 3.
     int m_mode = 0;
+    int m_sizeX = 1, m_sizeY = 1; // GS !
     int m_justify = 0;
     int m_lineSpacing = 30;
 

@@ -8,6 +8,7 @@
 #include "settings/configcommands.h"
 #include "virtualprinter/engine.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -165,4 +166,44 @@ TEST(VirtualEngine, CommandsSplitAcrossReadsAndGarbageNeverStopIt)
     e.feed(ByteString("\x1D\x76\x30\x00\xFF\xFF", 6)); // a raster that never arrives
     e.endJob();
     EXPECT_TRUE(e.takeLog().join('\n').contains(QStringLiteral("已丢弃 6 字节")));
+}
+
+TEST(VirtualEngine, ReceiptOfAThirdPartyEncoderRendersAsItMeansIt)
+{
+    // Made by esc-pos-encoder 3.0.0 (scripts/make-encoder-receipt.sh):
+    // "Hello 123", "Bold" emphasised, "Mid" centred with spaces on a
+    // 42-column line, then a 16 x 16 raster with a dot where (x + y) % 3 == 0.
+    QFile file(QStringLiteral(TAVO_SOURCE_DIR "/tests/virtualprinter/encoder/receipt.bin"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    vp::Engine e = engine();
+    e.feed(ByteString(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    EXPECT_EQ(e.counts().unknown, 0);
+    const QImage r = onlyReceipt(e);
+    // Three text lines of 30 dots, then the raster at the left margin.
+    const int top = 3 * 30;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            ASSERT_EQ(dark(r, x, top + y), (x + y) % 3 == 0) << x << "," << y;
+    EXPECT_EQ(inked(r.copy(0, top, 576, 16)).width(), 16);
+    // "Mid" after 19 spaces of font A.
+    const QRect mid = inked(r.copy(0, 60, 576, 30));
+    EXPECT_GE(mid.left(), 19 * 12);
+    EXPECT_LT(mid.right(), 22 * 12);
+    // Emphasis draws heavier strokes than the same font without it.
+    auto inkOf = [&](int y0) {
+        int n = 0;
+        for (int y = y0; y < y0 + 30; ++y)
+            for (int x = 0; x < 4 * 12; ++x)
+                n += dark(r, x, y);
+        return n;
+    };
+    vp::Engine plain = engine();
+    plain.feed(ByteString("Bold\n", 5) + buildCut());
+    const QImage p = onlyReceipt(plain);
+    int plainInk = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 48; ++x)
+            plainInk += dark(p, x, y);
+    EXPECT_GT(inkOf(30), plainInk);
 }
