@@ -12,6 +12,7 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTAVO_SANITIZE=address,undefined >/dev/null
 cmake --build "$build" --target fuzz_bmp fuzz_conversions fuzz_address fuzz_decoder fuzz_virtualprinter decoder_seeds
 export QT_QPA_PLATFORM=offscreen
+export LSAN_OPTIONS="suppressions=$root/fuzz/lsan.supp"
 netns=()
 if unshare --net true 2>/dev/null; then
   netns=(unshare --net bash -c 'ip link set lo up && exec "$@"' _)
