@@ -102,13 +102,19 @@ TEST(VirtualEngine, BitImageRasterTextAndCuts)
     EXPECT_EQ(e.counts().unknown, 0);
     EXPECT_GT(r.height(), 400);
 
-    const bool w40[3] = {true, false, false};
-    e.feed(buildTestPrint(3, w40) + buildCut());
-    r = onlyReceipt(e);
-    // Three rows of forty H in font A: 480 dots of the 576.
-    EXPECT_EQ(inked(r).right() < 480, true);
-    EXPECT_GT(inked(r).right(), 440);
-    EXPECT_EQ(e.counts().cuts, 3);
+    // The test print's rows of H at each width: 12 dots a letter in font A,
+    // one row of 14 dots' spacing each, as its ESC 3 14 says.
+    for (int i = 0; i < 3; ++i) {
+        bool widths[3] = {false, false, false};
+        widths[i] = true;
+        e.feed(buildTestPrint(3, widths) + buildCut());
+        r = onlyReceipt(e);
+        const QRect box = inked(r);
+        EXPECT_GT(box.right(), 12 * kTestPrintWidths[i] - 12) << kTestPrintWidths[i];
+        EXPECT_LT(box.right(), 12 * kTestPrintWidths[i]) << kTestPrintWidths[i];
+        EXPECT_EQ(box.top() < 24 && box.bottom() < 3 * 24 + 24, true);
+    }
+    EXPECT_EQ(e.counts().cuts, 5);
 }
 
 TEST(VirtualEngine, StatusAnswersDrawerDisplayAndSettingsThatTakeEffect)

@@ -1,6 +1,7 @@
 // The program's windows against the virtual printer as a process of its
 // own, on each of its three lines: what the windows send comes out of it
 // as receipts, counts, display and status answers.
+#include "app/cli.h"
 #include "app/portscan.h"
 #include "logo/logocommands.h"
 #include "tests/support/bmpwriter.h"
@@ -201,4 +202,46 @@ TEST(VirtualPrinterK3, DisplayShowsTheLedWindowsCommandsAndOfflineIsTold)
         EXPECT_EQ(program.form2->findChild<QLabel *>(QStringLiteral("Label2"))->text(), QStringLiteral("打印机 脱机!"));
     }
     std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+TEST_F(VirtualPrinter, EveryCommandOfEveryWindowIsUnderstoodOnEveryLine)
+{
+    Picture pic(37, 21);
+    for (int x = 0; x < 37; ++x)
+        pic.set(x, x % 21, 0);
+    const std::string file = dir + "/logo.bmp";
+    bmp::write(file, bmp::encode(pic, 24, false));
+    const QString bmpFile = QString::fromStdString(file);
+    // The same commands as the windows' buttons, through tavo-cli's table.
+    const QStringList commands[] = {
+        {"test-print", "--repeat", "1"}, {"drawer"}, {"cut"}, {"h-print"}, {"h-set", "1C"}, {"codepage-print"},
+        {"codepage-set", "3"}, {"paper-width", "58mm"}, {"density", "Dark"}, {"auto-line-feed", "启用"},
+        {"buzzer", "禁用"}, {"reprint", "启用"}, {"small-font", "禁用小字体(9*17)"},
+        {"mark-start", "5"}, {"mark-cut", "3", "--backward"}, {"mark-feed-start"}, {"mark-feed-cut"},
+        {"nv-download", bmpFile}, {"nv-print", "--scale", "1"}, {"nv-clear"}, {"bitimage-define", bmpFile},
+        {"bitimage-define-trimmed", bmpFile, "--margins", "8,0,0,8"}, {"bitimage-print"}, {"bitimage-print-all"},
+        {"selftest", bmpFile}, {"led-price"}, {"led-amount", "1.50"}, {"led-clear"}, {"led-clear-line"},
+        {"led-init"}, {"serial-speed", "1"}};
+    const QStringList lines[] = {{"--port", "COM1", "--baud", "9600"}, {"--lpt", "LPT1"}, {"--ip", vp->address()}};
+    int sent = 0;
+    for (const QStringList &line : lines)
+        for (const QStringList &command : commands) {
+            SCOPED_TRACE((line + command).join(' ').toStdString());
+            QString out, err;
+            QTextStream o(&out), e(&err);
+            const QString before = vp->log();
+            const int status = runCli(line + command, outside, o, e, nullptr, NetCalls::api());
+            e.flush();
+            if (status != kCliOk) {
+                // The windows' own refusals: no LED on Ethernet, no serial speed on LPT.
+                EXPECT_TRUE(err.contains(QStringLiteral("You must select Serial Port"))) << err.toStdString();
+                continue;
+            }
+            ++sent;
+            ASSERT_TRUE(vp->waitFor([&] { return vp->log().size() > before.size(); }));
+        }
+    EXPECT_GT(sent, 85);
+    ASSERT_TRUE(vp->waitFor([&] { return vp->log().count(QStringLiteral("GS ( F")) == 6; }));
+    EXPECT_EQ(vp->count("notUnderstood"), 0) << vp->log().toStdString();
+    EXPECT_EQ(vp->state().value("settings").toObject().value("print density").toInt(), 0x77);
 }
