@@ -23,8 +23,15 @@ int lineBits(const Pty &pty);
 bool closePty(Pty &pty, const std::string &linkPath);
 
 // A FIFO at `path` (made when missing), opened for reading without
-// blocking. Throws std::runtime_error.
-int openFifo(const std::string &path);
+// blocking, and held open for writing too: a writer that comes and goes
+// never leaves the reader at end of input, so no bytes of the next writer
+// can fall between two opens. Throws std::runtime_error.
+struct Fifo {
+    int read = -1;
+    int hold = -1;
+};
+Fifo openFifo(const std::string &path);
+void closeFifo(Fifo &fifo);
 
 // Reads what is there: the count, 0 at end of input, -1 when nothing is
 // there now.

@@ -82,7 +82,7 @@ bool closePty(Pty &pty, const std::string &linkPath)
     return true;
 }
 
-int openFifo(const std::string &path)
+Fifo openFifo(const std::string &path)
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
@@ -92,10 +92,23 @@ int openFifo(const std::string &path)
         errno = EEXIST;
         fail(path + " exists and is no FIFO");
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    Fifo f;
+    f.read = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (f.read < 0)
         fail("open " + path);
-    return fd;
+    f.hold = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (f.hold < 0) {
+        closeFd(f.read);
+        fail("open " + path + " for writing");
+    }
+    return f;
+}
+
+void closeFifo(Fifo &fifo)
+{
+    closeFd(fifo.hold);
+    closeFd(fifo.read);
+    fifo = Fifo();
 }
 
 long readSome(int fd, char *buffer, std::size_t size)

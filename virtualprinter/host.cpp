@@ -112,6 +112,9 @@ Host::Host(const Options &options) : m_options(options), m_engine(*modelById(opt
     m_serialQuiet.setSingleShot(true);
     m_serialQuiet.setInterval(kSerialJobGapMs);
     connect(&m_serialQuiet, &QTimer::timeout, this, [this] { endJob(); });
+    m_parallelQuiet.setSingleShot(true);
+    m_parallelQuiet.setInterval(kSerialJobGapMs);
+    connect(&m_parallelQuiet, &QTimer::timeout, this, [this] { endJob(); });
     m_pace.setInterval(kPaceTickMs);
     connect(&m_pace, &QTimer::timeout, this, [this] { readSerialPaced(); });
     m_hold.setSingleShot(true);
@@ -130,7 +133,7 @@ Host::~Host()
     m_fifoNotifier.reset();
     if (m_pty.master >= 0)
         vline::closePty(m_pty, m_options.serial.toStdString());
-    vline::closeFd(m_fifo);
+    vline::closeFifo(m_fifo);
 }
 
 void Host::start()
@@ -157,7 +160,7 @@ void Host::start()
     }
     if (!m_options.parallel.isEmpty()) {
         m_fifo = vline::openFifo(m_options.parallel.toStdString());
-        m_fifoNotifier = std::make_unique<QSocketNotifier>(m_fifo, QSocketNotifier::Read);
+        m_fifoNotifier = std::make_unique<QSocketNotifier>(m_fifo.read, QSocketNotifier::Read);
         connect(m_fifoNotifier.get(), &QSocketNotifier::activated, this, [this] { readParallel(); });
     }
     publish();
@@ -176,7 +179,7 @@ QStringList Host::describeLines() const
                      .arg(m_engine.serialBits());
         lines << tr("map a COM number to it in ~/.config/tavo/ports.conf: COM3=%1").arg(m_options.serial);
     }
-    if (m_fifo >= 0)
+    if (m_fifo.read >= 0)
         lines << tr("parallel %1 (map it: LPT1=%1)").arg(m_options.parallel);
     return lines;
 }
@@ -252,21 +255,12 @@ void Host::readSerial(std::size_t most)
 
 void Host::readParallel()
 {
+    // A parallel job ends, as a serial one, at a pause on the line.
     char buffer[4096];
-    const long n = vline::readSome(m_fifo, buffer, sizeof buffer);
+    const long n = vline::readSome(m_fifo.read, buffer, sizeof buffer);
     if (n > 0) {
         take(ByteString(buffer, static_cast<std::size_t>(n)), [](const ByteString &) {});
-        return;
-    }
-    if (n == 0) {
-        // The writer closed: the job is over. Opened afresh, the FIFO waits
-        // for the next one.
-        endJob();
-        m_fifoNotifier.reset();
-        vline::closeFd(m_fifo);
-        m_fifo = vline::openFifo(m_options.parallel.toStdString());
-        m_fifoNotifier = std::make_unique<QSocketNotifier>(m_fifo, QSocketNotifier::Read);
-        connect(m_fifoNotifier.get(), &QSocketNotifier::activated, this, [this] { readParallel(); });
+        m_parallelQuiet.start();
     }
 }
 

@@ -69,9 +69,10 @@ private:
     Engine m_engine;
     QTcpServer *m_server = nullptr;
     vline::Pty m_pty;
-    int m_fifo = -1;
+    vline::Fifo m_fifo;
     std::unique_ptr<QSocketNotifier> m_ptyNotifier, m_fifoNotifier;
     QTimer m_serialQuiet; // a pause on the serial line ends its job
+    QTimer m_parallelQuiet; // and on the parallel one
     QTimer m_pace;        // --paced: reads a wire's worth of bytes each tick
     QTimer m_hold;        // --paced: the NV write under XOFF
     int m_nvWritesSeen = 0;
