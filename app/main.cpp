@@ -6,7 +6,19 @@
 #include <QDir>
 #include <QFont>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
+
+#include <atomic>
+#include <csignal>
+
+namespace {
+
+std::atomic<bool> g_quit{false};
+
+void requestQuit(int) { g_quit = true; }
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -24,6 +36,16 @@ int main(int argc, char *argv[])
     app.setOutside(&outside);
     Program program(outside);
     program.form1->show();
+    // The end of a session (SIGTERM) or Ctrl+C closes the program as its
+    // exit button does.
+    std::signal(SIGTERM, requestQuit);
+    std::signal(SIGINT, requestQuit);
+    QTimer quitWatch;
+    QObject::connect(&quitWatch, &QTimer::timeout, &app, [&app] {
+        if (g_quit)
+            app.quit();
+    });
+    quitWatch.start(100);
     const int rc = app.exec();
     app.setOutside(nullptr);
     return rc;

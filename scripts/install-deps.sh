@@ -4,11 +4,14 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev
   libgtest-dev googletest libbenchmark-dev
   fonts-wqy-zenhei
   util-linux iproute2
 )
+if [ "${TAVO_PACKAGE:-0}" = 1 ]; then
+  packages+=(dpkg-dev desktop-file-utils appstream)
+fi
 if [ "${TAVO_SANITIZERS:-0}" = 1 ] || [ "${TAVO_FUZZ:-0}" = 1 ]; then
   packages+=(clang-14 libclang-rt-14-dev)
 fi

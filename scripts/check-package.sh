@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds the Debian package, validates its desktop entry and AppStream
+# metainfo, installs it into a scratch root and starts the installed
+# program once on the offscreen platform (it quits on SIGTERM).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+TAVO_PACKAGE=1 "$root/scripts/install-deps.sh"
+build="${TAVO_PACKAGE_BUILD_DIR:-$root/build-package}"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVO_BUILD_TESTS=OFF \
+  -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+cmake --build "$build"
+desktop-file-validate "$root"/packaging/*.desktop
+appstreamcli validate --no-net --pedantic "$root"/packaging/*.metainfo.xml
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(ls "$build"/tavo-printer-tool_*.deb)
+echo "package: $(basename "$deb")"
+dpkg-deb -f "$deb" Depends
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+dpkg-deb -x "$deb" "$scratch"
+for f in usr/bin/tavo usr/bin/tavo-cli usr/bin/tavo-decode usr/bin/tavo-virtual-printer \
+         usr/share/applications/example.tavo_printers.tavotool.desktop \
+         usr/share/metainfo/example.tavo_printers.tavotool.metainfo.xml \
+         usr/share/icons/hicolor/scalable/apps/tavo.svg usr/share/icons/hicolor/48x48/apps/tavo.png \
+         usr/share/icons/hicolor/256x256/apps/tavo.png; do
+  [ -e "$scratch/$f" ] || { echo "missing from the package: $f" >&2; exit 1; }
+done
+ls "$scratch"/usr/lib/*/tavo/libTavoNetIO.so >/dev/null
+# The installed programs, from the scratch root.
+QT_QPA_PLATFORM=offscreen "$scratch/usr/bin/tavo" &
+pid=$!
+sleep 3
+kill -0 "$pid" # still running: it started
+kill -TERM "$pid"
+wait "$pid"
+"$scratch/usr/bin/tavo-cli" --dry-run drawer >/dev/null
+"$scratch/usr/bin/tavo-virtual-printer" --help >/dev/null
+echo "package built, validated, installed into a scratch root; the installed program started and quit"
