@@ -2,21 +2,12 @@
 // download of 49 000 data bytes), on a self-test page (much text, two raster
 // images) and on the listing the transfer log shows for them.
 #include "escpos/decoder.h"
+#include "bench/striped.h"
 #include "logo/logocommands.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
-
-Picture striped(int w, int h)
-{
-    Picture p(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if ((x / 7 + y / 5) % 3 == 0)
-                p.set(x, y, 0);
-    return p;
-}
 
 const ByteString &largestDownload()
 {

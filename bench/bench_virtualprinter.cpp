@@ -1,6 +1,7 @@
 // The virtual printer drawing the heaviest things the program sends: the
 // largest NV logo stored and printed back, and a self-test page.
 #include "app/basiccommands.h"
+#include "bench/striped.h"
 #include "logo/logocommands.h"
 #include "virtualprinter/engine.h"
 
@@ -10,16 +11,6 @@
 #include <cstdlib>
 
 namespace {
-
-Picture striped(int w, int h)
-{
-    Picture p(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if ((x / 7 + y / 5) % 3 == 0)
-                p.set(x, y, 0);
-    return p;
-}
 
 void BM_StoreAndPrintLargestNvLogo(benchmark::State &state)
 {
