@@ -11,6 +11,8 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QString tr(const char *text) { return QCoreApplication::translate("transfer", text); }
@@ -120,15 +122,27 @@ void TransferSession::pump()
     QCoreApplication::processEvents(m_dialog ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
 }
 
+namespace {
+
+// Handles events in 10 ms slices until `ms` have passed. The sleep is
+// clamped at 0: handling the events can take the time left below zero, and
+// as an unsigned sleep that would never end.
+void pumpFor(int ms, QEventLoop::ProcessEventsFlags flags)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+        QCoreApplication::processEvents(flags);
+        QThread::msleep(static_cast<unsigned long>(std::clamp<qint64>(ms - t.elapsed(), 0, 10)));
+    }
+}
+
+} // namespace
+
 void TransferSession::pause(int ms)
 {
     if (m_dialog) {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < ms) {
-            pump();
-            QThread::msleep(static_cast<unsigned long>(std::min<qint64>(10, ms - t.elapsed())));
-        }
+        pumpFor(ms, QEventLoop::AllEvents);
         return;
     }
     pauseKeepingWindowsAlive(ms);
@@ -143,10 +157,5 @@ void pauseKeepingWindowsAlive(int ms)
         QThread::msleep(static_cast<unsigned long>(ms));
         return;
     }
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QThread::msleep(static_cast<unsigned long>(std::min<qint64>(10, ms - t.elapsed())));
-    }
+    pumpFor(ms, QEventLoop::ExcludeUserInputEvents);
 }
