@@ -79,7 +79,7 @@ struct Result {
     bool successOnNetworkOnly = false;
 };
 
-struct CommandSpec {
+struct CliCommand {
     const char *name;
     const char *usage;
     const char *help;
@@ -134,11 +134,11 @@ Result bitImageDefine(bool trimmed, const Invocation &in)
     return r;
 }
 
-const std::vector<CommandSpec> &commands()
+const std::vector<CliCommand> &commands()
 {
     auto plain = [](ByteString (*builder)()) { return [builder](const Invocation &) { return Result{builder()}; }; };
     auto setting = [](Setting id) { return [id](const Invocation &in) { return settingCommand(id, in); }; };
-    static const std::vector<CommandSpec> table = {
+    static const std::vector<CliCommand> table = {
         {"test-print", "[--width 40|42|36] [--repeat N]", "test print: N rounds (5) of one line of H", Way::Main,
          [](const Invocation &in) {
              const int width = StrToInt(in.option(QStringLiteral("width"), QStringLiteral("40")));
@@ -236,9 +236,9 @@ const std::vector<CommandSpec> &commands()
     return table;
 }
 
-const CommandSpec *findCommand(const QString &name)
+const CliCommand *findCommand(const QString &name)
 {
-    for (const CommandSpec &c : commands())
+    for (const CliCommand &c : commands())
         if (name == QLatin1String(c.name))
             return &c;
     return nullptr;
@@ -325,7 +325,7 @@ QString cliHelp()
                       "  --dry-run      print the decoded command and send nothing\n"
                       "Exit status: 0 done, 1 error or bad arguments, 2 connection refused.\n\n"
                       "Commands:\n");
-    for (const CommandSpec &c : commands())
+    for (const CliCommand &c : commands())
         text += QStringLiteral("  %1 %2\n      %3\n")
                     .arg(QLatin1String(c.name), QString::fromUtf8(c.usage), tr(c.help));
     return text;
@@ -335,7 +335,7 @@ int runCli(const QStringList &args, Outside &outside, QTextStream &out, QTextStr
            NetPrinterApi net)
 {
     Invocation in;
-    const CommandSpec *spec = nullptr;
+    const CliCommand *entry = nullptr;
     try {
         in = parse(args);
         if (in.flag(QStringLiteral("help"))) {
@@ -344,8 +344,8 @@ int runCli(const QStringList &args, Outside &outside, QTextStream &out, QTextStr
         }
         if (in.command.isEmpty())
             throw UsageError{tr("no command given")};
-        spec = findCommand(in.command);
-        if (!spec)
+        entry = findCommand(in.command);
+        if (!entry)
             throw UsageError{tr("unknown command: %1").arg(in.command)};
     } catch (const UsageError &e) {
         err << "tavo-cli: " << e.text << "\n" << tr("Try tavo-cli --help.") << "\n";
@@ -353,12 +353,12 @@ int runCli(const QStringList &args, Outside &outside, QTextStream &out, QTextStr
     }
 
     try {
-        const Result result = spec->build(in);
+        const Result result = entry->build(in);
         if (in.dryRun) {
             out << escpos::listing(result.bytes);
             return kCliOk;
         }
-        if (!in.connected && spec->way != Way::Find)
+        if (!in.connected && entry->way != Way::Find)
             throw UsageError{tr("no connection given: --port, --ip or --lpt")};
 
         std::unique_ptr<comhost::ComHost> ownHost;
@@ -373,17 +373,17 @@ int runCli(const QStringList &args, Outside &outside, QTextStream &out, QTextStr
         applyLayoutComSettings(cp);
         Sender sender(outside, cp, net);
 
-        if (spec->way == Way::Find) {
+        if (entry->way == Way::Find) {
             const ScanResult scan = scanForPrinters(sender, nullptr);
             out << scanReport(scan) << "\n";
             return scan.hits.empty() ? kCliError : kCliOk;
         }
-        const Route route = routeFor(spec->way, in.choice);
-        if (spec->way == Way::SerialSpeed && (route.kind == Route::Parallel || route.kind == Route::None))
+        const Route route = routeFor(entry->way, in.choice);
+        if (entry->way == Way::SerialSpeed && (route.kind == Route::Parallel || route.kind == Route::None))
             throw Refusal{TForm1::serialSpeedNeedsSerial()};
-        if (spec->way == Way::Led && !Tledf::routeServes(route))
+        if (entry->way == Way::Led && !Tledf::routeServes(route))
             throw Refusal{Tledf::needsSerialPort()};
-        if (spec->way == Way::Status) {
+        if (entry->way == Way::Status) {
             if (route.kind != Route::Serial)
                 throw Refusal{TForm2::needsSerialPort()};
             const int series = StrToInt(in.option(QStringLiteral("series"), QStringLiteral("2")));
@@ -393,7 +393,7 @@ int runCli(const QStringList &args, Outside &outside, QTextStream &out, QTextStr
             out << TForm2::verdictText(verdict) << "\n";
             return verdict == StatusVerdict::NotFound ? kCliError : kCliOk;
         }
-        const NetPauses pauses = spec->way == Way::Download && route.kind == Route::Network ? kDownloadPauses : NetPauses{};
+        const NetPauses pauses = entry->way == Way::Download && route.kind == Route::Network ? kDownloadPauses : NetPauses{};
         if (!sender.send(nullptr, route, result.bytes, pauses))
             return kCliRefused; // "Connect error" is told through the seam
         out << tr("sent %1 bytes to %2").arg(static_cast<qulonglong>(result.bytes.size())).arg(sender.describe(route))

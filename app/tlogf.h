@@ -15,8 +15,6 @@ class Tlogf : public ToolWindow {
 public:
     explicit Tlogf(ToolHost &host);
 
-    QTreeWidget *list() const { return m_list; }
-
 protected:
     void showEvent(QShowEvent *event) override;
 

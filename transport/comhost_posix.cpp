@@ -130,14 +130,10 @@ int inQueue(int fd)
     return ::ioctl(fd, FIONREAD, &n) == 0 ? n : 0;
 }
 
-// Reads from the device until `count` bytes are in or the deadline has
-// passed (writes go through writeNow and the I/O thread). Returns the count
-// read, or -1 with `err` set when the device failed. `step(done)` reads what
-// it can of the rest.
-template <class Step>
-long readFor(int fd, std::uint32_t count, const Deadline &deadline, std::uint32_t &err, Step step)
+// Calls `step(done)` while the device takes or gives bytes, up to `count`;
+// stops where it would block. False, with `err` set, when the device failed.
+template <class Step> bool stepWhileReady(std::uint32_t count, std::uint32_t &done, std::uint32_t &err, Step step)
 {
-    std::uint32_t done = 0;
     while (done < count) {
         const ssize_t n = step(done);
         if (n > 0) {
@@ -148,9 +144,25 @@ long readFor(int fd, std::uint32_t count, const Deadline &deadline, std::uint32_
             continue;
         if (n < 0 && errno != EAGAIN) {
             err = winErrorFromErrno(errno);
-            return -1;
+            return false;
         }
-        if (deadline.expired())
+        break;
+    }
+    return true;
+}
+
+// Reads from the device until `count` bytes are in or the deadline has
+// passed (writes go through writeNow and the I/O thread). Returns the count
+// read, or -1 with `err` set when the device failed. `step(done)` reads what
+// it can of the rest.
+template <class Step>
+long readFor(int fd, std::uint32_t count, const Deadline &deadline, std::uint32_t &err, Step step)
+{
+    std::uint32_t done = 0;
+    for (;;) {
+        if (!stepWhileReady(count, done, err, step))
+            return -1;
+        if (done >= count || deadline.expired())
             break;
         pollfd pf{fd, POLLIN, 0};
         const int r = ::poll(&pf, 1, deadline.pollTimeout());
@@ -177,20 +189,8 @@ Deadline transferDeadline(std::uint32_t multiplier, std::uint32_t constant, std:
 long writeNow(int fd, const unsigned char *data, std::uint32_t count, std::uint32_t &err)
 {
     std::uint32_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::write(fd, data + done, count - done);
-        if (n > 0) {
-            done += static_cast<std::uint32_t>(n);
-            continue;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && errno != EAGAIN) {
-            err = winErrorFromErrno(errno);
-            return -1;
-        }
-        break;
-    }
+    if (!stepWhileReady(count, done, err, [&](std::uint32_t d) { return ::write(fd, data + d, count - d); }))
+        return -1;
     return static_cast<long>(done);
 }
 

@@ -19,8 +19,8 @@ struct Pty {
 Pty openPty(const std::string &linkPath);
 // The rate the other side set on the line, in bit/s (0 when unknown).
 int lineBits(const Pty &pty);
-// Whether the other side has the line open now (beyond our own slave descriptor).
-bool closePty(Pty &pty, const std::string &linkPath);
+// Closes the line and removes the symlink, if it still points at this line.
+void closePty(Pty &pty, const std::string &linkPath);
 
 // A FIFO at `path` (made when missing), opened for reading without
 // blocking, and held open for writing too: a writer that comes and goes

@@ -69,7 +69,7 @@ int lineBits(const Pty &pty)
     return ::tcgetattr(pty.slave, &t) == 0 ? bitsOf(::cfgetospeed(&t)) : 0;
 }
 
-bool closePty(Pty &pty, const std::string &linkPath)
+void closePty(Pty &pty, const std::string &linkPath)
 {
     if (!linkPath.empty()) {
         char target[256] = {};
@@ -79,7 +79,6 @@ bool closePty(Pty &pty, const std::string &linkPath)
     closeFd(pty.master);
     closeFd(pty.slave);
     pty.master = pty.slave = -1;
-    return true;
 }
 
 Fifo openFifo(const std::string &path)

@@ -503,14 +503,9 @@ void Engine::text(const QString &s)
         QString ch = s.mid(i, 1);
         if (s[i].isHighSurrogate() && i + 1 < s.size())
             ch = s.mid(i++, 2);
-        g.text = ch;
-        g.chinese = ch.size() == 1 && ch[0].unicode() >= 0x2E80;
-        g.fontB = fontB && !g.chinese;
-        g.bold = (m_mode & 0x08) != 0;
+        const bool chinese = ch.size() == 1 && ch[0].unicode() >= 0x2E80;
         g.underline = (m_mode & 0x80) != 0;
-        g.scaleX = sx;
-        g.scaleY = sy;
-        g.image = glyphCell(ch, g.chinese, g.fontB, g.bold);
+        g.image = glyphCell(ch, chinese, fontB && !chinese, (m_mode & 0x08) != 0);
         g.width = g.image.width() * sx;
         g.height = g.image.height() * sy;
         if (m_lineWidth + g.width > paperDots())

@@ -105,12 +105,11 @@ private:
     void configure(const escpos::Command &c);
     QRgb ink() const;
 
+    // A character waiting in the line: its cell and the size it prints at.
     struct Glyph {
-        QString text;
+        QImage image;
         int width = 0, height = 0;
-        bool chinese = false, fontB = false, bold = false, underline = false;
-        int scaleX = 1, scaleY = 1;
-        QImage image; // a glyph cell drawn once
+        bool underline = false;
     };
 
     Model m_model;

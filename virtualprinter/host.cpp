@@ -11,6 +11,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <map>
 #include <stdexcept>
 
 namespace vp {
@@ -45,54 +46,43 @@ ByteString misread(const ByteString &bytes)
 bool parseOptions(const QStringList &args, Options &o, QString &error, bool &headless)
 {
     headless = false;
+    QString model = o.model, status;
+    const std::map<QString, QString *> withValue = {
+        {QStringLiteral("--tcp"), &o.tcp},         {QStringLiteral("--serial"), &o.serial},
+        {QStringLiteral("--parallel"), &o.parallel}, {QStringLiteral("--out"), &o.outDir},
+        {QStringLiteral("--state"), &o.stateFile},   {QStringLiteral("--model"), &model},
+        {QStringLiteral("--status"), &status}};
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
-        auto value = [&](QString &into) {
-            if (i + 1 >= args.size()) {
-                error = tr("%1 needs a value").arg(a);
-                return false;
-            }
-            into = args[++i];
-            return true;
-        };
-        QString status;
-        if (a == QLatin1String("--headless"))
+        if (a == QLatin1String("--headless")) {
             headless = true;
-        else if (a == QLatin1String("--paced"))
+            continue;
+        }
+        if (a == QLatin1String("--paced")) {
             o.paced = true;
-        else if (a == QLatin1String("--tcp")) {
-            if (!value(o.tcp))
-                return false;
-        } else if (a == QLatin1String("--serial")) {
-            if (!value(o.serial))
-                return false;
-        } else if (a == QLatin1String("--parallel")) {
-            if (!value(o.parallel))
-                return false;
-        } else if (a == QLatin1String("--out")) {
-            if (!value(o.outDir))
-                return false;
-        } else if (a == QLatin1String("--state")) {
-            if (!value(o.stateFile))
-                return false;
-        } else if (a == QLatin1String("--model")) {
-            if (!value(o.model))
-                return false;
-            if (!modelById(o.model.toStdString())) {
-                error = tr("--model takes tavo80, tavo58, tavo76 or k3");
-                return false;
-            }
-        } else if (a == QLatin1String("--status")) {
-            if (!value(status))
-                return false;
-            bool ok = false;
-            o.status = statusByName(status.toStdString(), &ok);
-            if (!ok) {
-                error = tr("--status takes online, offline, paper-end or silent");
-                return false;
-            }
-        } else {
+            continue;
+        }
+        const auto it = withValue.find(a);
+        if (it == withValue.end()) {
             error = tr("unknown option %1").arg(a);
+            return false;
+        }
+        if (i + 1 >= args.size()) {
+            error = tr("%1 needs a value").arg(a);
+            return false;
+        }
+        *it->second = args[++i];
+    }
+    if (!modelById(model.toStdString())) {
+        error = tr("--model takes tavo80, tavo58, tavo76 or k3");
+        return false;
+    }
+    o.model = model;
+    if (!status.isEmpty()) {
+        bool ok = false;
+        o.status = statusByName(status.toStdString(), &ok);
+        if (!ok) {
+            error = tr("--status takes online, offline, paper-end or silent");
             return false;
         }
     }

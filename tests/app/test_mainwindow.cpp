@@ -218,7 +218,6 @@ TEST_F(MainWindow, SerialFailuresAreToldAndThePortIsFreedAgain)
     click("cut"); // opens and configures the line once, so XOFF is understood
     ASSERT_TRUE(printer.waitFor(4));
     printer.sendXoff();
-    QTest::qWait(50);
     click("cut");
     EXPECT_EQ(firstLines(outside.errors), QStringList{"WriteFile function failed (win error code: 1460)"});
     // It also says how far the command got and what held it.

@@ -101,6 +101,19 @@ bool PtyPrinter::waitFor(std::size_t n, int timeoutMs) const
     return m_cv.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return m_received.size() >= n; });
 }
 
+bool PtyPrinter::waitQuiet(int quietMs, int timeoutMs) const
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        const std::size_t before = m_received.size();
+        if (!m_cv.wait_for(lock, std::chrono::milliseconds(quietMs), [&] { return m_received.size() != before; }))
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+    }
+}
+
 void PtyPrinter::setResponder(std::function<std::string(const std::string &)> responder)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -129,6 +142,10 @@ void PtyPrinter::sendXoff()
 {
     const char c = 0x13;
     (void)!::write(m_master, &c, 1);
+    // The slave's line discipline stops its output only once its work queue
+    // has taken the byte, and nothing on either side shows that moment; a
+    // short pause here is what a printer's XOFF takes on a real line.
+    std::this_thread::sleep_for(std::chrono::milliseconds(kXoffSettleMs));
 }
 
 void PtyPrinter::sendXon()

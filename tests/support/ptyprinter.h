@@ -24,6 +24,10 @@ public:
     void clearReceived();
     // Waits until at least n bytes arrived; false on time-out.
     bool waitFor(std::size_t n, int timeoutMs = 5000) const;
+    // Waits until no byte has come for `quietMs`: what was on its way has
+    // arrived, and a check that nothing more comes can follow. False when
+    // bytes keep coming past `timeoutMs`.
+    bool waitQuiet(int quietMs = 50, int timeoutMs = 5000) const;
 
     // Called with everything received so far; returns bytes to send back.
     void setResponder(std::function<std::string(const std::string &chunk)> responder);
@@ -34,7 +38,9 @@ public:
     void setReading(bool reading);
     // Bytes from the printer to the program.
     void send(const std::string &bytes);
+    // Holds the line; returns once the program's side has stopped sending.
     void sendXoff();
+    static constexpr int kXoffSettleMs = 50;
     void sendXon();
     // Closes the master: the line hangs up.
     void hangUp();

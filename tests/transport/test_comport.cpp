@@ -155,7 +155,7 @@ TEST_F(ComPortTest, WriteDeliversEveryByteUnchanged)
     EXPECT_EQ(port.WriteText(std::string()), 0);
     port.CloseDevice();
     ASSERT_TRUE(printer.waitFor(all.size()));
-    sleepMs(50);
+    ASSERT_TRUE(printer.waitQuiet());
     EXPECT_EQ(printer.received(), all); // nothing lost at close, LF not turned into CR LF
 }
 
@@ -189,13 +189,12 @@ TEST_F(ComPortTest, PrinterHoldingXoffMakesTheWriteShortWithoutError)
     port.Timeouts().SetWriteTotalConstant(200);
     port.OpenDevice();
     printer.sendXoff();
-    sleepMs(50);
     const std::string command = "\x1B@ABCDEFGH";
     const int written = port.WriteText(command);
     EXPECT_LT(written, static_cast<int>(command.size()));
     port.CloseDevice();
     printer.sendXon();
-    sleepMs(100);
+    ASSERT_TRUE(printer.waitQuiet(100));
     EXPECT_EQ(printer.received().size(), static_cast<std::size_t>(written)); // the rest is not sent
 }
 
@@ -507,7 +506,6 @@ TEST_F(ComPortTest, XoffHeldWriteIsReportedAsHeldToItsWatch)
     configureLikeMainWindow(port);
     port.OpenDevice();
     printer.sendXoff();
-    sleepMs(50);
     EXPECT_EQ(port.WriteText(std::string(1036, 'C'), &watch), 0);
     ASSERT_FALSE(watch.holds.empty());
     EXPECT_EQ(watch.holds.front(), TransferHold::None);
