@@ -29,7 +29,9 @@
 
 namespace {
 
-QString tr(const char *text) { return QCoreApplication::translate("tavo-cli", text); }
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(cli)
+};
 
 // Bad arguments: told with the command's usage, exit status 1.
 struct UsageError {
@@ -67,7 +69,7 @@ struct Invocation {
     QString arg(int i, const char *what) const
     {
         if (i >= args.size())
-            throw UsageError{tr("missing argument: %1").arg(QLatin1String(what))};
+            throw UsageError{Text::tr("missing argument: %1").arg(QLatin1String(what))};
         return args[i];
     }
 };
@@ -101,7 +103,7 @@ Result settingCommand(Setting id, const Invocation &in)
         if (entries.last() == entry)
             return Result(buildSettingCommand(s, static_cast<int>(i)));
     }
-    throw UsageError{tr("%1 takes one of: %2").arg(in.command, entries.join(QStringLiteral(", ")))};
+    throw UsageError{Text::tr("%1 takes one of: %2").arg(in.command, entries.join(QStringLiteral(", ")))};
 }
 
 Result markOffset(MarkTarget target, const Invocation &in)
@@ -126,7 +128,7 @@ Result bitImageDefine(bool trimmed, const Invocation &in)
     }
     const QStringList m = in.option(QStringLiteral("margins"), QString()).split(QLatin1Char(','));
     if (m.size() != 4)
-        throw UsageError{tr("--margins takes LEFT,RIGHT,TOP,BOTTOM in dots")};
+        throw UsageError{Text::tr("--margins takes LEFT,RIGHT,TOP,BOTTOM in dots")};
     const Margins margins{StrToInt(m[0]), StrToInt(m[1]), StrToInt(m[2]), StrToInt(m[3])};
     if (!marginsFit(size, margins))
         throw Refusal{Tnvf::marginsRefused()};
@@ -148,7 +150,7 @@ const std::vector<CliCommand> &commands()
                  if (kTestPrintWidths[i] == width)
                      widths[i] = known = true;
              if (!known)
-                 throw UsageError{tr("--width takes 40, 42 or 36")};
+                 throw UsageError{Text::tr("--width takes 40, 42 or 36")};
              return Result{buildTestPrint(StrToInt(in.option(QStringLiteral("repeat"), QStringLiteral("5"))), widths)};
          }},
         {"drawer", "", "cash drawer pulse", Way::Main, plain(&buildCashDrawer)},
@@ -216,7 +218,7 @@ const std::vector<CliCommand> &commands()
          [](const Invocation &in) {
              const QString text = in.arg(0, "TEXT");
              if (text.size() > 9)
-                 throw UsageError{tr("led-amount shows at most 9 characters")};
+                 throw UsageError{Text::tr("led-amount shows at most 9 characters")};
              return Result{buildLedAmount(toGb2312(text))};
          }},
         {"led-clear", "", "customer display: clear", Way::Led, plain(&buildLedClear)},
@@ -227,7 +229,7 @@ const std::vector<CliCommand> &commands()
          [](const Invocation &in) {
              const int series = StrToInt(in.option(QStringLiteral("series"), QStringLiteral("2")));
              if (series < 0 || series >= kSeriesCount)
-                 throw UsageError{tr("--series takes 0 to 3")};
+                 throw UsageError{Text::tr("--series takes 0 to 3")};
              return Result{printerSeries(series).request};
          }},
         {"find", "", "find serial printers: every COM port with a device, at every rate", Way::Find,
@@ -262,7 +264,7 @@ Invocation parse(const QStringList &args)
                 continue;
             }
             if (i + 1 >= args.size())
-                throw UsageError{tr("%1 needs a value").arg(a)};
+                throw UsageError{Text::tr("%1 needs a value").arg(a)};
             in.opts[name] = args[++i];
         } else if (in.command.isEmpty())
             in.command = a;
@@ -273,24 +275,24 @@ Invocation parse(const QStringList &args)
     const int ways = int(in.opts.contains(QStringLiteral("port"))) + int(in.opts.contains(QStringLiteral("ip"))) +
                      int(in.opts.contains(QStringLiteral("lpt")));
     if (ways > 1)
-        throw UsageError{tr("give one of --port, --ip and --lpt")};
+        throw UsageError{Text::tr("give one of --port, --ip and --lpt")};
     in.connected = ways == 1;
     baud = in.option(QStringLiteral("baud"), baud);
     if (!baudRateEntries().contains(baud))
-        throw UsageError{tr("--baud takes one of %1").arg(baudRateEntries().join(QStringLiteral(", ")))};
+        throw UsageError{Text::tr("--baud takes one of %1").arg(baudRateEntries().join(QStringLiteral(", ")))};
     PortChoice &c = in.choice;
     c.baudEntry = c.baudShown = baud;
     if (in.opts.contains(QStringLiteral("port"))) {
         const QString port = in.opts.value(QStringLiteral("port")).toUpper();
         const int n = port.startsWith(QLatin1String("COM")) ? port.mid(3).toInt() : 0;
         if (n < 1 || n > 8)
-            throw UsageError{tr("--port takes COM1 to COM8")};
+            throw UsageError{Text::tr("--port takes COM1 to COM8")};
         c.index = n + 1;
         c.entry = c.shown = port;
     } else if (in.opts.contains(QStringLiteral("lpt"))) {
         const QString port = in.opts.value(QStringLiteral("lpt")).toUpper();
         if (port != QLatin1String("LPT1") && port != QLatin1String("LPT2"))
-            throw UsageError{tr("--lpt takes LPT1 or LPT2")};
+            throw UsageError{Text::tr("--lpt takes LPT1 or LPT2")};
         c.index = port == QLatin1String("LPT1") ? 0 : 1;
         c.entry = c.shown = port;
     } else if (in.opts.contains(QStringLiteral("ip"))) {
@@ -316,7 +318,7 @@ Route routeFor(Way way, const PortChoice &c)
 
 QString cliHelp()
 {
-    QString text = tr("Usage: tavo-cli [--port COMn [--baud RATE] | --ip ADDRESS | --lpt LPTn] [--dry-run] COMMAND [ARGS]\n"
+    QString text = Text::tr("Usage: tavo-cli [--port COMn [--baud RATE] | --ip ADDRESS | --lpt LPTn] [--dry-run] COMMAND [ARGS]\n"
                       "Sends one command to the printer, byte for byte as the windows send it.\n"
                       "  --port COMn    serial port COM1 to COM8 (see the port map in README.md)\n"
                       "  --baud RATE    2400, 4800, 9600 (default), 19200, 38400, 57600 or 115200\n"
@@ -327,7 +329,7 @@ QString cliHelp()
                       "Commands:\n");
     for (const CliCommand &c : commands())
         text += QStringLiteral("  %1 %2\n      %3\n")
-                    .arg(QLatin1String(c.name), QString::fromUtf8(c.usage), tr(c.help));
+                    .arg(QLatin1String(c.name), QString::fromUtf8(c.usage), Text::tr(c.help));
     return text;
 }
 
@@ -343,12 +345,12 @@ int runCli(const QStringList &args, Outside &outside, QTextStream &out, QTextStr
             return kCliOk;
         }
         if (in.command.isEmpty())
-            throw UsageError{tr("no command given")};
+            throw UsageError{Text::tr("no command given")};
         entry = findCommand(in.command);
         if (!entry)
-            throw UsageError{tr("unknown command: %1").arg(in.command)};
+            throw UsageError{Text::tr("unknown command: %1").arg(in.command)};
     } catch (const UsageError &e) {
-        err << "tavo-cli: " << e.text << "\n" << tr("Try tavo-cli --help.") << "\n";
+        err << "tavo-cli: " << e.text << "\n" << Text::tr("Try tavo-cli --help.") << "\n";
         return kCliError;
     }
 
@@ -359,7 +361,7 @@ int runCli(const QStringList &args, Outside &outside, QTextStream &out, QTextStr
             return kCliOk;
         }
         if (!in.connected && entry->way != Way::Find)
-            throw UsageError{tr("no connection given: --port, --ip or --lpt")};
+            throw UsageError{Text::tr("no connection given: --port, --ip or --lpt")};
 
         std::unique_ptr<comhost::ComHost> ownHost;
         if (!host) {
@@ -396,7 +398,7 @@ int runCli(const QStringList &args, Outside &outside, QTextStream &out, QTextStr
         const NetPauses pauses = entry->way == Way::Download && route.kind == Route::Network ? kDownloadPauses : NetPauses{};
         if (!sender.send(nullptr, route, result.bytes, pauses))
             return kCliRefused; // "Connect error" is told through the seam
-        out << tr("sent %1 bytes to %2").arg(static_cast<qulonglong>(result.bytes.size())).arg(sender.describe(route))
+        out << Text::tr("sent %1 bytes to %2").arg(static_cast<qulonglong>(result.bytes.size())).arg(sender.describe(route))
             << "\n";
         if (!result.success.isEmpty() && (!result.successOnNetworkOnly || route.kind == Route::Network))
             out << result.success << "\n";

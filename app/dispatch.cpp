@@ -15,7 +15,9 @@
 
 namespace {
 
-QString tr(const char *text) { return QCoreApplication::translate("transfer", text); }
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(transfer)
+};
 
 QString path(const std::string &p) { return QString::fromLocal8Bit(p.c_str()); }
 
@@ -24,19 +26,19 @@ QString problemText(const DeviceProblem &p, bool serial)
 {
     const QString where = path(p.path);
     switch (p.kind) {
-    case DeviceProblem::Missing: return tr("%1：没有这个设备。").arg(where);
+    case DeviceProblem::Missing: return Text::tr("%1：没有这个设备。").arg(where);
     case DeviceProblem::PermissionDenied:
-        return tr("%1：没有权限打开（需要 %2 组）。加入该组：sudo usermod -aG %2 $USER，然后重新登录。")
+        return Text::tr("%1：没有权限打开（需要 %2 组）。加入该组：sudo usermod -aG %2 $USER，然后重新登录。")
             .arg(where, QString::fromStdString(p.group));
     case DeviceProblem::HeldByOther:
         if (p.pid > 0)
-            return tr("%1：正被另一个程序占用：%2（PID %3）。")
+            return Text::tr("%1：正被另一个程序占用：%2（PID %3）。")
                 .arg(where, QString::fromStdString(p.process))
                 .arg(p.pid);
-        return tr("%1：正被另一个程序占用。").arg(where);
-    case DeviceProblem::NotSerial: return tr("%1：不是串口。").arg(where);
+        return Text::tr("%1：正被另一个程序占用。").arg(where);
+    case DeviceProblem::NotSerial: return Text::tr("%1：不是串口。").arg(where);
     case DeviceProblem::NoHardware:
-        return serial ? tr("%1：后面没有串口硬件。").arg(where) : tr("%1：后面没有打印机。").arg(where);
+        return serial ? Text::tr("%1：后面没有串口硬件。").arg(where) : Text::tr("%1：后面没有打印机。").arg(where);
     case DeviceProblem::Unknown: break;
     }
     return where;
@@ -49,31 +51,37 @@ QString addressProblem(const QString &address, std::int32_t cause)
     const tavonet::AddressText a = tavonet::readAddress(address.toStdString());
     const QString host = QString::fromStdString(a.hostText), port = QString::fromStdString(a.portText);
     if (cause == TAVONET_E_NAME)
-        return tr("找不到主机“%1”的地址。").arg(host);
+        return Text::tr("找不到主机“%1”的地址。").arg(host);
     if (cause != TAVONET_E_ADDRESS && cause != TAVONET_E_PORT)
         return QString();
     if (a.hostText.empty() && a.portText.empty() && a.host == tavonet::HostProblem::Empty)
-        return tr("没有填写打印机的 IP 地址。");
+        return Text::tr("没有填写打印机的 IP 地址。");
     QStringList problems;
     switch (a.host) {
     case tavonet::HostProblem::None: break;
-    case tavonet::HostProblem::Empty: problems << tr("冒号前面没有 IP 地址"); break;
-    case tavonet::HostProblem::NotAnAddress: problems << tr("“%1”不是 IP 地址，也不是主机名").arg(host); break;
-    case tavonet::HostProblem::UnclosedBracket: problems << tr("IPv6 地址缺少右方括号“]”"); break;
-    case tavonet::HostProblem::TextAfterBracket: problems << tr("“]”后面只能是冒号和端口号"); break;
+    case tavonet::HostProblem::Empty: problems << Text::tr("冒号前面没有 IP 地址"); break;
+    case tavonet::HostProblem::NotAnAddress: problems << Text::tr("“%1”不是 IP 地址，也不是主机名").arg(host); break;
+    case tavonet::HostProblem::UnclosedBracket: problems << Text::tr("IPv6 地址缺少右方括号“]”"); break;
+    case tavonet::HostProblem::TextAfterBracket: problems << Text::tr("“]”后面只能是冒号和端口号"); break;
     }
     switch (a.port) {
     case tavonet::PortProblem::None: break;
-    case tavonet::PortProblem::Missing: problems << tr("冒号后面没有端口号"); break;
-    case tavonet::PortProblem::NotANumber: problems << tr("端口“%1”不是数字").arg(port); break;
-    case tavonet::PortProblem::OutOfRange: problems << tr("端口 %1 超出范围（1 到 65535）").arg(port); break;
+    case tavonet::PortProblem::Missing: problems << Text::tr("冒号后面没有端口号"); break;
+    case tavonet::PortProblem::NotANumber: problems << Text::tr("端口“%1”不是数字").arg(port); break;
+    case tavonet::PortProblem::OutOfRange: problems << Text::tr("端口 %1 超出范围（1 到 65535）").arg(port); break;
     }
-    return problems.isEmpty() ? QString() : problems.join(tr("；")) + tr("。");
+    if (problems.isEmpty())
+        return {};
+    // The problems are clauses of one sentence; in English its first word
+    // takes a capital.
+    QString sentence = problems.join(Text::tr("；")) + Text::tr("。");
+    sentence[0] = sentence[0].toUpper();
+    return sentence;
 }
 
 QString countText(std::uint64_t done, std::uint64_t total)
 {
-    return tr("已送到打印机 %1 / %2 字节。").arg(done).arg(total);
+    return Text::tr("已送到打印机 %1 / %2 字节。").arg(done).arg(total);
 }
 
 // Closes the serial port on every way out of a command that opened it.
@@ -285,7 +293,7 @@ void Sender::sendParallel(TransferSession &session, const Route &route, const By
         result = parallel::writeDevice(device, data, parallel::kStallTimeoutMs, &session);
     } catch (const EInOutError &e) {
         if (e.ErrorCode == 1460)
-            rethrowWithDetail(path(device) + tr("：打印机停止接收数据。") + countText(e.Written, data.size()));
+            rethrowWithDetail(path(device) + Text::tr("：打印机停止接收数据。") + countText(e.Written, data.size()));
         if (e.Written == 0 && e.ErrorCode != 232)
             rethrowWithDetail(problemText(diagnoseDevice(device, false), false));
         rethrowWithDetail(path(device) + QStringLiteral("：") + countText(e.Written, data.size()));
@@ -297,7 +305,7 @@ void Sender::sendParallel(TransferSession &session, const Route &route, const By
 void Sender::tellPortMapProblems(QWidget *parent)
 {
     for (const PortMapProblem &p : m_outside.deviceNames().takeNewProblems())
-        m_outside.showMessage(parent, tr("端口映射文件 %1 第 %2 行无效，已忽略：%3（%4）")
+        m_outside.showMessage(parent, Text::tr("端口映射文件 %1 第 %2 行无效，已忽略：%3（%4）")
                                           .arg(path(p.file))
                                           .arg(p.line)
                                           .arg(QString::fromStdString(p.text), QString::fromStdString(p.why)));
@@ -312,7 +320,7 @@ void Sender::openSerial(const Route &route)
     } catch (const EComPort &e) {
         const std::string device = devicePath(route);
         if (e.Code == CError_OpenFailed && device.empty())
-            rethrowWithDetail(tr("%1：没有对应的串口设备。").arg(QString::fromStdString(route.port)));
+            rethrowWithDetail(Text::tr("%1：没有对应的串口设备。").arg(QString::fromStdString(route.port)));
         if (e.Code == CError_OpenFailed)
             rethrowWithDetail(problemText(diagnoseDevice(device, true), true));
         DeviceProblem p = diagnoseDevice(device, true);
@@ -338,7 +346,7 @@ void Sender::sendSerial(TransferSession &session, const Route &route, const Byte
         try {
             throw EComPort(CError_WriteFailed, comhost::kErrorTimeout);
         } catch (...) {
-            rethrowWithDetail(path(devicePath(route)) + tr("：打印机停止接收数据（XOFF，或没有在读取）。") +
+            rethrowWithDetail(path(devicePath(route)) + Text::tr("：打印机停止接收数据（XOFF，或没有在读取）。") +
                               countText(static_cast<std::uint64_t>(written), data.size()));
         }
     }
@@ -376,12 +384,12 @@ bool Sender::sendNetwork(QWidget *parent, TransferSession &session, const Route 
     if (closeCause != TAVONET_OK || delivered < data.size()) {
         QString why;
         switch (closeCause) {
-        case TAVONET_E_RESET: why = tr("打印机断开了连接。"); break;
-        case TAVONET_E_TIMEOUT: why = tr("打印机在 %1 秒内没有接收数据。").arg(kNetSendTimeoutS); break;
-        default: why = tr("打印机没有确认收到全部数据。"); break;
+        case TAVONET_E_RESET: why = Text::tr("打印机断开了连接。"); break;
+        case TAVONET_E_TIMEOUT: why = Text::tr("打印机在 %1 秒内没有接收数据。").arg(kNetSendTimeoutS); break;
+        default: why = Text::tr("打印机没有确认收到全部数据。"); break;
         }
         try {
-            throw AppError(tr("网络打印机只收到 %1 / %2 字节").arg(delivered).arg(data.size()));
+            throw AppError(Text::tr("网络打印机只收到 %1 / %2 字节").arg(delivered).arg(data.size()));
         } catch (...) {
             rethrowWithDetail(route.address + QStringLiteral("：") + why);
         }

@@ -1,13 +1,12 @@
 #include "app/errors.h"
+#include "app/language.h"
 #include "app/outside.h"
 #include "app/program.h"
 #include "app/tform1.h"
 
 #include <QDir>
 #include <QFont>
-#include <QLocale>
 #include <QTimer>
-#include <QTranslator>
 
 #include <atomic>
 #include <csignal>
@@ -26,10 +25,7 @@ int main(int argc, char *argv[])
     // The layouts ask for "宋体"; where it is missing a CJK font stands in.
     QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Zen Hei"),
                                                       QStringLiteral("Noto Sans CJK SC")});
-    QTranslator translator;
-    if (translator.load(QLocale::system(), QStringLiteral("tavo"), QStringLiteral("_"),
-                        QCoreApplication::applicationDirPath() + QStringLiteral("/translations")))
-        QCoreApplication::installTranslator(&translator);
+    const Translations language(languageFor(QLocale::system()));
     QApplication::setApplicationName(applicationTitle());
 
     DesktopOutside outside;

@@ -10,7 +10,9 @@
 
 namespace {
 
-QString tr(const char *text) { return QCoreApplication::translate("scan", text); }
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(scan)
+};
 
 constexpr int kComPorts = 8;
 
@@ -31,7 +33,7 @@ ScanResult scanForPrinters(Sender &sender, QWidget *parent)
     }
     const QStringList &rates = baudRateEntries();
     TransferSession session(
-        parent, [] { return tr("查找打印机：每个串口、每种波特率"); },
+        parent, [] { return Text::tr("查找打印机：每个串口、每种波特率"); },
         static_cast<std::uint64_t>(ports.size() * static_cast<std::size_t>(rates.size()) * request.size()), 0);
     std::uint64_t done = 0;
     for (Route route : ports) {
@@ -68,7 +70,7 @@ ScanResult scanForPrinters(Sender &sender, QWidget *parent)
                 // permission): the other rates would fail the same way.
                 const QString text = describeError(std::current_exception());
                 const QString why = text.contains(QLatin1Char('\n')) ? text.section(QLatin1Char('\n'), 1) : text;
-                result.skipped << tr("%1：%2").arg(port, why);
+                result.skipped << Text::tr("%1：%2").arg(port, why);
                 opened = false;
                 break;
             }
@@ -88,15 +90,15 @@ QString scanReport(const ScanResult &r)
 {
     QStringList lines;
     for (const ScanResult::Hit &h : r.hits)
-        lines << tr("%1 @ %2：打印机%3（状态字节 %4）")
-                     .arg(h.port, h.baud, statusOnline(h.status) ? tr("联机") : tr("脱机"))
+        lines << Text::tr("%1 @ %2：打印机%3（状态字节 %4）")
+                     .arg(h.port, h.baud, statusOnline(h.status) ? Text::tr("联机") : Text::tr("脱机"))
                      .arg(h.status, 2, 16, QLatin1Char('0'));
     if (r.hits.empty())
-        lines << tr("没有找到打印机。");
+        lines << Text::tr("没有找到打印机。");
     for (const QString &port : r.silent)
-        lines << tr("%1：任何波特率都没有回答").arg(port);
+        lines << Text::tr("%1：任何波特率都没有回答").arg(port);
     lines << r.skipped;
     if (r.cancelled)
-        lines << tr("查找已取消（问过 %1 个端口和波特率）。").arg(r.probes);
+        lines << Text::tr("查找已取消（问过 %1 个端口和波特率）。").arg(r.probes);
     return lines.join(QLatin1Char('\n'));
 }

@@ -1,5 +1,6 @@
 // tavo-cli: the program's commands from a shell or a script, no window.
 #include "app/cli.h"
+#include "app/language.h"
 #include "app/outside.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,7 @@ private:
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    const Translations language(languageFor(QLocale::system()));
     QTextStream out(stdout), err(stderr);
     ConsoleOutside outside(err);
     return runCli(app.arguments().mid(1), outside, out, err);

@@ -66,7 +66,7 @@ void TForm1::setToolWindows(Tbmf *bmf, Tledf *ledf, Tnvf *nvf, TForm2 *form2, Tl
     m_form2 = form2;
 }
 
-QString TForm1::webAddress() { return QStringLiteral("https://www.tavo-printers.example/"); }
+QString TForm1::webAddress() { return QStringLiteral("https://tavo-printers.example/"); }
 
 QStringList TForm1::codeWords() { return {"TavoAbout", "tavo-dev", "V4.0#info"}; }
 

@@ -15,14 +15,16 @@
 
 namespace {
 
-QString tr(const char *text) { return QCoreApplication::translate("transfer", text); }
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(transfer)
+};
 
 QString holdText(TransferHold hold)
 {
     switch (hold) {
-    case TransferHold::SerialHeld: return tr("打印机暂停了接收（XOFF），或没有在读取数据。");
-    case TransferHold::NotReading: return tr("网络打印机没有在接收数据。");
-    case TransferHold::PortStalled: return tr("并口打印机停止接收数据。");
+    case TransferHold::SerialHeld: return Text::tr("打印机暂停了接收（XOFF），或没有在读取数据。");
+    case TransferHold::NotReading: return Text::tr("网络打印机没有在接收数据。");
+    case TransferHold::PortStalled: return Text::tr("并口打印机停止接收数据。");
     case TransferHold::None: break;
     }
     return QString();
@@ -42,7 +44,7 @@ public:
         setWindowModality(Qt::ApplicationModal);
         setWindowFlags(windowFlags() & ~Qt::WindowCloseButtonHint);
         auto *column = new QVBoxLayout(this);
-        auto *to = new QLabel(tr("正在发送到 %1").arg(where), this);
+        auto *to = new QLabel(Text::tr("正在发送到 %1").arg(where), this);
         to->setObjectName(QStringLiteral("TransferWhere"));
         column->addWidget(to);
         m_bar = new QProgressBar(this);
@@ -59,7 +61,7 @@ public:
         m_hold->setObjectName(QStringLiteral("TransferHold"));
         m_hold->setStyleSheet(QStringLiteral("color: #b00000;"));
         column->addWidget(m_hold);
-        auto *cancel = new QPushButton(tr("取消"), this);
+        auto *cancel = new QPushButton(Text::tr("取消"), this);
         cancel->setObjectName(QStringLiteral("TransferCancel"));
         column->addWidget(cancel, 0, Qt::AlignRight);
         connect(cancel, &QPushButton::clicked, this, [this] { m_cancelled = true; });
@@ -69,10 +71,10 @@ public:
     void update(std::uint64_t done, std::uint64_t total, double rate, TransferHold hold)
     {
         m_bar->setValue(total ? static_cast<int>(done * 1000 / total) : 0);
-        m_count->setText(tr("%1 / %2 字节").arg(done).arg(total));
+        m_count->setText(Text::tr("%1 / %2 字节").arg(done).arg(total));
         if (rate > 0) {
             const auto left = static_cast<long long>((total - done) / rate + 0.5);
-            m_rate->setText(tr("速率 %1 字节/秒，剩余约 %2 秒").arg(static_cast<long long>(rate)).arg(left));
+            m_rate->setText(Text::tr("速率 %1 字节/秒，剩余约 %2 秒").arg(static_cast<long long>(rate)).arg(left));
         }
         m_hold->setText(holdText(hold));
     }

@@ -30,7 +30,9 @@ namespace escpos {
 
 namespace {
 
-QString tr(const char *text) { return QCoreApplication::translate("escpos", text); }
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(escpos)
+};
 
 constexpr unsigned kNul = 0x00, kLf = 0x0A, kFf = 0x0C, kCr = 0x0D, kDle = 0x10, kCan = 0x18, kEsc = 0x1B,
                    kFs = 0x1C, kGs = 0x1D, kUs = 0x1F;
@@ -60,16 +62,16 @@ QString scalingName(long m)
 {
     switch (m) {
     case 0:
-    case '0': return tr("normal");
+    case '0': return Text::tr("normal");
     case 1:
-    case '1': return tr("double width");
+    case '1': return Text::tr("double width");
     case 2:
-    case '2': return tr("double height");
+    case '2': return Text::tr("double height");
     case 3:
-    case '3': return tr("double width and height");
+    case '3': return Text::tr("double width and height");
     default: break;
     }
-    return tr("scaling %1 (undefined)").arg(m);
+    return Text::tr("scaling %1 (undefined)").arg(m);
 }
 
 class Decoder {
@@ -115,13 +117,13 @@ private:
         if (left() >= length)
             return true;
         add(Kind::Truncated, left(), name, "truncated",
-             tr("cut short: %1 of %2 bytes").arg(left()).arg(static_cast<qulonglong>(length)));
+             Text::tr("cut short: %1 of %2 bytes").arg(left()).arg(static_cast<qulonglong>(length)));
         return false;
     }
 
     void unknown(std::size_t length, const std::string &name)
     {
-        add(Kind::Unknown, length, name, "unknown", tr("unknown command"));
+        add(Kind::Unknown, length, name, "unknown", Text::tr("unknown command"));
     }
 
     bool startsText(std::size_t i) const
@@ -165,17 +167,17 @@ private:
         case kLf: {
             const std::size_t n = runOf(kLf);
             add(Kind::Command, n, "LF", "line feed",
-                 n == 1 ? tr("print and feed one line") : tr("print and feed %1 lines").arg(n), {long(n)});
+                 n == 1 ? Text::tr("print and feed one line") : Text::tr("print and feed %1 lines").arg(n), {long(n)});
             return;
         }
         case kNul: {
             const std::size_t n = runOf(kNul);
-            add(Kind::Command, n, "NUL", "nothing", tr("%1 × NUL: nothing, the printer skips it").arg(n), {long(n)});
+            add(Kind::Command, n, "NUL", "nothing", Text::tr("%1 × NUL: nothing, the printer skips it").arg(n), {long(n)});
             return;
         }
-        case kCr: add(Kind::Command, 1, "CR", "carriage return", tr("carriage return")); return;
-        case kFf: add(Kind::Command, 1, "FF", "form feed", tr("form feed (customer display: clear the display)")); return;
-        case kCan: add(Kind::Command, 1, "CAN", "cancel", tr("cancel (customer display: clear the line)")); return;
+        case kCr: add(Kind::Command, 1, "CR", "carriage return", Text::tr("carriage return")); return;
+        case kFf: add(Kind::Command, 1, "FF", "form feed", Text::tr("form feed (customer display: clear the display)")); return;
+        case kCan: add(Kind::Command, 1, "CAN", "cancel", Text::tr("cancel (customer display: clear the line)")); return;
         default: break;
         }
         if (startsText(pos)) {
@@ -186,7 +188,7 @@ private:
         while (end < s.size() && !startsCommand(at(end)) && !startsText(end))
             ++end;
         add(Kind::Unknown, end - pos, "?", "unknown",
-             end - pos == 1 ? tr("unknown byte") : tr("%1 unknown bytes").arg(end - pos));
+             end - pos == 1 ? Text::tr("unknown byte") : Text::tr("%1 unknown bytes").arg(end - pos));
     }
 
     std::size_t runOf(unsigned b) const
@@ -230,8 +232,8 @@ private:
         const std::size_t length = end - pos;
         QString preview = shown.size() > 48 ? shown.left(48) + QStringLiteral("…") : shown;
         Command &c = add(Kind::Text, length, "text", "text",
-                          length == 1 ? tr("text \"%1\" (1 byte)").arg(preview)
-                                      : tr("text \"%1\" (%2 bytes)").arg(preview, QString::number(length)));
+                          length == 1 ? Text::tr("text \"%1\" (1 byte)").arg(preview)
+                                      : Text::tr("text \"%1\" (%2 bytes)").arg(preview, QString::number(length)));
         c.text = shown;
     }
 
@@ -242,9 +244,9 @@ private:
         const unsigned c = at(pos + 1);
         const std::string name = "ESC " + letter(c);
         switch (c) {
-        case '@': add(Kind::Command, 2, name, "initialise", tr("initialise the printer")); return;
-        case 'i': add(Kind::Command, 2, name, "partial cut", tr("partial cut")); return;
-        case 'v': add(Kind::Command, 2, name, "status request", tr("status request: paper sensor")); return;
+        case '@': add(Kind::Command, 2, name, "initialise", Text::tr("initialise the printer")); return;
+        case 'i': add(Kind::Command, 2, name, "partial cut", Text::tr("partial cut")); return;
+        case 'v': add(Kind::Command, 2, name, "status request", Text::tr("status request: paper sensor")); return;
         case 'U':
         case '3':
         case 'd':
@@ -262,9 +264,9 @@ private:
             const long m = at(pos + 2), on = at(pos + 3), off = at(pos + 4);
             const QString pin = (m == 0 || m == '0') ? QStringLiteral("2")
                                 : (m == 1 || m == '1') ? QStringLiteral("5")
-                                                       : tr("code %1 (undefined)").arg(m);
+                                                       : Text::tr("code %1 (undefined)").arg(m);
             add(Kind::Command, 5, name, "cash drawer pulse",
-                 tr("cash drawer pulse: pin %1, on %2 ms, off %3 ms").arg(pin).arg(2 * on).arg(2 * off), {m, on, off});
+                 Text::tr("cash drawer pulse: pin %1, on %2 ms, off %3 ms").arg(pin).arg(2 * on).arg(2 * off), {m, on, off});
             return;
         }
         case 'Q': {
@@ -282,7 +284,7 @@ private:
             const std::size_t length = cr - pos + 1;
             const QString shown = QString::fromLatin1(s.data() + pos + 3, static_cast<qsizetype>(cr - pos - 3));
             Command &cmd = add(Kind::Command, length, "ESC Q A", "customer display text",
-                                tr("customer display: show \"%1\"").arg(shown));
+                                Text::tr("customer display: show \"%1\"").arg(shown));
             cmd.text = shown;
             return;
         }
@@ -295,7 +297,7 @@ private:
             }
             if (!need(4, "ESC GS a"))
                 return;
-            add(Kind::Command, 4, "ESC GS a", "justification", tr("justification (Star): %1").arg(justification(at(pos + 3))),
+            add(Kind::Command, 4, "ESC GS a", "justification", Text::tr("justification (Star): %1").arg(justification(at(pos + 3))),
                  {long(at(pos + 3))});
             return;
         case kFs:
@@ -319,14 +321,14 @@ private:
     {
         switch (n) {
         case 0:
-        case '0': return tr("left");
+        case '0': return Text::tr("left");
         case 1:
-        case '1': return tr("centred");
+        case '1': return Text::tr("centred");
         case 2:
-        case '2': return tr("right");
+        case '2': return Text::tr("right");
         default: break;
         }
-        return tr("%1 (undefined)").arg(n);
+        return Text::tr("%1 (undefined)").arg(n);
     }
 
     void oneParameter(const std::string &name, unsigned c)
@@ -339,55 +341,55 @@ private:
         switch (c) {
         case 'U':
             key = "unidirectional printing";
-            meaning = (n & 1) ? tr("unidirectional printing on") : tr("unidirectional printing off");
+            meaning = (n & 1) ? Text::tr("unidirectional printing on") : Text::tr("unidirectional printing off");
             break;
         case '3':
             key = "line spacing";
-            meaning = tr("line spacing: %1 units").arg(n);
+            meaning = Text::tr("line spacing: %1 units").arg(n);
             break;
         case 'd':
             key = "print and feed";
-            meaning = tr("print and feed %1 lines").arg(n);
+            meaning = Text::tr("print and feed %1 lines").arg(n);
             break;
         case '!': {
             key = "print mode";
-            QStringList parts{(n & 0x01) ? tr("font B (9 × 17)") : tr("font A (12 × 24)")};
+            QStringList parts{(n & 0x01) ? Text::tr("font B (9 × 17)") : Text::tr("font A (12 × 24)")};
             if (n & 0x08)
-                parts << tr("emphasised");
+                parts << Text::tr("emphasised");
             if (n & 0x10)
-                parts << tr("double height");
+                parts << Text::tr("double height");
             if (n & 0x20)
-                parts << tr("double width");
+                parts << Text::tr("double width");
             if (n & 0x80)
-                parts << tr("underlined");
-            meaning = tr("print mode: %1").arg(parts.join(QStringLiteral(", ")));
+                parts << Text::tr("underlined");
+            meaning = Text::tr("print mode: %1").arg(parts.join(QStringLiteral(", ")));
             break;
         }
         case 'M':
             key = "font";
-            meaning = (n == 1 || n == '1') ? tr("font B (9 × 17)") : tr("font A (12 × 24)");
+            meaning = (n == 1 || n == '1') ? Text::tr("font B (9 × 17)") : Text::tr("font A (12 × 24)");
             break;
         case 't':
             key = "code page";
-            meaning = tr("character code table %1").arg(n);
+            meaning = Text::tr("character code table %1").arg(n);
             break;
         case 'E':
             key = "emphasis";
-            meaning = (n & 1) ? tr("emphasis on") : tr("emphasis off");
+            meaning = (n & 1) ? Text::tr("emphasis on") : Text::tr("emphasis off");
             break;
         case '-':
             key = "underline";
-            meaning = (n == 0 || n == '0') ? tr("underline off") : tr("underline on");
+            meaning = (n == 0 || n == '0') ? Text::tr("underline off") : Text::tr("underline on");
             break;
         case 'a':
             key = "justification";
-            meaning = tr("justification: %1").arg(justification(n));
+            meaning = Text::tr("justification: %1").arg(justification(n));
             break;
         case 'r':
             key = "print colour";
-            meaning = (n == 0 || n == '0')   ? tr("print colour: black")
-                      : (n == 1 || n == '1') ? tr("print colour: red")
-                                             : tr("print colour %1 (undefined)").arg(n);
+            meaning = (n == 0 || n == '0')   ? Text::tr("print colour: black")
+                      : (n == 1 || n == '1') ? Text::tr("print colour: red")
+                                             : Text::tr("print colour %1 (undefined)").arg(n);
             break;
         case 's': {
             key = "customer display indicator";
@@ -397,8 +399,8 @@ private:
                                                  QT_TRANSLATE_NOOP("escpos", "collect"),
                                                  QT_TRANSLATE_NOOP("escpos", "change")};
             const long i = n >= '0' ? n - '0' : n;
-            meaning = tr("customer display indicator: %1")
-                          .arg(i >= 0 && i <= 4 ? tr(lights[i]) : tr("%1 (undefined)").arg(n));
+            meaning = Text::tr("customer display indicator: %1")
+                          .arg(i >= 0 && i <= 4 ? Text::tr(lights[i]) : Text::tr("%1 (undefined)").arg(n));
             break;
         }
         default: break;
@@ -428,7 +430,7 @@ private:
                 return;
             p += data;
             params.insert(params.end(), {x, y, long(data)});
-            images << tr("NV bit image %1: %2 × %3 dots, %4 data bytes")
+            images << Text::tr("NV bit image %1: %2 × %3 dots, %4 data bytes")
                           .arg(i + 1)
                           .arg(8 * x)
                           .arg(8 * y)
@@ -438,9 +440,9 @@ private:
         if (closing)
             ++p;
         params.push_back(closing ? 1 : 0);
-        QString meaning = n == 0 ? tr("define NV bit images: none") : images.join(QStringLiteral("; "));
+        QString meaning = n == 0 ? Text::tr("define NV bit images: none") : images.join(QStringLiteral("; "));
         if (closing)
-            meaning += tr(", closing byte 01");
+            meaning += Text::tr(", closing byte 01");
         add(Kind::Command, p - start, name, "define NV bit image", meaning, params);
     }
 
@@ -451,7 +453,7 @@ private:
             return;
         const long n = at(pos + prefix + 2), m = at(pos + prefix + 3);
         add(Kind::Command, prefix + 4, name, "print NV bit image",
-             tr("print NV bit image %1, %2").arg(n).arg(scalingName(m)), {n, m});
+             Text::tr("print NV bit image %1, %2").arg(n).arg(scalingName(m)), {n, m});
     }
 
     void fileSeparator()
@@ -464,11 +466,11 @@ private:
         case 'p': printNv(0); return;
         case '&':
             chinese = true;
-            add(Kind::Command, 2, "FS &", "Chinese mode on", tr("Chinese character mode on"));
+            add(Kind::Command, 2, "FS &", "Chinese mode on", Text::tr("Chinese character mode on"));
             return;
         case '.':
             chinese = false;
-            add(Kind::Command, 2, "FS .", "Chinese mode off", tr("Chinese character mode off"));
+            add(Kind::Command, 2, "FS .", "Chinese mode off", Text::tr("Chinese character mode off"));
             return;
         default: unknown(2, "FS " + letter(c)); return;
         }
@@ -484,10 +486,10 @@ private:
         case 'T':
             // The family's prefix before its NV logo and black-mark commands;
             // it carries no parameter byte here.
-            add(Kind::Command, 2, name, "prefix", tr("prefix of the NV logo and black-mark commands"));
+            add(Kind::Command, 2, name, "prefix", Text::tr("prefix of the NV logo and black-mark commands"));
             return;
         case kFf:
-            add(Kind::Command, 2, name, "feed to print start", tr("feed marked paper to the print start position"));
+            add(Kind::Command, 2, name, "feed to print start", Text::tr("feed marked paper to the print start position"));
             return;
         case 'V': cut(name); return;
         case '!': {
@@ -495,7 +497,7 @@ private:
                 return;
             const long n = at(pos + 2);
             add(Kind::Command, 3, name, "character size",
-                tr("character size: %1 × wide, %2 × high").arg((n >> 4) + 1).arg((n & 0x0F) + 1), {n});
+                Text::tr("character size: %1 × wide, %2 × high").arg((n >> 4) + 1).arg((n & 0x0F) + 1), {n});
             return;
         }
         case '(': extended(); return;
@@ -507,7 +509,7 @@ private:
             if (!need(4 + data, name))
                 return;
             add(Kind::Command, 4 + data, name, "define downloaded bit image",
-                 tr("define downloaded bit image: %1 × %2 dots, %3 data bytes")
+                 Text::tr("define downloaded bit image: %1 × %2 dots, %3 data bytes")
                      .arg(8 * x)
                      .arg(8 * y)
                      .arg(static_cast<qulonglong>(data)),
@@ -518,8 +520,8 @@ private:
             if (!need(3, name))
                 return;
             const long m = at(pos + 2);
-            const QString how = (m == 3 || m == '3') ? tr("quadruple") : scalingName(m);
-            add(Kind::Command, 3, name, "print downloaded bit image", tr("print downloaded bit image, %1").arg(how), {m});
+            const QString how = (m == 3 || m == '3') ? Text::tr("quadruple") : scalingName(m);
+            add(Kind::Command, 3, name, "print downloaded bit image", Text::tr("print downloaded bit image, %1").arg(how), {m});
             return;
         }
         case 'v': {
@@ -536,9 +538,9 @@ private:
             const std::size_t data = static_cast<std::size_t>(x) * static_cast<std::size_t>(y);
             if (!need(8 + data, "GS v 0"))
                 return;
-            const QString how = (m == 3 || m == '3') ? tr("quadruple") : scalingName(m);
+            const QString how = (m == 3 || m == '3') ? Text::tr("quadruple") : scalingName(m);
             add(Kind::Command, 8 + data, "GS v 0", "raster bit image",
-                 tr("raster bit image, %1: %2 × %3 dots, %4 data bytes")
+                 Text::tr("raster bit image, %1: %2 × %3 dots, %4 data bytes")
                      .arg(how)
                      .arg(8 * x)
                      .arg(y)
@@ -557,7 +559,7 @@ private:
         const long m = at(pos + 2);
         if (m == 0 || m == '0' || m == 1 || m == '1') {
             const bool full = m == 0 || m == '0';
-            add(Kind::Command, 3, name, full ? "full cut" : "partial cut", full ? tr("full cut") : tr("partial cut"), {m});
+            add(Kind::Command, 3, name, full ? "full cut" : "partial cut", full ? Text::tr("full cut") : Text::tr("partial cut"), {m});
             return;
         }
         if (m == 65 || m == 66) {
@@ -565,7 +567,7 @@ private:
                 return;
             const long n = at(pos + 3);
             add(Kind::Command, 4, name, m == 65 ? "full cut after feed" : "partial cut after feed",
-                 (m == 65 ? tr("full cut after feeding %1 units") : tr("partial cut after feeding %1 units")).arg(n),
+                 (m == 65 ? Text::tr("full cut after feeding %1 units") : Text::tr("partial cut after feeding %1 units")).arg(n),
                  {m, n});
             return;
         }
@@ -587,14 +589,14 @@ private:
             return;
         }
         if (p != 4) {
-            add(Kind::Command, 5 + p, name, "black mark", tr("black-mark setting with %1 parameter bytes").arg(p));
+            add(Kind::Command, 5 + p, name, "black mark", Text::tr("black-mark setting with %1 parameter bytes").arg(p));
             return;
         }
         const long a = at(pos + 5), m = at(pos + 6), n = long(at(pos + 7)) + 256 * long(at(pos + 8));
-        const QString target = a == 1 ? tr("print start position") : a == 2 ? tr("cut position") : tr("position %1 (undefined)").arg(a);
-        const QString direction = m == 0 ? tr("forward") : m == 1 ? tr("backward") : tr("direction %1 (undefined)").arg(m);
+        const QString target = a == 1 ? Text::tr("print start position") : a == 2 ? Text::tr("cut position") : Text::tr("position %1 (undefined)").arg(a);
+        const QString direction = m == 0 ? Text::tr("forward") : m == 1 ? Text::tr("backward") : Text::tr("direction %1 (undefined)").arg(m);
         add(Kind::Command, 9, name, "black mark offset",
-             tr("black mark: %1 %2 %3 units (%4 mm)")
+             Text::tr("black mark: %1 %2 %3 units (%4 mm)")
                  .arg(target, direction)
                  .arg(n)
                  .arg(QString::number(n * kMotionUnitMm, 'f', 1)),
@@ -616,7 +618,7 @@ private:
             QT_TRANSLATE_NOOP("escpos", "printer status"), QT_TRANSLATE_NOOP("escpos", "offline cause"),
             QT_TRANSLATE_NOOP("escpos", "error cause"), QT_TRANSLATE_NOOP("escpos", "paper sensor")};
         add(Kind::Command, 3, "DLE EOT", "real-time status request",
-             tr("real-time status request: %1").arg(n >= 1 && n <= 4 ? tr(kinds[n - 1]) : tr("%1 (undefined)").arg(n)),
+             Text::tr("real-time status request: %1").arg(n >= 1 && n <= 4 ? Text::tr(kinds[n - 1]) : Text::tr("%1 (undefined)").arg(n)),
              {n});
     }
 
@@ -641,14 +643,14 @@ private:
             add(Kind::Command, 5, name, key, meaning.arg(v), {v});
         };
         switch (code) {
-        case 0xFB: add(Kind::Command, 4, name, "print H parameter", tr("print the H parameter")); return;
+        case 0xFB: add(Kind::Command, 4, name, "print H parameter", Text::tr("print the H parameter")); return;
         case 0xFC:
             if (need(5, name))
-                valued("set H parameter", tr("H parameter: %1"));
+                valued("set H parameter", Text::tr("H parameter: %1"));
             return;
         case 0xFF:
             if (need(5, name))
-                valued("default code page", tr("default code page: %1"));
+                valued("default code page", Text::tr("default code page: %1"));
             return;
         case 0xFD: {
             if (!need(5, name))
@@ -656,8 +658,8 @@ private:
             const long v = at(p + 1);
             const int bits = serialSpeedBits(static_cast<int>(v));
             add(Kind::Command, 5, name, "serial speed",
-                 bits ? tr("serial speed: code %1 (%2 bit/s)").arg(v).arg(bits)
-                      : tr("serial speed: code %1 (no such speed)").arg(v),
+                 bits ? Text::tr("serial speed: code %1 (%2 bit/s)").arg(v).arg(bits)
+                      : Text::tr("serial speed: code %1 (no such speed)").arg(v),
                  {v});
             return;
         }
@@ -671,17 +673,17 @@ private:
             if (!need(3 + fc.size() + 1, name))
                 return;
             const long v = at(p + fc.size());
-            QString value = tr("value 0x%1 (no entry has it)").arg(v, 2, 16, QLatin1Char('0'));
+            QString value = Text::tr("value 0x%1 (no entry has it)").arg(v, 2, 16, QLatin1Char('0'));
             for (std::size_t i = 0; i < setting.values.size(); ++i)
                 if (setting.values[i] == v)
-                    value = QString::fromUtf8(setting.entries[i]);
+                    value = QCoreApplication::translate("TForm1", setting.entries[i]);
             add(Kind::Command, 3 + fc.size() + 1, name, setting.name,
-                 tr("%1: %2").arg(QCoreApplication::translate("escpos", setting.name), value), {v});
+                 Text::tr("%1: %2").arg(QCoreApplication::translate("escpos", setting.name), value), {v});
             return;
         }
         char hex[8];
         std::snprintf(hex, sizeof hex, "%02X", code);
-        add(Kind::Unknown, 4, name, "unknown", tr("configuration with unknown feature code %1").arg(QLatin1String(hex)));
+        add(Kind::Unknown, 4, name, "unknown", Text::tr("configuration with unknown feature code %1").arg(QLatin1String(hex)));
     }
 };
 

@@ -2,6 +2,7 @@
 // logo window, a capture, a saved transfer). Exit status 0 when every file
 // holds only known, whole commands; 1 when one holds unknown or truncated
 // ones; 2 when a file cannot be read.
+#include "app/language.h"
 #include "escpos/decoder.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    const Translations language(languageFor(QLocale::system()));
     QTextStream out(stdout), err(stderr);
     const QStringList files = app.arguments().mid(1);
     if (files.isEmpty() || files.contains(QStringLiteral("--help")) || files.contains(QStringLiteral("-h"))) {

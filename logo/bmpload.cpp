@@ -13,11 +13,13 @@
 
 namespace {
 
-QString tr(const char *text) { return QCoreApplication::translate("Tnvf", text); }
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(Tnvf)
+};
 
 [[noreturn]] void refuse(const QString &path, const QString &why)
 {
-    throw AppError(tr("无法读取位图文件 \"%1\"：%2").arg(path, why));
+    throw AppError(Text::tr("无法读取位图文件 \"%1\"：%2").arg(path, why));
 }
 
 constexpr quint32 kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6;
@@ -96,7 +98,7 @@ QImage decodeRunLength(const QString &path, const BmpHeader &b, const QByteArray
 
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull())
-        refuse(path, tr("内存不足"));
+        refuse(path, Text::tr("内存不足"));
     image.fill(Qt::white);
     const auto *data = reinterpret_cast<const uchar *>(file.constData());
     const qint64 end = file.size();
@@ -117,7 +119,7 @@ QImage decodeRunLength(const QString &path, const BmpHeader &b, const QByteArray
         if (row >= height)
             break; // every row is there; what follows cannot show
         if (at + 2 > end)
-            refuse(path, tr("文件不完整"));
+            refuse(path, Text::tr("文件不完整"));
         const uchar count = data[at], code = data[at + 1];
         at += 2;
         if (count > 0) {
@@ -132,21 +134,21 @@ QImage decodeRunLength(const QString &path, const BmpHeader &b, const QByteArray
             break;
         } else if (code == 2) { // delta
             if (at + 2 > end)
-                refuse(path, tr("文件不完整"));
+                refuse(path, Text::tr("文件不完整"));
             x += data[at];
             row += data[at + 1];
             at += 2;
         } else { // a literal run, padded to whole 16-bit words
             const qint64 bytes = rle4 ? (code + 1) / 2 : code;
             if (at + bytes > end)
-                refuse(path, tr("文件不完整"));
+                refuse(path, Text::tr("文件不完整"));
             for (int k = 0; k < code; ++k)
                 put(pixelOf(data[at + (rle4 ? k / 2 : k)], k));
             at += bytes + (bytes % 2);
         }
     }
     if (badIndex)
-        refuse(path, tr("像素的颜色不在调色板中"));
+        refuse(path, Text::tr("像素的颜色不在调色板中"));
     return image;
 }
 
@@ -194,13 +196,13 @@ QImage withAlphaFrom(const QImage &rgb, const BmpHeader &b, const QByteArray &fi
 QString readerProblem(QImageReader::ImageReaderError error)
 {
     switch (error) {
-    case QImageReader::FileNotFoundError: return tr("文件不存在");
-    case QImageReader::DeviceError: return tr("文件无法读取");
-    case QImageReader::UnsupportedFormatError: return tr("不是有效的 BMP 图像");
-    case QImageReader::InvalidDataError: return tr("图像数据无效");
+    case QImageReader::FileNotFoundError: return Text::tr("文件不存在");
+    case QImageReader::DeviceError: return Text::tr("文件无法读取");
+    case QImageReader::UnsupportedFormatError: return Text::tr("不是有效的 BMP 图像");
+    case QImageReader::InvalidDataError: return Text::tr("图像数据无效");
     case QImageReader::UnknownError: break;
     }
-    return tr("图像数据无法读取");
+    return Text::tr("图像数据无法读取");
 }
 
 } // namespace
@@ -238,33 +240,33 @@ QImage onWhite(const QImage &image)
 QImage loadBmpImage(const QString &path)
 {
     if (!QFileInfo::exists(path))
-        refuse(path, tr("文件不存在"));
+        refuse(path, Text::tr("文件不存在"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        refuse(path, tr("文件无法读取"));
+        refuse(path, Text::tr("文件无法读取"));
     QImageReader reader(path, "bmp");
     reader.setDecideFormatFromContent(false);
     reader.setAutoTransform(false);
     if (!reader.canRead())
-        refuse(path, tr("不是有效的 BMP 图像"));
+        refuse(path, Text::tr("不是有效的 BMP 图像"));
     // Top-down pictures report a negative height.
     QSize size = reader.size();
     size.setHeight(qAbs(size.height()));
     if (!size.isValid() || size.width() <= 0 || size.height() <= 0)
-        refuse(path, tr("图像大小无效"));
+        refuse(path, Text::tr("图像大小无效"));
     if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide ||
         qint64(size.width()) * size.height() > kMaxPicturePixels)
-        throw AppError(tr("无法读取位图文件 \"%1\"：图像太大（%2 × %3 像素）")
+        throw AppError(Text::tr("无法读取位图文件 \"%1\"：图像太大（%2 × %3 像素）")
                            .arg(path)
                            .arg(size.width())
                            .arg(size.height()));
     const auto header = readHeader(file.peek(kFileHeader + 40));
     if (!header)
-        refuse(path, tr("文件不完整"));
+        refuse(path, Text::tr("文件不完整"));
     if (isRunLength(*header))
         return decodeRunLength(path, *header, file.readAll());
     if (!pixelDataComplete(*header, file.size()))
-        refuse(path, tr("文件不完整"));
+        refuse(path, Text::tr("文件不完整"));
     QImage image;
     if (!reader.read(&image) || image.isNull())
         refuse(path, readerProblem(reader.error()));

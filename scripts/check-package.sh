@@ -35,4 +35,10 @@ kill -TERM "$pid"
 wait "$pid"
 "$scratch/usr/bin/tavo-cli" --dry-run drawer >/dev/null
 "$scratch/usr/bin/tavo-virtual-printer" --help >/dev/null
+# The catalogue travels inside the programs: English for an English locale,
+# the Chinese texts for C.
+said=$(env LC_ALL=en_US.UTF-8 "$scratch/usr/bin/tavo-cli" --dry-run --lpt LPT1 mark-cut 101 --backward 2>&1 || true)
+[ "$said" = "The paper cannot go back more than 100 mm!!" ] || { echo "English: $said" >&2; exit 1; }
+said=$(env LC_ALL=C "$scratch/usr/bin/tavo-cli" --dry-run --lpt LPT1 mark-cut 101 --backward 2>&1 || true)
+[ "$said" = "最大退纸长度不能 超过 100 毫米！！" ] || { echo "C: $said" >&2; exit 1; }
 echo "package built, validated, installed into a scratch root; the installed program started and quit"

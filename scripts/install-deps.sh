@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build
   qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   libgtest-dev googletest libbenchmark-dev
   fonts-wqy-zenhei
   util-linux iproute2

@@ -9,6 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="${TAVO_BUILD_DIR:-$root/build}"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${TAVO_CMAKE_ARGS:-}
 cmake --build "$build" ${TAVO_BUILD_TARGET:+--target "$TAVO_BUILD_TARGET"}
+"$root/scripts/update-translations.sh" --check
 export QT_QPA_PLATFORM=offscreen
 run_ctest=(ctest --test-dir "$build" --output-on-failure -j2 --timeout 300 ${TAVO_CTEST_ARGS:-})
 if unshare --net true 2>/dev/null; then

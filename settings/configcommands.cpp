@@ -2,20 +2,22 @@
 
 #include "app/basiccommands.h"
 
+#include <QtGlobal>
+
 const std::vector<OneValueSetting> &oneValueSettings()
 {
-    const std::vector<const char *> onOff = {"启用", "禁用"};
+    const std::vector<const char *> onOff = {QT_TRANSLATE_NOOP("TForm1", "启用"), QT_TRANSLATE_NOOP("TForm1", "禁用")};
     static const std::vector<OneValueSetting> rows = {
-        {Setting::PaperWidth, "paper width", bytes({0xF4, 0x01, 0x09}), {0x34, 0x43}, {"58mm", "76mm"}},
-        {Setting::Density, "print density", bytes({0x60, 0x04, 0x05, 0x06}), {0x33, 0x55, 0x77},
-         {"Light", "Normal", "Dark"}},
-        {Setting::AutoLineFeed, "automatic line feed", bytes({0x58, 0x14, 0x15, 0x16}), {0x22, 0x11}, onOff},
-        {Setting::Buzzer, "buzzer", bytes({0x42, 0x65, 0x65, 0x70}), {0x08, 0x06}, onOff},
-        {Setting::Reprint, "reprint after paper-out", bytes({0xF4, 0x11, 0x22, 0x33}), {0x55, 0x33}, onOff},
-        {Setting::Emulation, "emulation mode", bytes({0xDC, 0x10, 0x11, 0x12, 0x15, 0x16, 0x17}), {0x55, 0x33},
+        {Setting::PaperWidth, QT_TRANSLATE_NOOP("escpos", "paper width"), bytes({0xF4, 0x01, 0x09}), {0x34, 0x43}, {"58mm", "76mm"}},
+        {Setting::Density, QT_TRANSLATE_NOOP("escpos", "print density"), bytes({0x60, 0x04, 0x05, 0x06}), {0x33, 0x55, 0x77},
+         {QT_TRANSLATE_NOOP("TForm1", "Light"), QT_TRANSLATE_NOOP("TForm1", "Normal"), QT_TRANSLATE_NOOP("TForm1", "Dark")}},
+        {Setting::AutoLineFeed, QT_TRANSLATE_NOOP("escpos", "automatic line feed"), bytes({0x58, 0x14, 0x15, 0x16}), {0x22, 0x11}, onOff},
+        {Setting::Buzzer, QT_TRANSLATE_NOOP("escpos", "buzzer"), bytes({0x42, 0x65, 0x65, 0x70}), {0x08, 0x06}, onOff},
+        {Setting::Reprint, QT_TRANSLATE_NOOP("escpos", "reprint after paper-out"), bytes({0xF4, 0x11, 0x22, 0x33}), {0x55, 0x33}, onOff},
+        {Setting::Emulation, QT_TRANSLATE_NOOP("escpos", "emulation mode"), bytes({0xDC, 0x10, 0x11, 0x12, 0x15, 0x16, 0x17}), {0x55, 0x33},
          {"EPSON ESC/POS", "STAR(Line/T)"}},
-        {Setting::SmallFont, "small font", bytes({0xE5, 0x09, 0x06, 0x03}), {0xAA, 0x77},
-         {"启用小字体(9*17)", "禁用小字体(9*17)"}},
+        {Setting::SmallFont, QT_TRANSLATE_NOOP("escpos", "small font"), bytes({0xE5, 0x09, 0x06, 0x03}), {0xAA, 0x77},
+         {QT_TRANSLATE_NOOP("TForm1", "启用小字体(9*17)"), QT_TRANSLATE_NOOP("TForm1", "禁用小字体(9*17)")}},
     };
     return rows;
 }

@@ -8,7 +8,9 @@
 
 namespace {
 
-QString tr(const char *text) { return QCoreApplication::translate("TForm1", text); }
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(TForm1)
+};
 
 constexpr int kBoxLeft = 16, kBoxWidth = 172, kBoxHeight = 20;
 constexpr int kButtonLeft = 192, kButtonWidth = 145, kButtonHeight = 26;
@@ -56,15 +58,15 @@ const std::vector<PanelRow> &panelRows()
 
 const PanelRow &panelRow(PanelId id) { return panelRows()[static_cast<std::size_t>(id)]; }
 
-QString panelBoxCaption(const PanelRow &row) { return tr(row.boxCaption); }
+QString panelBoxCaption(const PanelRow &row) { return Text::tr(row.boxCaption); }
 
-QString panelButtonCaption(const PanelRow &row) { return tr(row.buttonCaption); }
+QString panelButtonCaption(const PanelRow &row) { return Text::tr(row.buttonCaption); }
 
 QStringList panelEntries(const PanelRow &row)
 {
     QStringList out;
     for (const char *e : row.entries)
-        out << QString::fromUtf8(e);
+        out << Text::tr(e);
     return out;
 }
 

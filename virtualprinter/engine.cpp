@@ -16,7 +16,9 @@ namespace vp {
 
 namespace {
 
-QString tr(const char *text) { return QCoreApplication::translate("virtualprinter", text); }
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(virtualprinter)
+};
 
 constexpr int kFontAWidth = 12, kFontAHeight = 24, kFontBWidth = 9, kFontBHeight = 17, kChineseCell = 24;
 constexpr int kMaxPaperDots = 60000;
@@ -180,8 +182,8 @@ QImage Display::render() const
     p.setBrush(totalLamp ? QColor(255, 64, 64) : QColor(64, 24, 24));
     p.drawEllipse(QRect(out.width() / 2, lampY, 14, 14));
     p.setPen(QColor(200, 200, 200));
-    p.drawText(QPoint(gap + 20, lampY + 12), tr("单价"));
-    p.drawText(QPoint(out.width() / 2 + 20, lampY + 12), tr("总计"));
+    p.drawText(QPoint(gap + 20, lampY + 12), Text::tr("单价"));
+    p.drawText(QPoint(out.width() / 2 + 20, lampY + 12), Text::tr("总计"));
     return out;
 }
 
@@ -317,7 +319,7 @@ ByteString Engine::feed(const ByteString &bytes)
 void Engine::endJob()
 {
     if (!m_pending.empty())
-        m_log << tr("作业结束时命令不完整，已丢弃 %1 字节").arg(m_pending.size());
+        m_log << Text::tr("作业结束时命令不完整，已丢弃 %1 字节").arg(m_pending.size());
     m_pending.clear();
 }
 
@@ -327,7 +329,7 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
     auto param = [&](std::size_t i, long fallback = 0) { return i < c.params.size() ? c.params[i] : fallback; };
     if (c.kind == escpos::Kind::Unknown || c.kind == escpos::Kind::Truncated) {
         ++m_counts.unknown;
-        m_log << tr("打印机不认识，已跳过：%1").arg(QString::fromStdString(escpos::hexOf(bytes, c.offset, c.length, 16)));
+        m_log << Text::tr("打印机不认识，已跳过：%1").arg(QString::fromStdString(escpos::hexOf(bytes, c.offset, c.length, 16)));
         return;
     }
     if (c.kind == escpos::Kind::Text) {
@@ -375,13 +377,13 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
         m_sizeY = static_cast<int>((param(0) & 7) + 1);
     } else if (k == "code page") {
         if (param(0) != 0)
-            m_log << tr("代码页 %1：按代码页 437 画").arg(param(0));
+            m_log << Text::tr("代码页 %1：按代码页 437 画").arg(param(0));
     } else if (k == "justification") {
         const long n = param(0);
         m_justify = static_cast<int>(n >= '0' ? n - '0' : n);
     } else if (k == "cash drawer pulse") {
         ++m_counts.drawerPulses;
-        m_log << tr("钱箱脉冲");
+        m_log << Text::tr("钱箱脉冲");
     } else if (k == "partial cut" || k == "full cut") {
         cut();
     } else if (k == "partial cut after feed" || k == "full cut after feed") {
@@ -392,7 +394,7 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
         // The dialect must match the emulation the printer is set to.
         if ((c.name == "ESC FS q") != starMode()) {
             ++m_counts.unknown;
-            m_log << tr("仿真模式不接受这种写法，已跳过：%1").arg(QString::fromStdString(c.name));
+            m_log << Text::tr("仿真模式不接受这种写法，已跳过：%1").arg(QString::fromStdString(c.name));
             return;
         }
         std::size_t at = c.offset + (c.name == "ESC FS q" ? 4 : 3);
@@ -411,12 +413,12 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
     } else if (k == "print NV bit image") {
         if ((c.name == "ESC FS p") != starMode()) {
             ++m_counts.unknown;
-            m_log << tr("仿真模式不接受这种写法，已跳过：%1").arg(QString::fromStdString(c.name));
+            m_log << Text::tr("仿真模式不接受这种写法，已跳过：%1").arg(QString::fromStdString(c.name));
             return;
         }
         const auto it = m_nv.find(static_cast<int>(param(0)));
         if (it == m_nv.end()) {
-            m_log << tr("没有 NV 位图 %1").arg(param(0));
+            m_log << Text::tr("没有 NV 位图 %1").arg(param(0));
             return;
         }
         const long m = param(1) >= '0' ? param(1) - '0' : param(1);
@@ -428,7 +430,7 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
         m_downloaded.data = bytes.substr(c.offset + 4, static_cast<std::size_t>(param(2)));
     } else if (k == "print downloaded bit image") {
         if (m_downloaded.empty()) {
-            m_log << tr("没有下载位图");
+            m_log << Text::tr("没有下载位图");
             return;
         }
         const long m = param(0) >= '0' ? param(0) - '0' : param(0);
@@ -476,21 +478,21 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
     } else if (c.name == "US ESC US") {
         configure(c);
     } else {
-        m_log << tr("已收到，没有可画的：%1").arg(QString::fromStdString(c.name));
+        m_log << Text::tr("已收到，没有可画的：%1").arg(QString::fromStdString(c.name));
     }
 }
 
 void Engine::configure(const escpos::Command &c)
 {
     if (c.key == "print H parameter") {
-        text(tr("H=%1").arg(setting("set H parameter", 0)));
+        text(Text::tr("H=%1").arg(setting("set H parameter", 0)));
         flushLine(true);
         return;
     }
     if (c.params.empty())
         return;
     m_settings[c.key] = static_cast<int>(c.params[0]);
-    m_log << tr("设置已保存：%1 = %2").arg(QString::fromStdString(c.key)).arg(c.params[0]);
+    m_log << Text::tr("设置已保存：%1 = %2").arg(QString::fromStdString(c.key)).arg(c.params[0]);
 }
 
 void Engine::text(const QString &s)
@@ -556,7 +558,7 @@ void Engine::tearOffIfTooLong()
         return;
     m_done.push_back(m_paper.copy(0, 0, m_paper.width(), std::min(m_y, m_paper.height())));
     ++m_counts.receipts;
-    m_log << tr("小票超过 %1 点长，已撕下").arg(kMaxPaperDots);
+    m_log << Text::tr("小票超过 %1 点长，已撕下").arg(kMaxPaperDots);
     m_paper = QImage();
     m_y = 0;
 }

@@ -18,7 +18,9 @@ namespace vp {
 
 namespace {
 
-QString tr(const char *text) { return QCoreApplication::translate("virtualprinter", text); }
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(virtualprinter)
+};
 
 // A serial job ends when the line has been quiet this long.
 constexpr int kSerialJobGapMs = 300;
@@ -64,17 +66,17 @@ bool parseOptions(const QStringList &args, Options &o, QString &error, bool &hea
         }
         const auto it = withValue.find(a);
         if (it == withValue.end()) {
-            error = tr("unknown option %1").arg(a);
+            error = Text::tr("unknown option %1").arg(a);
             return false;
         }
         if (i + 1 >= args.size()) {
-            error = tr("%1 needs a value").arg(a);
+            error = Text::tr("%1 needs a value").arg(a);
             return false;
         }
         *it->second = args[++i];
     }
     if (!modelById(model.toStdString())) {
-        error = tr("--model takes tavo80, tavo58, tavo76 or k3");
+        error = Text::tr("--model takes tavo80, tavo58, tavo76 or k3");
         return false;
     }
     o.model = model;
@@ -82,7 +84,7 @@ bool parseOptions(const QStringList &args, Options &o, QString &error, bool &hea
         bool ok = false;
         o.status = statusByName(status.toStdString(), &ok);
         if (!ok) {
-            error = tr("--status takes online, offline, paper-end or silent");
+            error = Text::tr("--status takes online, offline, paper-end or silent");
             return false;
         }
     }
@@ -111,7 +113,7 @@ Host::Host(const Options &options) : m_options(options), m_engine(*modelById(opt
     connect(&m_hold, &QTimer::timeout, this, [this] {
         const char xon = kXon;
         vline::writeAll(m_pty.master, &xon, 1);
-        m_engine.note(tr("NV 存储写完，发送 XON"));
+        m_engine.note(Text::tr("NV 存储写完，发送 XON"));
         publish();
         m_pace.start();
     });
@@ -159,7 +161,7 @@ void Host::start()
 QStringList Host::describeLines() const
 {
     QStringList lines;
-    lines << tr("model %1: %2, %3 dots").arg(m_options.model, QString::fromLatin1(modelById(m_options.model.toStdString())->name))
+    lines << Text::tr("model %1: %2, %3 dots").arg(m_options.model, QString::fromLatin1(modelById(m_options.model.toStdString())->name))
                  .arg(m_engine.paperDots());
     if (m_server)
         lines << QStringLiteral("tcp %1:%2").arg(m_server->serverAddress().toString()).arg(m_server->serverPort());
@@ -167,10 +169,10 @@ QStringList Host::describeLines() const
         lines << QStringLiteral("serial %1 -> %2 at %3 bit/s")
                      .arg(m_options.serial, QString::fromStdString(m_pty.slavePath))
                      .arg(m_engine.serialBits());
-        lines << tr("map a COM number to it in ~/.config/tavo/ports.conf: COM3=%1").arg(m_options.serial);
+        lines << Text::tr("map a COM number to it in ~/.config/tavo/ports.conf: COM3=%1").arg(m_options.serial);
     }
     if (m_fifo.read >= 0)
-        lines << tr("parallel %1 (map it: LPT1=%1)").arg(m_options.parallel);
+        lines << Text::tr("parallel %1 (map it: LPT1=%1)").arg(m_options.parallel);
     return lines;
 }
 
@@ -215,7 +217,7 @@ void Host::readSerialPaced()
         const int ms = kNvWriteStartMs + static_cast<int>(written / 1024) * kNvWriteMsPerKb;
         const char xoff = kXoff;
         vline::writeAll(m_pty.master, &xoff, 1);
-        m_engine.note(tr("写入 NV 存储：XOFF %1 ms").arg(ms));
+        m_engine.note(Text::tr("写入 NV 存储：XOFF %1 ms").arg(ms));
         publish();
         m_pace.stop();
         m_hold.start(ms);
@@ -231,7 +233,7 @@ void Host::readSerial(std::size_t most)
     ByteString bytes(buffer, static_cast<std::size_t>(n));
     const int lineRate = vline::lineBits(m_pty), own = m_engine.serialBits();
     if (lineRate != 0 && lineRate != own) {
-        const QString why = tr("data at %1 bit/s, printer set to %2").arg(lineRate).arg(own);
+        const QString why = Text::tr("data at %1 bit/s, printer set to %2").arg(lineRate).arg(own);
         if (why != m_rateWarning)
             m_engine.note(why);
         m_rateWarning = why;

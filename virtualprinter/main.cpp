@@ -3,6 +3,8 @@
 #include "virtualprinter/host.h"
 #include "virtualprinter/window.h"
 
+#include "app/language.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QTextStream>
@@ -49,6 +51,7 @@ int main(int argc, char **argv)
     } else {
         app = std::make_unique<QApplication>(argc, argv);
     }
+    const Translations language(languageFor(QLocale::system()));
     vp::Host host(options);
     try {
         host.start();

@@ -1,9 +1,11 @@
 // The virtual printer's window in this process: the roll grows with what
 // arrives, and the state picked in it is what the status requests get.
 #include "app/basiccommands.h"
+#include "app/language.h"
 #include "devices/statuscheck.h"
 #include "transport/tavonetio/tavonetio.h"
 #include "virtualprinter/host.h"
+#include "tests/support/captions.h"
 #include "virtualprinter/window.h"
 
 #include <QComboBox>
@@ -43,4 +45,32 @@ TEST(VirtualPrinterWindow, ShowsTheRollAndAnswersWithThePickedState)
     status->setCurrentIndex(status->findText(QStringLiteral("offline")));
     EXPECT_EQ(host.engine().status(), vp::Status::Offline);
     EXPECT_EQ(host.engine().feed(printerSeries(0).request), ByteString("\x1A"));
+}
+
+TEST(VirtualPrinterWindow, SpeaksEnglishInAnEnglishLocale)
+{
+    const Translations english(Language::English);
+    vp::Options options;
+    options.tcp = QStringLiteral("127.0.0.1:0");
+    vp::Host host(options);
+    host.start();
+    int port = 0;
+    for (const QString &line : host.describeLines())
+        if (line.startsWith(QLatin1String("tcp ")))
+            port = line.section(QLatin1Char(':'), -1).toInt();
+    vp::PrinterWindow window(host);
+    window.show();
+    const ByteString drawer = buildCashDrawer();
+    ASSERT_EQ(TavoNetOpen(("127.0.0.1:" + std::to_string(port)).c_str(), 5, 7), 1);
+    TavoNetSend(reinterpret_cast<const uint8_t *>(drawer.data()), static_cast<int32_t>(drawer.size()));
+    TavoNetClose();
+    auto *log = window.findChild<QPlainTextEdit *>(QStringLiteral("Log"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return log->toPlainText().contains(QStringLiteral("Drawer pulse")); }, 5000))
+        << log->toPlainText().toStdString();
+    for (const Caption &c : captionsOf(&window)) {
+        SCOPED_TRACE(c.where.toStdString() + " \"" + c.text.toStdString() + "\"");
+        EXPECT_FALSE(hasChinese(c.text));
+    }
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Tavo virtual printer"));
+
 }

@@ -1,0 +1,127 @@
+// Every window in both languages: in English no control still speaks Chinese
+// and no caption is cut off by its control; in the C locale the Chinese texts
+// stand exactly as written. (The printer's own texts, the black-mark
+// demonstration lines, are in no control: they go to the printer as written.)
+#include "app/gb2312.h"
+#include "app/language.h"
+#include "app/tlogf.h"
+#include "tests/support/bmpwriter.h"
+#include "tests/support/captions.h"
+#include "tests/support/programfixture.h"
+
+namespace {
+
+class Languages : public ProgramTest {
+protected:
+    std::vector<QWidget *> windows()
+    {
+        return {program->form1.get(), program->bmf.get(), program->ledf.get(),
+                program->nvf.get(),   program->form2.get(), program->logf.get()};
+    }
+    std::vector<Caption> everyCaption()
+    {
+        std::vector<Caption> all;
+        for (QWidget *w : windows()) {
+            w->show();
+            for (Caption &c : captionsOf(w))
+                all.push_back(std::move(c));
+        }
+        return all;
+    }
+};
+
+class InEnglish : public Languages {
+protected:
+    Translations english{Language::English};
+};
+
+class InTheCLocale : public Languages {
+protected:
+    Translations chinese{languageFor(QLocale::c())};
+};
+
+} // namespace
+
+TEST(LanguageChoice, EnglishOnlyWhereTheUserAsksForItBeforeChinese)
+{
+    EXPECT_EQ(languageFor(QLocale::c()), Language::Chinese);
+    EXPECT_EQ(languageFor(QLocale(QStringLiteral("zh_CN"))), Language::Chinese);
+    EXPECT_EQ(languageFor(QLocale(QStringLiteral("en_GB"))), Language::English);
+    EXPECT_EQ(languageFor(QLocale(QStringLiteral("en_US"))), Language::English);
+    EXPECT_EQ(languageFor(QLocale(QStringLiteral("de_DE"))), Language::Chinese);
+}
+
+TEST_F(InEnglish, NoControlSpeaksChineseAndEveryCaptionFits)
+{
+    for (const Caption &c : everyCaption()) {
+        SCOPED_TRACE(c.where.toStdString() + " \"" + c.text.toStdString() + "\"");
+        EXPECT_FALSE(hasChinese(c.text));
+        EXPECT_LE(c.needed, c.available);
+    }
+}
+
+TEST_F(InEnglish, TheLogoWindowsLoadTimeTextsFit)
+{
+    // Just under the load limit: the window says that the download, one row
+    // longer, will not fit.
+    const std::string path = dir + "/tall.bmp";
+    bmp::write(path, bmp::encode(Picture(400, 992), 24, false));
+    outside.nextFiles << QString::fromStdString(path);
+    click(program->nvf.get(), "BitBtn1");
+    ASSERT_TRUE(outside.messages.isEmpty()) << outside.messages.join("|").toStdString();
+    for (const Caption &c : captionsOf(program->nvf.get())) {
+        SCOPED_TRACE(c.where.toStdString() + " \"" + c.text.toStdString() + "\"");
+        EXPECT_FALSE(hasChinese(c.text));
+        EXPECT_LE(c.needed, c.available);
+    }
+    EXPECT_EQ(child<QLabel>(program->nvf.get(), "NvNotice")->text(),
+              QStringLiteral("Needs 50000 bytes: over the NV logo limit"));
+}
+
+TEST_F(InEnglish, MessagesAndErrorsSpeakEnglish)
+{
+    pick(form1()->dk(), "Ethernet");
+    type(form1()->IPE(), QStringLiteral(":0"));
+    click("Open");
+    // The network library's own message stays; the detail is the program's.
+    EXPECT_EQ(outside.messages, QStringList{"Connect error\nNo IP address before the colon; the port 0 is out of range "
+                                            "(1 to 65535)."});
+    outside.clear();
+    click("dcb");
+    click("db");
+    type(child<QLineEdit>(program->bmf.get(), "Edit2"), QStringLiteral("100.1"));
+    click(program->bmf.get(), "Button3");
+    EXPECT_EQ(outside.messages, QStringList{QStringLiteral("The paper cannot go back more than 100 mm!!")});
+    outside.clear();
+    pick(form1()->dk(), "COM5");
+    click("Open");
+    EXPECT_EQ(outside.errors, QStringList{"Unable to open com port (win error code: 2)\nCOM5: no serial device for "
+                                          "this port."});
+}
+
+TEST_F(InTheCLocale, TheChineseTextsStandAsWrittenAndFit)
+{
+    std::map<QString, QString> seen;
+    for (const Caption &c : everyCaption()) {
+        SCOPED_TRACE(c.where.toStdString() + " \"" + c.text.toStdString() + "\"");
+        EXPECT_LE(c.needed, c.available);
+        seen[c.where] = c.text;
+    }
+    const std::pair<const char *, const char *> written[] = {
+        {"TForm1.Button1", "打印测试(&P)"},        {"TForm1.dcb", "Tavo76 针打黑标设置"},
+        {"TForm1.db", "针打黑标控制设置"},         {"TForm1.CheckBox6", "Tavo58小字体是否有效"},
+        {"TForm1.bc[0]", "启用"},                   {"TForm1.fontc[1]", "禁用小字体(9*17)"},
+        {"Tnvf.RadioButton5", "原始"},             {"Tnvf.Button6", "转换后的数据TXT"},
+        {"Tbmf.Button2", "起始打印位置在检测到黑标位置后前进"}, {"Tledf.Button1", "关    闭"},
+        {"TForm2.RadioGroup1Item2", "Tavo-80XXX/Tavo-Q80XXX系列"}};
+    for (const auto &[where, text] : written)
+        EXPECT_EQ(seen[QString::fromLatin1(where)], QString::fromUtf8(text)) << where;
+}
+
+TEST_F(InEnglish, WhatThePrinterPrintsStaysAsWritten)
+{
+    click("dcb");
+    click("db");
+    click(program->bmf.get(), "Button6");
+    EXPECT_NE(lpt1Contents().find(std::string(toGb2312(QStringLiteral("开始打印")))), std::string::npos);
+}
