@@ -9,6 +9,8 @@
 #include "tests/support/captions.h"
 #include "tests/support/programfixture.h"
 
+#include <QTimer>
+
 namespace {
 
 class Languages : public ProgramTest {
@@ -97,6 +99,34 @@ TEST_F(InEnglish, MessagesAndErrorsSpeakEnglish)
     click("Open");
     EXPECT_EQ(outside.errors, QStringList{"Unable to open com port (win error code: 2)\nCOM5: no serial device for "
                                           "this port."});
+}
+
+TEST_F(InEnglish, TheTransferDialogToo)
+{
+    pick(form1()->dk(), "COM3");
+    click("cut"); // the line is configured once, so XOFF is understood
+    ASSERT_TRUE(printer.waitFor(4));
+    printer.sendXoff();
+    std::vector<Caption> seen;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget *d = QApplication::activeModalWidget();
+        auto *hold = d ? d->findChild<QLabel *>(QStringLiteral("TransferHold")) : nullptr;
+        if (!hold || hold->text().isEmpty() || !seen.empty())
+            return;
+        seen = captionsOf(d);
+        QTest::mouseClick(d->findChild<QAbstractButton *>(QStringLiteral("TransferCancel")), Qt::LeftButton);
+    });
+    watch.start(100);
+    click("Button1"); // the 218-byte test print, held
+    ASSERT_FALSE(seen.empty());
+    for (const Caption &c : seen) {
+        SCOPED_TRACE(c.where.toStdString() + " \"" + c.text.toStdString() + "\"");
+        EXPECT_FALSE(hasChinese(c.text));
+        EXPECT_LE(c.needed, c.available);
+    }
+    EXPECT_EQ(outside.messages, QStringList{QStringLiteral("Sending cancelled: 0 / 218 bytes reached the printer.")});
+    printer.sendXon();
 }
 
 TEST_F(InTheCLocale, TheChineseTextsStandAsWrittenAndFit)
