@@ -9,6 +9,8 @@
 #include "tests/support/captions.h"
 #include "tests/support/programfixture.h"
 
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -51,6 +53,21 @@ TEST(LanguageChoice, EnglishOnlyWhereTheUserAsksForItBeforeChinese)
     EXPECT_EQ(languageFor(QLocale(QStringLiteral("en_GB"))), Language::English);
     EXPECT_EQ(languageFor(QLocale(QStringLiteral("en_US"))), Language::English);
     EXPECT_EQ(languageFor(QLocale(QStringLiteral("de_DE"))), Language::Chinese);
+}
+
+TEST(LanguageChoice, QtsOwnButtonsFollow)
+{
+    const auto okText = [] {
+        QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        return box.button(QDialogButtonBox::Ok)->text() + QLatin1Char('|') +
+               box.button(QDialogButtonBox::Cancel)->text();
+    };
+    {
+        const Translations chinese(Language::Chinese);
+        EXPECT_EQ(okText(), QStringLiteral("确定|取消"));
+    }
+    const Translations english(Language::English);
+    EXPECT_EQ(okText(), QStringLiteral("OK|Cancel"));
 }
 
 TEST_F(InEnglish, NoControlSpeaksChineseAndEveryCaptionFits)
