@@ -203,6 +203,10 @@ void TComBuffer::set(int &field, int v)
 
 // ---- event thread ---------------------------------------------------------
 
+// How long the loop waits for the device to end a wait that the cleared
+// event mask has ended: at once on Windows, a few milliseconds under Wine.
+constexpr std::uint32_t kWaitEndMs = 5000;
+
 // The event loop of an open port runs on a carrier thread that the port
 // keeps parked while it is closed: starting a thread costs far more than the
 // rest of a short serial command, and every command opens and closes.
@@ -269,28 +273,36 @@ private:
 
     void Execute(Handle device)
     {
+        // The device writes the event mask and the transfer block when a
+        // wait ends, which can be after the loop has stopped waiting; they
+        // live on the heap so that a wait that never ends cannot write into
+        // a frame that has gone.
+        struct PendingWait {
+            OVERLAPPED ov;
+            std::uint32_t mask;
+        };
+        auto wait = std::make_unique<PendingWait>();
+        std::memset(wait.get(), 0, sizeof *wait);
         Handle ovEvent = m_host.CreateEventA(true, true);
-        OVERLAPPED ov;
-        std::memset(&ov, 0, sizeof ov);
-        ov.hEvent = ovEvent;
-        // The device writes the event mask when a wait completes, possibly
-        // after the loop has ended: it lives as long as this frame.
-        std::uint32_t mask = 0;
+        wait->ov.hEvent = ovEvent;
+        bool pending = false;
         bool clean = true;
         try {
             for (;;) {
-                mask = 0;
+                wait->mask = 0;
                 // A wait that cannot even start (the device went away, say)
                 // would complete at once forever: the loop ends instead.
-                if (!m_host.WaitCommEvent(device, &mask, &ov) && m_host.GetLastError() != kErrorIoPending)
+                if (!m_host.WaitCommEvent(device, &wait->mask, &wait->ov) && m_host.GetLastError() != kErrorIoPending)
                     break;
+                pending = true;
                 const Handle handles[2] = {m_stop, ovEvent};
                 std::uint32_t which = m_host.WaitForMultipleObjects(2, handles, false, kInfinite);
                 if (which != kWaitObject0 + 1)
                     break;
+                pending = false;
                 std::uint32_t n = 0;
-                if (m_host.GetOverlappedResult(device, &ov, &n, false))
-                    dispatch(MaskToEvents(mask));
+                if (m_host.GetOverlappedResult(device, &wait->ov, &n, false))
+                    dispatch(MaskToEvents(wait->mask));
                 if (detached)
                     break;
             }
@@ -299,16 +311,25 @@ private:
             // clean-up; the error itself was shown on the window thread.
             clean = false;
         }
-        // Ending the mask ends a wait still pending on `ov` and `mask`,
-        // which must not outlive this frame, also after a failed dispatch.
-        // A port closed from inside a dispatch has released the device
+        // Ending the mask ends a wait still pending, also after a failed
+        // dispatch; the loop then waits until the device has written its
+        // end. A port closed from inside a dispatch has released the device
         // already, and no wait was pending then.
+        bool ended = true;
         if (!detached) {
             m_host.SetCommMask(device, 0);
+            if (pending)
+                ended = m_host.WaitForSingleObject(ovEvent, kWaitEndMs) == kWaitObject0;
             if (clean)
                 m_host.PurgeComm(device, kPurgeTxClear | kPurgeRxClear);
         }
-        m_host.CloseHandle(ovEvent);
+        if (ended) {
+            m_host.CloseHandle(ovEvent);
+        } else {
+            // The device still holds the block and the event: both are left
+            // to it rather than freed under it.
+            (void)wait.release();
+        }
         {
             std::lock_guard<std::mutex> lock(m_port.m_syncMutex);
             finished = true;

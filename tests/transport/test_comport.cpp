@@ -421,6 +421,52 @@ TEST_F(ComPortTest, EventThreadWhoseWaitCannotStartDoesNotSpin)
     EXPECT_FALSE(port.Connected());
 }
 
+namespace {
+
+// A device that ends a wait some time after the event mask was cleared, as
+// Wine's does: the block and mask of that wait stay the device's until then.
+class LateWaitEndHost : public FaultyHost {
+public:
+    using FaultyHost::FaultyHost;
+    ~LateWaitEndHost() override
+    {
+        if (m_ender.joinable())
+            m_ender.join();
+    }
+    bool SetCommMask(Handle h, std::uint32_t m) override
+    {
+        if (m != 0 || m_ender.joinable())
+            return FaultyHost::SetCommMask(h, m);
+        m_ender = std::thread([this, h] {
+            sleepMs(30);
+            closedBeforeTheWaitEnded = closed.load();
+            FaultyHost::SetCommMask(h, 0);
+        });
+        return true;
+    }
+    std::atomic<bool> closed{false}, closedBeforeTheWaitEnded{false};
+
+private:
+    std::thread m_ender;
+};
+
+} // namespace
+
+TEST_F(ComPortTest, CloseWaitsUntilTheDeviceHasEndedThePendingWait)
+{
+    LateWaitEndHost late(*host);
+    {
+        TComPort port(late);
+        configureLikeMainWindow(port);
+        port.OpenDevice();
+        sleepMs(20); // the event thread is waiting now
+        port.CloseDevice();
+        late.closed = true;
+    }
+    sleepMs(50);
+    EXPECT_FALSE(late.closedBeforeTheWaitEnded);
+}
+
 TEST_F(ComPortTest, CloseFromInsideAnEventHandlerReturnsAndTheNextOpenWorks)
 {
     std::mutex m;
