@@ -14,16 +14,26 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+namespace {
+
+// The port the host listens on, from its own description ("tcp 127.0.0.1:N").
+int tcpPortOf(const vp::Host &host)
+{
+    for (const QString &line : host.describeLines())
+        if (line.startsWith(QLatin1String("tcp ")))
+            return line.section(QLatin1Char(':'), -1).toInt();
+    return 0;
+}
+
+} // namespace
+
 TEST(VirtualPrinterWindow, ShowsTheRollAndAnswersWithThePickedState)
 {
     vp::Options options;
     options.tcp = QStringLiteral("127.0.0.1:0");
     vp::Host host(options);
     host.start();
-    int port = 0;
-    for (const QString &line : host.describeLines())
-        if (line.startsWith(QLatin1String("tcp ")))
-            port = line.section(QLatin1Char(':'), -1).toInt();
+    const int port = tcpPortOf(host);
     ASSERT_GT(port, 0);
     vp::PrinterWindow window(host);
     window.show();
@@ -54,10 +64,7 @@ TEST(VirtualPrinterWindow, SpeaksEnglishInAnEnglishLocale)
     options.tcp = QStringLiteral("127.0.0.1:0");
     vp::Host host(options);
     host.start();
-    int port = 0;
-    for (const QString &line : host.describeLines())
-        if (line.startsWith(QLatin1String("tcp ")))
-            port = line.section(QLatin1Char(':'), -1).toInt();
+    const int port = tcpPortOf(host);
     vp::PrinterWindow window(host);
     window.show();
     const ByteString drawer = buildCashDrawer();

@@ -6,6 +6,7 @@
 // It points PREFIX's dosdevices at the printers, starts PROGRAM (with
 // TAVO_HARNESS_PORT set), serves it until it ends and exits with its status.
 #include "tests/support/ptyprinter.h"
+#include "tests/wine/hexline.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -27,25 +28,6 @@
 namespace {
 
 constexpr int kPrinters = 3;
-
-std::string hexOf(const std::string &bytes)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : bytes) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out.empty() ? "-" : out;
-}
-
-std::string bytesOf(const std::string &hex)
-{
-    std::string out;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return out;
-}
 
 unsigned speedOf(speed_t s)
 {

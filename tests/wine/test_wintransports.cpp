@@ -9,6 +9,7 @@
 #include "transport/ioerror.h"
 #include "transport/parallelport.h"
 #include "transport/tavonetio/tavonetio.h"
+#include "tests/wine/hexline.h"
 
 #include <gtest/gtest.h>
 
@@ -53,27 +54,6 @@ const char *wineVersion()
     } while (0)
 
 void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-std::string hexOf(const std::string &bytes)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : bytes) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out.empty() ? "-" : out;
-}
-
-std::string bytesOf(const std::string &hex)
-{
-    std::string out;
-    if (hex == "-")
-        return out;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return out;
-}
 
 struct WinsockUp {
     WinsockUp()
