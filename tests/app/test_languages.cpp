@@ -97,6 +97,20 @@ TEST_F(InEnglish, TheLogoWindowsLoadTimeTextsFit)
               QStringLiteral("Needs 50000 bytes: over the NV logo limit"));
 }
 
+TEST_F(InEnglish, TheStatusWindowsVerdictFits)
+{
+    click("CheckBox7");
+    click("Button3");
+    pick(form1()->dk(), "COM3");
+    click(program->form2.get(), "Button2"); // the printer behind COM3 does not answer
+    EXPECT_EQ(child<QLabel>(program->form2.get(), "Label2")->text(), QStringLiteral("No printer detected!"));
+    for (const Caption &c : captionsOf(program->form2.get())) {
+        SCOPED_TRACE(c.where.toStdString() + " \"" + c.text.toStdString() + "\"");
+        EXPECT_FALSE(hasChinese(c.text));
+        EXPECT_LE(c.needed, c.available);
+    }
+}
+
 TEST_F(InEnglish, MessagesAndErrorsSpeakEnglish)
 {
     pick(form1()->dk(), "Ethernet");

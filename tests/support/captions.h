@@ -53,10 +53,11 @@ inline std::vector<Caption> captionsOf(QWidget *window)
             else // a push button keeps a few pixels of its frame on each side
                 add(w, {}, b->text(), fm.horizontalAdvance(b->text()) + 6, b->width());
         } else if (auto *l = qobject_cast<QLabel *>(w)) {
-            // A label sizes itself: it must end before the window's edge and
-            // before the next control on its line.
+            // A label must end before the window's edge, its own right edge
+            // and the next control on its line.
             const int right = l->wordWrap() ? l->x() + l->width() : l->x() + fm.horizontalAdvance(l->text());
-            int room = l->parentWidget()->width();
+            // A label placed with a fixed width shows no more than that.
+            int room = std::min(l->parentWidget()->width(), l->x() + l->width());
             for (QWidget *other : l->parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
                 if (other != l && other->isVisibleTo(window) && other->x() > l->x() &&
                     other->y() < l->y() + fm.height() && other->y() + other->height() > l->y())
