@@ -287,6 +287,93 @@ TEST_F(WinSerial, XoffHeldPastTheWriteTimeOutMakesTheWriteShort)
     EXPECT_EQ(printer.received().size(), static_cast<std::size_t>(written)); // the rest is not sent
 }
 
+TEST_F(WinSerial, PurgeCommTxAbortEndsAPendingWrite)
+{
+    const ch::Handle h = host->CreateFileA("\\\\.\\COM1");
+    ASSERT_NE(h, ch::kInvalidHandle) << host->GetLastError();
+    printer.setReading(false); // the line fills up
+    const std::string big(200000, 'B');
+    ch::OVERLAPPED ov{};
+    ov.hEvent = host->CreateEventA(true, false);
+    const bool at = host->WriteFile(h, big.data(), static_cast<std::uint32_t>(big.size()), &ov);
+    ASSERT_TRUE(!at && host->GetLastError() == ch::kErrorIoPending) << host->GetLastError();
+    EXPECT_EQ(host->WaitForSingleObject(ov.hEvent, 200), ch::kWaitTimeout);
+    ASSERT_TRUE(host->PurgeComm(h, ch::kPurgeTxAbort | ch::kPurgeTxClear));
+    const std::uint32_t ended = host->WaitForSingleObject(ov.hEvent, 2000);
+    if (ended != ch::kWaitObject0) {
+        ::CancelIoEx(reinterpret_cast<HANDLE>(h), nullptr); // so that the handle can go
+        host->WaitForSingleObject(ov.hEvent, 2000);
+    }
+    host->CloseHandle(ov.hEvent);
+    host->CloseHandle(h);
+    printer.setReading(true);
+    printer.waitQuiet(100);
+    if (ended != ch::kWaitObject0 && wineVersion())
+        GTEST_SKIP() << "Wine " << wineVersion() << ": PurgeComm(PURGE_TXABORT) does not end a pending overlapped "
+                     << "write (still pending 2 s later)";
+    EXPECT_EQ(ended, ch::kWaitObject0);
+    EXPECT_EQ(static_cast<std::uint32_t>(ov.Internal), ch::kErrorOperationAborted);
+}
+
+TEST_F(WinSerial, CancelAbortsAPendingWriteAtOnceWithItsCount)
+{
+    SKIP_UNDER_WINE("PurgeComm(PURGE_TXABORT) does not end a pending overlapped write, which Cancel relies on "
+                    "(PurgeCommTxAbortEndsAPendingWrite measures it)");
+    // A watch that gives up on its third look, as Cancel in the transfer
+    // dialog does: the pending write is aborted and its queued rest purged.
+    struct GiveUp : TransferWatch {
+        int looks = 0;
+        bool waiting(std::uint64_t, TransferHold) override { return ++looks < 3; }
+    } watch;
+    TComPort port(*host);
+    configureLikeMainWindow(port);
+    port.OpenDevice();
+    printer.setReading(false); // the line fills up
+    const std::string big(200000, 'B');
+    const auto start = std::chrono::steady_clock::now();
+    const int n = port.WriteText(big, &watch);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(watch.looks, 3);
+    EXPECT_GE(n, 0);
+    EXPECT_LT(n, 200000);
+    EXPECT_LT(took, std::chrono::seconds(2));
+    port.CloseDevice();
+    printer.setReading(true);
+}
+
+TEST_F(WinSerial, AWriteHeldByXoffIsReportedAsHeldToItsWatch)
+{
+    // The watch never gives up here; the write's own time-out ends it.
+    struct Recorder : TransferWatch {
+        std::vector<TransferHold> holds;
+        bool waiting(std::uint64_t, TransferHold h) override
+        {
+            holds.push_back(h);
+            return true;
+        }
+    } watch;
+    TComPort port(*host);
+    configureLikeMainWindow(port);
+    port.Timeouts().SetWriteTotalMultiplier(0);
+    port.Timeouts().SetWriteTotalConstant(2000);
+    port.OpenDevice();
+    printer.sendXoff();
+    int written = -1;
+    try {
+        written = port.WriteText(std::string(1036, 'C'), &watch);
+    } catch (const EComPort &e) {
+        // Wine ends a timed-out write with ERROR_TIMEOUT, Windows with a
+        // short count (see XoffHeldPastTheWriteTimeOutMakesTheWriteShort).
+        EXPECT_TRUE(wineVersion() && e.WinCode == 1460) << e.what();
+    }
+    EXPECT_LT(written, 1036);
+    ASSERT_FALSE(watch.holds.empty());
+    EXPECT_EQ(watch.holds.front(), TransferHold::None);
+    EXPECT_EQ(watch.holds.back(), TransferHold::SerialHeld);
+    port.CloseDevice();
+    printer.sendXon();
+}
+
 TEST_F(WinSerial, ClearCommErrorCountsWhatWaitsAndPurgeCommDropsIt)
 {
     const ch::Handle h = host->CreateFileA("\\\\.\\COM1");
