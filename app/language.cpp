@@ -14,7 +14,7 @@ Language languageFor(const QLocale &locale)
     return Language::Chinese;
 }
 
-Translations::Translations(Language language) : m_language(language)
+Translations::Translations(Language language)
 {
     const auto install = [](std::unique_ptr<QTranslator> &slot, const QString &file, const QString &dir) {
         auto translator = std::make_unique<QTranslator>();

@@ -21,9 +21,6 @@ public:
     Translations(const Translations &) = delete;
     Translations &operator=(const Translations &) = delete;
 
-    Language language() const { return m_language; }
-
 private:
-    Language m_language;
     std::unique_ptr<QTranslator> m_program, m_qt;
 };

@@ -13,6 +13,9 @@ packages=(
 if [ "${TAVO_PACKAGE:-0}" = 1 ]; then
   packages+=(dpkg-dev desktop-file-utils appstream)
 fi
+if [ "${TAVO_WINE:-0}" = 1 ]; then
+  packages+=(wine wine64 g++-mingw-w64-x86-64-posix)
+fi
 if [ "${TAVO_SANITIZERS:-0}" = 1 ] || [ "${TAVO_FUZZ:-0}" = 1 ]; then
   packages+=(clang-14 libclang-rt-14-dev)
 fi

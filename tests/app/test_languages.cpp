@@ -72,11 +72,7 @@ TEST(LanguageChoice, QtsOwnButtonsFollow)
 
 TEST_F(InEnglish, NoControlSpeaksChineseAndEveryCaptionFits)
 {
-    for (const Caption &c : everyCaption()) {
-        SCOPED_TRACE(c.where.toStdString() + " \"" + c.text.toStdString() + "\"");
-        EXPECT_FALSE(hasChinese(c.text));
-        EXPECT_LE(c.needed, c.available);
-    }
+    expectEnglish(everyCaption());
 }
 
 TEST_F(InEnglish, TheLogoWindowsLoadTimeTextsFit)
@@ -88,11 +84,7 @@ TEST_F(InEnglish, TheLogoWindowsLoadTimeTextsFit)
     outside.nextFiles << QString::fromStdString(path);
     click(program->nvf.get(), "BitBtn1");
     ASSERT_TRUE(outside.messages.isEmpty()) << outside.messages.join("|").toStdString();
-    for (const Caption &c : captionsOf(program->nvf.get())) {
-        SCOPED_TRACE(c.where.toStdString() + " \"" + c.text.toStdString() + "\"");
-        EXPECT_FALSE(hasChinese(c.text));
-        EXPECT_LE(c.needed, c.available);
-    }
+    expectEnglish(captionsOf(program->nvf.get()));
     EXPECT_EQ(child<QLabel>(program->nvf.get(), "NvNotice")->text(),
               QStringLiteral("Needs 50000 bytes: over the NV logo limit"));
 }
@@ -104,11 +96,7 @@ TEST_F(InEnglish, TheStatusWindowsVerdictFits)
     pick(form1()->dk(), "COM3");
     click(program->form2.get(), "Button2"); // the printer behind COM3 does not answer
     EXPECT_EQ(child<QLabel>(program->form2.get(), "Label2")->text(), QStringLiteral("No printer detected!"));
-    for (const Caption &c : captionsOf(program->form2.get())) {
-        SCOPED_TRACE(c.where.toStdString() + " \"" + c.text.toStdString() + "\"");
-        EXPECT_FALSE(hasChinese(c.text));
-        EXPECT_LE(c.needed, c.available);
-    }
+    expectEnglish(captionsOf(program->form2.get()));
 }
 
 TEST_F(InEnglish, MessagesAndErrorsSpeakEnglish)
@@ -151,11 +139,7 @@ TEST_F(InEnglish, TheTransferDialogToo)
     watch.start(100);
     click("Button1"); // the 218-byte test print, held
     ASSERT_FALSE(seen.empty());
-    for (const Caption &c : seen) {
-        SCOPED_TRACE(c.where.toStdString() + " \"" + c.text.toStdString() + "\"");
-        EXPECT_FALSE(hasChinese(c.text));
-        EXPECT_LE(c.needed, c.available);
-    }
+    expectEnglish(seen);
     EXPECT_EQ(outside.messages, QStringList{QStringLiteral("Sending cancelled: 0 / 218 bytes reached the printer.")});
     printer.sendXon();
 }

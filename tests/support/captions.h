@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
@@ -82,4 +83,18 @@ inline std::vector<Caption> captionsOf(QWidget *window)
         add(w, QStringLiteral(" tooltip"), w->toolTip(), 0, 0);
     }
     return out;
+}
+
+enum class Fit { Measured, NotMeasured };
+
+// Each caption has no Chinese left and, measured, fits its control.
+inline void expectEnglish(const std::vector<Caption> &captions, Fit fit = Fit::Measured)
+{
+    for (const Caption &c : captions) {
+        SCOPED_TRACE(c.where.toStdString() + " \"" + c.text.toStdString() + "\"");
+        EXPECT_FALSE(hasChinese(c.text));
+        if (fit == Fit::Measured) {
+            EXPECT_LE(c.needed, c.available);
+        }
+    }
 }

@@ -428,21 +428,22 @@ namespace {
 class LateWaitEndHost : public FaultyHost {
 public:
     using FaultyHost::FaultyHost;
-    ~LateWaitEndHost() override
-    {
-        if (m_ender.joinable())
-            m_ender.join();
-    }
+    ~LateWaitEndHost() override { waitForTheEnd(); }
     bool SetCommMask(Handle h, std::uint32_t m) override
     {
         if (m != 0 || m_ender.joinable())
             return FaultyHost::SetCommMask(h, m);
         m_ender = std::thread([this, h] {
-            sleepMs(30);
+            sleepMs(30); // the lateness is the point
             closedBeforeTheWaitEnded = closed.load();
             FaultyHost::SetCommMask(h, 0);
         });
         return true;
+    }
+    void waitForTheEnd()
+    {
+        if (m_ender.joinable())
+            m_ender.join();
     }
     std::atomic<bool> closed{false}, closedBeforeTheWaitEnded{false};
 
@@ -459,11 +460,13 @@ TEST_F(ComPortTest, CloseWaitsUntilTheDeviceHasEndedThePendingWait)
         TComPort port(late);
         configureLikeMainWindow(port);
         port.OpenDevice();
-        sleepMs(20); // the event thread is waiting now
+        for (int i = 0; i < 1000 && late.waitCommEventCalls == 0; ++i)
+            sleepMs(1); // until the event thread waits
+        ASSERT_GT(late.waitCommEventCalls.load(), 0);
         port.CloseDevice();
         late.closed = true;
     }
-    sleepMs(50);
+    late.waitForTheEnd();
     EXPECT_FALSE(late.closedBeforeTheWaitEnded);
 }
 
