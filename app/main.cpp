@@ -1,6 +1,7 @@
-#include "app/errors.h"
-#include "app/language.h"
-#include "app/outside.h"
+#include "core/errors.h"
+#include "ui/application.h"
+#include "core/language.h"
+#include "ui/desktopoutside.h"
 #include "app/program.h"
 #include "app/tform1.h"
 

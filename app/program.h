@@ -2,7 +2,7 @@
 // The windows of the program, created in start-up order: the main window
 // first, then the black-mark, LED, logo and status windows and the transfer
 // log, hidden.
-#include "app/dispatch.h"
+#include "core/dispatch.h"
 
 #include <memory>
 

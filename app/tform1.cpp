@@ -1,13 +1,13 @@
 #include "app/tform1.h"
 
-#include "app/artwork.h"
-#include "app/basiccommands.h"
-#include "app/dropdown.h"
-#include "app/errors.h"
-#include "app/outside.h"
-#include "app/rtl.h"
+#include "ui/artwork.h"
+#include "core/basiccommands.h"
+#include "ui/dropdown.h"
+#include "core/errors.h"
+#include "core/outside.h"
+#include "core/rtl.h"
 #include "app/tlogf.h"
-#include "app/widgets.h"
+#include "ui/widgets.h"
 #include "devices/tform2.h"
 #include "devices/tledf.h"
 #include "logo/tbmf.h"
@@ -440,8 +440,6 @@ void TForm1::bbClick() { sendSetting(PanelId::Buzzer); }
 void TForm1::cdbClick() { sendSetting(PanelId::Reprint); }
 void TForm1::msbClick() { sendSetting(PanelId::Emulation); }
 void TForm1::fontbClick() { sendSetting(PanelId::SmallFont); }
-
-QString TForm1::serialSpeedNeedsSerial() { return tr("You must select Serial Port for Tavo-K1 with serial port!!"); }
 
 void TForm1::tbClick()
 {

@@ -2,9 +2,9 @@
 // The main window: port, baud rate and IP address, the serial component `cp`
 // that every serial command goes through, the shared command buffer, the
 // command buttons and settings rows, and the clock.
-#include "app/bytestring.h"
-#include "app/dispatch.h"
-#include "app/toolhost.h"
+#include "core/bytestring.h"
+#include "core/dispatch.h"
+#include "ui/toolhost.h"
 #include "settings/settingspanel.h"
 #include "transport/comport.h"
 
@@ -59,7 +59,6 @@ public:
     void Dispatch(const ByteString &command) override;
 
     static QString webAddress();
-    static QString serialSpeedNeedsSerial();
     static QStringList codeWords();
 
 protected:

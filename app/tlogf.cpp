@@ -1,6 +1,7 @@
 #include "app/tlogf.h"
 
-#include "app/widgets.h"
+#include "escpos/logtext.h"
+#include "ui/widgets.h"
 #include "transport/ioerror.h"
 
 #include <QClipboard>

@@ -2,7 +2,7 @@
 // The transfer log window: every command sent from any window during this
 // run, its decoded listing with hex, copy and save, and replay of a saved
 // byte file to the port chosen now.
-#include "app/toolwindow.h"
+#include "ui/toolwindow.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,8 @@
 // Start of the program up to the main window shown, once; bench/startup.sh
 // runs it repeatedly and reports the wall time of whole process starts.
-#include "app/errors.h"
-#include "app/outside.h"
+#include "core/errors.h"
+#include "ui/application.h"
+#include "ui/desktopoutside.h"
 #include "app/program.h"
 #include "app/tform1.h"
 

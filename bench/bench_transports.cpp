@@ -2,8 +2,8 @@
 // this machine: the serial component on a pseudo-terminal whose printer
 // drains it, and the network library against a loopback printer (without the
 // fixed pauses of the calling pattern), beside a bare socket.
-#include "app/dispatch.h"
-#include "app/outside.h"
+#include "core/dispatch.h"
+#include "core/outside.h"
 #include "tests/support/ptyprinter.h"
 #include "tests/support/tcpprinter.h"
 #include "transport/comport.h"
@@ -142,11 +142,11 @@ void BareSocketCommand(benchmark::State &state)
 // watches and can cancel every transfer: it must cost nothing measurable.
 class BenchOutside : public Outside {
 public:
-    void showMessage(QWidget *, const QString &) override {}
-    bool askYesNo(QWidget *, const QString &) override { return false; }
-    void showError(QWidget *, const QString &, const QString &) override {}
-    QString chooseOpenFile(QWidget *, const QString &) override { return {}; }
-    QString chooseSaveFile(QWidget *, const QString &, const QString &) override { return {}; }
+    void showMessage(QObject *, const QString &) override {}
+    bool askYesNo(QObject *, const QString &) override { return false; }
+    void showError(QObject *, const QString &, const QString &) override {}
+    QString chooseOpenFile(QObject *, const QString &) override { return {}; }
+    QString chooseSaveFile(QObject *, const QString &, const QString &) override { return {}; }
     void openUrl(const QUrl &) override {}
 };
 

@@ -1,6 +1,6 @@
 // The virtual printer drawing the heaviest things the program sends: the
 // largest NV logo stored and printed back, and a self-test page.
-#include "app/basiccommands.h"
+#include "core/basiccommands.h"
 #include "bench/striped.h"
 #include "logo/logocommands.h"
 #include "virtualprinter/engine.h"

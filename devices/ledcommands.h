@@ -1,6 +1,10 @@
 #pragma once
 // Commands of the LED customer display.
-#include "app/bytestring.h"
+#include "core/bytestring.h"
+
+#include <QString>
+
+struct Route;
 
 ByteString buildLedUnitPrice();
 ByteString buildLedTotal();
@@ -9,3 +13,8 @@ ByteString buildLedAmount(const ByteString &amount);
 ByteString buildLedClear();
 ByteString buildLedClearLine();
 ByteString buildLedInit();
+
+// The display hangs on the printer's serial or parallel line; the network
+// printer library cannot reach it.
+bool ledRouteServes(const Route &route);
+QString ledNeedsSerialPort();

@@ -1,8 +1,8 @@
 #include "devices/tform2.h"
 
-#include "app/dropdown.h"
-#include "app/portscan.h"
-#include "app/widgets.h"
+#include "ui/dropdown.h"
+#include "devices/portscan.h"
+#include "ui/widgets.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -59,39 +59,13 @@ void TForm2::FormCreate()
 
 void TForm2::Button1Click() { close(); }
 
-QString TForm2::needsSerialPort() { return tr("You must select Serial Port!!"); }
-
-QString TForm2::verdictText(StatusVerdict verdict)
-{
-    switch (verdict) {
-    case StatusVerdict::Online: return tr("打印机 联机.");
-    case StatusVerdict::Offline: return tr("打印机 脱机!");
-    case StatusVerdict::NotFound: break;
-    }
-    return tr("未检测到 打印机!");
-}
-
-ByteString TForm2::checkStatus(Sender &sender, QWidget *parent, const Route &route, const PrinterSeries &series)
-{
-    SerialExchange exchange(sender, parent, route);
-    ByteString reply;
-    for (int i = 0; i < kStatusCycles; ++i) {
-        exchange.write(series.request);
-        exchange.pause(kPauseAfterRequestMs);
-        reply += exchange.read(1);
-        exchange.pause(kPauseAfterReadMs);
-    }
-    exchange.close();
-    return reply;
-}
-
 void TForm2::Button2Click()
 {
     const int seriesIndex = m_series->checkedId();
     const PrinterSeries &series = printerSeries(seriesIndex < 0 ? 2 : seriesIndex);
     const Route route = statusRoute(m_host.portChoice());
     if (route.kind != Route::Serial) {
-        message(needsSerialPort());
+        message(statusNeedsSerialPort());
         return;
     }
     m_reply.clear();

@@ -1,8 +1,8 @@
 #pragma once
 // The serial status window: asks a serial printer for its status and shows
 // online, offline or not found.
-#include "app/portscan.h"
-#include "app/toolwindow.h"
+#include "devices/portscan.h"
+#include "ui/toolwindow.h"
 #include "devices/statuscheck.h"
 
 #include <QColor>
@@ -17,9 +17,6 @@ public:
 
     // The status check of one series over a serial route: five requests,
     // the answers as they came.
-    static ByteString checkStatus(Sender &sender, QWidget *parent, const Route &route, const PrinterSeries &series);
-    static QString verdictText(StatusVerdict verdict);
-    static QString needsSerialPort();
     QColor lampColor() const { return m_lamp; }
     const ByteString &reply() const { return m_reply; }
     const ScanResult &lastScan() const { return m_scan; }

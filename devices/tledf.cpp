@@ -1,8 +1,8 @@
 #include "devices/tledf.h"
 
-#include "app/artwork.h"
-#include "app/gb2312.h"
-#include "app/widgets.h"
+#include "ui/artwork.h"
+#include "core/gb2312.h"
+#include "ui/widgets.h"
 #include "devices/ledcommands.h"
 
 Tledf::Tledf(ToolHost &host) : ToolWindow(host, "ledf", 476, 337)
@@ -55,8 +55,6 @@ void Tledf::Button5Click() { sendLed(buildLedClear()); }
 void Tledf::Button6Click() { sendLed(buildLedClearLine()); }
 void Tledf::Button7Click() { sendLed(buildLedInit()); }
 
-QString Tledf::needsSerialPort() { return tr("You must select Serial Port for Tavo-K3's LED Display!!"); }
-
 void Tledf::sendLed(const ByteString &command)
 {
     m_host.CommandBuffer() = command;
@@ -64,8 +62,8 @@ void Tledf::sendLed(const ByteString &command)
     // The display hangs on the printer's serial or parallel line; the network
     // printer library cannot reach it. Every serial port is served, and the
     // operator is told when the chosen port cannot carry the command.
-    if (!routeServes(route)) {
-        message(needsSerialPort());
+    if (!ledRouteServes(route)) {
+        message(ledNeedsSerialPort());
         return;
     }
     sendAlong(route, m_host.CommandBuffer());

@@ -1,6 +1,6 @@
 #pragma once
 // The LED customer display window of the Tavo-K3.
-#include "app/toolwindow.h"
+#include "ui/toolwindow.h"
 
 class QLineEdit;
 
@@ -10,8 +10,6 @@ public:
     explicit Tledf(ToolHost &host);
 
     // The display hangs on a serial or parallel line.
-    static bool routeServes(const Route &route) { return route.kind == Route::Parallel || route.kind == Route::Serial; }
-    static QString needsSerialPort();
 
 private:
     void FormCreate();

@@ -6,7 +6,7 @@
 // requests and the configuration family). No widgets, no I/O; it never fails:
 // what it does not know is marked unknown, what is cut short truncated, and
 // the commands always cover the input exactly, in order.
-#include "app/bytestring.h"
+#include "core/bytestring.h"
 
 #include <QString>
 

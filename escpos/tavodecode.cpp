@@ -2,7 +2,7 @@
 // logo window, a capture, a saved transfer). Exit status 0 when every file
 // holds only known, whole commands; 1 when one holds unknown or truncated
 // ones; 2 when a file cannot be read.
-#include "app/language.h"
+#include "core/language.h"
 #include "escpos/decoder.h"
 
 #include <QCoreApplication>

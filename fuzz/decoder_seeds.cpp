@@ -1,6 +1,6 @@
 // Writes the bytes of every command builder into a folder, one file each:
 // the seeds of the decoder's fuzzing, made by the builders themselves.
-#include "app/basiccommands.h"
+#include "core/basiccommands.h"
 #include "devices/ledcommands.h"
 #include "devices/statuscheck.h"
 #include "logo/blackmark.h"

@@ -1,7 +1,7 @@
 // A BMP file through loading and every logo-window command builder, with the
 // window's number fields fuzzed as well. Lengths that the commands announce
 // must match the data they carry.
-#include "app/errors.h"
+#include "core/errors.h"
 #include "fuzz/check.h"
 #include "logo/bmpload.h"
 #include "logo/logocommands.h"
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     Picture pic;
     try {
-        pic = pictureFromImage(loadBmpImage(scratchFile()));
+        pic = loadBmp(scratchFile());
     } catch (const AppError &) {
         return 0; // told to the operator; nothing else happens
     }

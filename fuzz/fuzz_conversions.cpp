@@ -1,5 +1,5 @@
 // The integer and decimal conversions of the input fields.
-#include "app/rtl.h"
+#include "core/rtl.h"
 #include "fuzz/check.h"
 
 #include <QString>

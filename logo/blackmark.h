@@ -1,6 +1,8 @@
 #pragma once
 // Black-mark offsets: millimetres to motion units and the GS ( F commands.
-#include "app/bytestring.h"
+#include "core/bytestring.h"
+
+#include <QString>
 
 #include <cstdint>
 
@@ -18,3 +20,8 @@ ByteString buildMarkOffset(MarkTarget target, MarkDirection direction, int units
 // The two demonstrations; the printed texts come in GB2312.
 ByteString buildFeedToPrintStart(const ByteString &line1, const ByteString &line2);
 ByteString buildFeedToCut(const ByteString &line1, const ByteString &line2);
+
+// Why an offset of `mm` in that direction cannot be sent; empty when it can.
+QString markOffsetRefusal(double mm, MarkDirection direction);
+// The demonstration of a target with its printed lines.
+ByteString buildFeedDemo(MarkTarget target);

@@ -1,6 +1,8 @@
 #include "logo/logocommands.h"
 
-#include "app/controlbytes.h"
+#include "core/controlbytes.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cstdio>
@@ -8,6 +10,10 @@
 using namespace ctl;
 
 namespace {
+
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(Tnvf)
+};
 
 std::string hex2(int b)
 {
@@ -238,3 +244,11 @@ ByteString buildSelfTestPage(const Picture &pic, int paddingBytes)
     s += ByteString{ESC, 'r', NUL, ESC, 'i', ESC, '@'};
     return s;
 }
+
+QString nvTooLargeText() { return Text::tr("BMP图形太大，不能下载！请重新选择!"); }
+QString marginsRefusedText()
+{
+    return Text::tr("去空点的边距无效：左右边距之和、上下边距之和都必须是 8 的倍数，且不能超出位图。");
+}
+QString nvDownloadedText() { return Text::tr("恭喜！！NV Logo 下载成功！"); }
+QString bitImageDefinedText() { return Text::tr("恭喜！！定义下载位图成功！"); }

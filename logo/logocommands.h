@@ -1,8 +1,10 @@
 #pragma once
 // Commands and exports of the logo window: NV logo, downloaded bit image,
 // self-test page. Pure functions of a picture and the window's numbers.
-#include "app/bytestring.h"
+#include "core/bytestring.h"
 #include "logo/picture.h"
+
+#include <QString>
 
 #include <string>
 
@@ -49,3 +51,9 @@ struct SelfTestReadouts {
 };
 SelfTestReadouts selfTestReadouts(const Picture &pic);
 ByteString buildSelfTestPage(const Picture &pic, int paddingBytes);
+
+// What the logo window and the command line tell of the downloads.
+QString nvTooLargeText();
+QString marginsRefusedText();
+QString nvDownloadedText();
+QString bitImageDefinedText();

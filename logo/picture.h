@@ -1,7 +1,7 @@
 #pragma once
 // A picture as the printer conversions see it, and the pixel-to-dot rule
 // and the two ways of packing dots into bytes. No widgets, no I/O.
-#include "app/bytestring.h"
+#include "core/bytestring.h"
 
 #include <cstdint>
 #include <vector>

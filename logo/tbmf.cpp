@@ -1,8 +1,8 @@
 #include "logo/tbmf.h"
 
-#include "app/gb2312.h"
-#include "app/rtl.h"
-#include "app/widgets.h"
+#include "core/gb2312.h"
+#include "core/rtl.h"
+#include "ui/widgets.h"
 
 Tbmf::Tbmf(ToolHost &host) : ToolWindow(host, "bmf", 476, 337)
 {
@@ -42,31 +42,10 @@ void Tbmf::Button3Click() { sendOffset(m_edit[2], MarkTarget::PrintStart, MarkDi
 void Tbmf::Button4Click() { sendOffset(m_edit[3], MarkTarget::Cut, MarkDirection::Forward); }
 void Tbmf::Button5Click() { sendOffset(m_edit[4], MarkTarget::Cut, MarkDirection::Backward); }
 
-QString Tbmf::offsetRefusal(double mm, MarkDirection direction)
-{
-    if (direction == MarkDirection::Backward && mm > kMaxBackwardMm)
-        return tr("最大退纸长度不能 超过 100 毫米！！");
-    // A negative distance would go out as its low bits: -5 mm would move the
-    // paper by 228 units the other way. The direction buttons say which way.
-    if (mm < 0)
-        return tr("距离不能为负数！请用前进或后退按钮选择方向。");
-    if (motionUnits(mm) > kMaxMotionUnits)
-        return tr("距离太大，超出打印机可设置的范围！");
-    return QString();
-}
-
-ByteString Tbmf::feedDemo(MarkTarget target)
-{
-    if (target == MarkTarget::PrintStart)
-        return buildFeedToPrintStart(toGb2312(QStringLiteral("开始打印")),
-                                     toGb2312(QStringLiteral("然后走纸到下一个起始打印位置")));
-    return buildFeedToCut(toGb2312(QStringLiteral("开始打印")), toGb2312(QStringLiteral("然后走纸到下一个切/撕纸位置")));
-}
-
 void Tbmf::sendOffset(QLineEdit *field, MarkTarget target, MarkDirection direction)
 {
     const double mm = StrToFloat(field->text());
-    if (const QString refusal = offsetRefusal(mm, direction); !refusal.isEmpty()) {
+    if (const QString refusal = markOffsetRefusal(mm, direction); !refusal.isEmpty()) {
         message(refusal);
         return;
     }
@@ -77,6 +56,6 @@ void Tbmf::sendOffset(QLineEdit *field, MarkTarget target, MarkDirection directi
     sendTool(buildMarkOffset(target, direction, static_cast<int>(n)));
 }
 
-void Tbmf::Button6Click() { sendTool(feedDemo(MarkTarget::PrintStart)); }
+void Tbmf::Button6Click() { sendTool(buildFeedDemo(MarkTarget::PrintStart)); }
 
-void Tbmf::Button7Click() { sendTool(feedDemo(MarkTarget::Cut)); }
+void Tbmf::Button7Click() { sendTool(buildFeedDemo(MarkTarget::Cut)); }

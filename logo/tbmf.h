@@ -1,7 +1,7 @@
 #pragma once
 // The black-mark window: print-start and cut offsets after a black mark, in
 // millimetres, and the two feeds to the next mark.
-#include "app/toolwindow.h"
+#include "ui/toolwindow.h"
 #include "logo/blackmark.h"
 
 class QLineEdit;
@@ -12,9 +12,7 @@ public:
     explicit Tbmf(ToolHost &host);
 
     // Why an offset of `mm` cannot be sent that way; empty when it can.
-    static QString offsetRefusal(double mm, MarkDirection direction);
     // The two feeds to the next mark, with their demonstration texts.
-    static ByteString feedDemo(MarkTarget target);
 
 private:
     void Button1Click();

@@ -1,8 +1,8 @@
 #include "logo/tnvf.h"
 
-#include "app/artwork.h"
-#include "app/rtl.h"
-#include "app/widgets.h"
+#include "ui/artwork.h"
+#include "core/rtl.h"
+#include "ui/widgets.h"
 #include "logo/bmpload.h"
 #include "transport/ioerror.h"
 
@@ -17,6 +17,36 @@ namespace {
 constexpr int kInitialWidth = 750;
 constexpr int kInitialHeight = 539;
 constexpr int kSizeCapDefault = 1536;
+
+} // namespace
+
+namespace {
+
+// The sample is drawn, files are read; both show and print as one picture.
+Picture pictureFromImage(const QImage &image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    Picture pic(rgb.width(), rgb.height());
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x)
+            pic.set(x, y, static_cast<std::int32_t>((qBlue(line[x]) << 16) | (qGreen(line[x]) << 8) | qRed(line[x])));
+    }
+    return pic;
+}
+
+QImage imageOf(const Picture &pic)
+{
+    QImage image(pic.width, pic.height, QImage::Format_RGB32);
+    for (int y = 0; y < pic.height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < pic.width; ++x) {
+            const std::int32_t c = pic.at(x, y);
+            line[x] = qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+        }
+    }
+    return image;
+}
 
 } // namespace
 
@@ -90,7 +120,7 @@ Tnvf::Tnvf(ToolHost &host) : ToolWindow(host, "nvf", kInitialWidth, kInitialHeig
     connectClick(button("Button10"), &Tnvf::Button10Click);
     connectClick(button("Button12"), &Tnvf::Button12Click);
 
-    showPicture(drawSamplePicture());
+    showPicture(pictureFromImage(drawSamplePicture()));
     FormCreate();
 }
 
@@ -111,18 +141,18 @@ int Tnvf::sizeCap() const { return StrToInt(edit(13)->text()); }
 
 Dialect Tnvf::dialect() const { return m_star->isChecked() ? Dialect::Star : Dialect::Normal; }
 
-void Tnvf::showPicture(const QImage &image)
+void Tnvf::showPicture(const Picture &picture)
 {
-    m_picture = pictureFromImage(image);
-    m_image1->setPixmap(QPixmap::fromImage(image));
-    m_image1->resize(image.size());
+    m_picture = picture;
+    m_image1->setPixmap(QPixmap::fromImage(imageOf(picture)));
+    m_image1->resize(picture.width, picture.height);
 }
 
 void Tnvf::BitBtn1Click()
 {
     const QString file = m_host.outside().chooseOpenFile(this, tr("位图文件 (*.BMP *.bmp)"));
     if (!file.isEmpty())
-        showPicture(loadBmpImage(file)); // a failed load raises and keeps the picture
+        showPicture(loadBmp(file)); // a failed load raises and keeps the picture
     const Geometry g = geometryOf(m_picture.width, m_picture.height);
     resize(windowSizeFor(g));
     m_hexWhere->move(8, height() - 26);
@@ -147,14 +177,6 @@ void Tnvf::BitBtn1Click()
 }
 
 void Tnvf::Button1Click() { close(); }
-
-QString Tnvf::tooLargeToDownload() { return tr("BMP图形太大，不能下载！请重新选择!"); }
-QString Tnvf::marginsRefused()
-{
-    return tr("去空点的边距无效：左右边距之和、上下边距之和都必须是 8 的倍数，且不能超出位图。");
-}
-QString Tnvf::nvDownloaded() { return tr("恭喜！！NV Logo 下载成功！"); }
-QString Tnvf::bitImageDefined() { return tr("恭喜！！定义下载位图成功！"); }
 
 QString Tnvf::hexFilePath(const QString &field, const QString &home)
 {
@@ -208,12 +230,12 @@ void Tnvf::Button2Click()
 {
     const int offset = leftOffset();
     if (nvDownloadGeometry(m_picture, offset).nvSize >= kNvSizeLimit) {
-        message(tooLargeToDownload());
+        message(nvTooLargeText());
         return;
     }
     const ByteString command = buildNvDownload(m_picture, dialect(), offset, threshold());
     writeHexFile(command);
-    sendDownload(command, nvDownloaded());
+    sendDownload(command, nvDownloadedText());
 }
 
 void Tnvf::Button3Click() { sendTool(buildNvPrint(dialect(), m_scaling->checkedId())); }
@@ -223,7 +245,7 @@ void Tnvf::Button5Click() { sendTool(buildNvClear(dialect())); }
 void Tnvf::exportText(bool scrambled)
 {
     if (geometryOf(m_picture.width, m_picture.height).nvSize >= kNvSizeLimit) {
-        message(tooLargeToDownload());
+        message(nvTooLargeText());
         return;
     }
     if (!m_hcb->isChecked()) {
@@ -247,7 +269,7 @@ void Tnvf::defineBitImage(bool trimmed)
         // Margins that do not add up to whole bytes would make the data
         // longer or shorter than the command announces.
         if (!marginsFit(size, m)) {
-            message(marginsRefused());
+            message(marginsRefusedText());
             return;
         }
     }
@@ -259,7 +281,7 @@ void Tnvf::defineBitImage(bool trimmed)
     writeHexFile(command);
     // Success is told only once the bytes have gone out.
     if (sendDownload(command))
-        message(bitImageDefined());
+        message(bitImageDefinedText());
 }
 
 void Tnvf::Button8Click() { defineBitImage(false); }

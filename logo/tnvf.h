@@ -1,7 +1,7 @@
 #pragma once
 // The logo window: a BMP picture turned into NV logo, downloaded bit image
 // and self-test page commands, and into assembler text.
-#include "app/toolwindow.h"
+#include "ui/toolwindow.h"
 #include "logo/logocommands.h"
 #include "logo/picture.h"
 
@@ -24,10 +24,6 @@ public:
     // letter or backslashes) is a file of its last name in the home folder.
     static QString hexFilePath(const QString &field, const QString &home);
     // The window's messages that a command-line caller tells as well.
-    static QString tooLargeToDownload();
-    static QString marginsRefused();
-    static QString nvDownloaded();
-    static QString bitImageDefined();
 
 private:
     void FormCreate();
@@ -44,7 +40,7 @@ private:
     void Button10Click();
     void Button12Click();
 
-    void showPicture(const QImage &image);
+    void showPicture(const Picture &picture);
     Dialect dialect() const;
     QLineEdit *edit(int n) const;
     int intField(int n) const;

@@ -6,7 +6,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 lupdate=$(command -v lupdate || echo /usr/lib/qt6/bin/lupdate)
-sources=(app settings logo devices escpos virtualprinter transport)
+sources=(core app ui cli settings logo devices escpos virtualprinter transport)
 run_lupdate() { # ts-file
   (cd "$root" && "$lupdate" -silent -I . -locations none -no-obsolete -source-language zh_CN -target-language en \
      "${sources[@]}" -ts "$1")

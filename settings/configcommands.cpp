@@ -1,8 +1,16 @@
 #include "settings/configcommands.h"
 
-#include "app/basiccommands.h"
+#include "core/basiccommands.h"
 
-#include <QtGlobal>
+#include <QCoreApplication>
+
+namespace {
+
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(TForm1)
+};
+
+} // namespace
 
 const std::vector<OneValueSetting> &oneValueSettings()
 {
@@ -54,3 +62,5 @@ int serialSpeedBits(int code)
     static const int bits[] = {4800, 9600, 19200, 38400, 57600, 115200, 2400};
     return code >= 0 && code < 7 ? bits[code] : 0;
 }
+
+QString serialSpeedNeedsSerial() { return Text::tr("You must select Serial Port for Tavo-K1 with serial port!!"); }

@@ -1,6 +1,8 @@
 #pragma once
 // The one-value printer settings of the settings rows and the serial speed.
-#include "app/bytestring.h"
+#include "core/bytestring.h"
+
+#include <QString>
 
 #include <vector>
 
@@ -25,6 +27,8 @@ ByteString buildSettingCommand(const OneValueSetting &setting, int index);
 
 // 1F 1B 1F FD n
 ByteString buildSerialSpeed(int code);
+// The serial speed is refused on a parallel port or no port at all.
+QString serialSpeedNeedsSerial();
 // The serial speed row's entries, "0:4800bps" to "6:2400bps", by code.
 const std::vector<const char *> &serialSpeedEntries();
 // Bits a second of a serial speed code; 0 for a code without a speed.

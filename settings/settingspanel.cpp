@@ -1,7 +1,7 @@
 #include "settings/settingspanel.h"
 
-#include "app/dropdown.h"
-#include "app/widgets.h"
+#include "ui/dropdown.h"
+#include "ui/widgets.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

@@ -550,10 +550,6 @@
         <translation>invalid image data</translation>
     </message>
     <message>
-        <source>图像数据无法读取</source>
-        <translation>the image data cannot be read</translation>
-    </message>
-    <message>
         <source>图像大小无效</source>
         <translation>invalid image size</translation>
     </message>

@@ -4,7 +4,7 @@
 // as a printer's memory does, draws receipts at one pixel per dot, runs the
 // customer display, and answers the status requests. No I/O: the lines that
 // feed it are the program's business.
-#include "app/bytestring.h"
+#include "core/bytestring.h"
 #include "escpos/decoder.h"
 
 #include <QImage>

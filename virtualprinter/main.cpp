@@ -3,7 +3,7 @@
 #include "virtualprinter/host.h"
 #include "virtualprinter/window.h"
 
-#include "app/language.h"
+#include "core/language.h"
 
 #include <QApplication>
 #include <QGuiApplication>

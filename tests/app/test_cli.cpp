@@ -1,15 +1,14 @@
 // tavo-cli in the program's own process, with the test's device names:
 // every command at the pseudo-terminal, the parallel stand-in and the
 // loopback printer, against the builder the window uses for the same fields.
-#include "app/cli.h"
-#include "app/basiccommands.h"
-#include "app/gb2312.h"
+#include "cli/cli.h"
+#include "core/basiccommands.h"
+#include "core/gb2312.h"
 #include "devices/ledcommands.h"
 #include "devices/statuscheck.h"
 #include "logo/blackmark.h"
 #include "logo/bmpload.h"
 #include "logo/logocommands.h"
-#include "logo/tbmf.h"
 #include "settings/configcommands.h"
 #include "tests/support/bmpwriter.h"
 #include "tests/support/programfixture.h"
@@ -46,7 +45,7 @@ TEST_F(Cli, EveryCommandSendsTheWindowsBytesOnEveryTransport)
     const std::string file = dir + "/logo.bmp";
     bmp::write(file, bmp::encode(pic, 24, false));
     const QString bmp = QString::fromStdString(file);
-    const Picture loaded = pictureFromImage(loadBmpImage(bmp));
+    const Picture loaded = loadBmp(bmp);
     const bool w42[3] = {false, true, false};
     const struct {
         QStringList args;
@@ -70,8 +69,8 @@ TEST_F(Cli, EveryCommandSendsTheWindowsBytesOnEveryTransport)
         {{"serial-speed", "5"}, buildSerialSpeed(5), false, true},
         {{"mark-start", "12.5"}, buildMarkOffset(MarkTarget::PrintStart, MarkDirection::Forward, 71), true, true},
         {{"mark-cut", "100", "--backward"}, buildMarkOffset(MarkTarget::Cut, MarkDirection::Backward, 567), true, true},
-        {{"mark-feed-start"}, Tbmf::feedDemo(MarkTarget::PrintStart), true, true},
-        {{"mark-feed-cut"}, Tbmf::feedDemo(MarkTarget::Cut), true, true},
+        {{"mark-feed-start"}, buildFeedDemo(MarkTarget::PrintStart), true, true},
+        {{"mark-feed-cut"}, buildFeedDemo(MarkTarget::Cut), true, true},
         {{"nv-download", bmp, "--star", "--offset", "3"}, buildNvDownload(loaded, Dialect::Star, 3, kDefaultThreshold),
          true, true},
         {{"nv-download", bmp, "--threshold", "$00FFFFFF"}, buildNvDownload(loaded, Dialect::Normal, 0, 0x00FFFFFF), true,

@@ -1,7 +1,7 @@
 // Bytes of the main window's commands, the settings commands, and the
 // conversions of the input fields.
-#include "app/basiccommands.h"
-#include "app/rtl.h"
+#include "core/basiccommands.h"
+#include "core/rtl.h"
 #include "settings/configcommands.h"
 #include "tests/support/hex.h"
 

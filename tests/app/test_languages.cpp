@@ -2,8 +2,8 @@
 // and no caption is cut off by its control; in the C locale the Chinese texts
 // stand exactly as written. (The printer's own texts, the black-mark
 // demonstration lines, are in no control: they go to the printer as written.)
-#include "app/gb2312.h"
-#include "app/language.h"
+#include "core/gb2312.h"
+#include "core/language.h"
 #include "app/tlogf.h"
 #include "tests/support/bmpwriter.h"
 #include "tests/support/captions.h"

@@ -1,6 +1,7 @@
 // The main window driven through its real widgets, with real peers.
-#include "app/errors.h"
-#include "app/widgets.h"
+#include "core/errors.h"
+#include "ui/application.h"
+#include "ui/widgets.h"
 #include "transport/comport.h"
 #include "transport/ioerror.h"
 #include "settings/settingspanel.h"

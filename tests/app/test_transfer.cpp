@@ -1,7 +1,7 @@
 // Long transfers through the windows: the dialog shows and advances, the
 // windows stay alive, Cancel ends the transfer within a second and says how
 // far it got, and the next command goes through.
-#include "app/transfer.h"
+#include "core/transfer.h"
 #include "logo/logocommands.h"
 #include "tests/support/bmpwriter.h"
 #include "tests/support/hex.h"
@@ -259,8 +259,9 @@ TEST(Pauses, AnEventThatTakesLongerThanThePauseDoesNotStallIt)
         while (busy.elapsed() < 45) {
         }
     });
+    const FakeOutside windows;
     QElapsedTimer t;
     t.start();
-    pauseKeepingWindowsAlive(30);
+    pauseKeepingWindowsAlive(windows, 30);
     EXPECT_LT(t.elapsed(), 1000);
 }

@@ -1,7 +1,7 @@
 // The transfer log: what every window sent, how it ended, what came back,
 // kept within its bounds; and its window, clicked as an operator would.
 #include "app/tlogf.h"
-#include "app/transferlog.h"
+#include "escpos/logtext.h"
 #include "tests/support/hex.h"
 #include "tests/support/programfixture.h"
 

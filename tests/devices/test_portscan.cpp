@@ -1,7 +1,7 @@
 // The printer scan of the status window against pseudo-terminal printers:
 // one answers only at the rate it is set to, one is silent, one is held by
 // another program; the others have no device.
-#include "app/portscan.h"
+#include "devices/portscan.h"
 #include "tests/support/programfixture.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // The decoder against every builder of the program: their listings once as
 // golden text, their parameters given back at the edges, and inputs cut
 // short or garbled covered exactly, never failing.
-#include "app/basiccommands.h"
-#include "app/gb2312.h"
+#include "core/basiccommands.h"
+#include "core/gb2312.h"
 #include "devices/ledcommands.h"
 #include "devices/statuscheck.h"
 #include "escpos/decoder.h"

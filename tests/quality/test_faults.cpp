@@ -1,7 +1,7 @@
 // Faults on every transport, met through the windows: the operator hears the
 // right message, the window stays usable, nothing leaks, and the next command
 // to a healthy peer goes through. And a bounded soak over all three transports.
-#include "app/dispatch.h"
+#include "core/dispatch.h"
 #include "tests/support/hex.h"
 #include "tests/support/programfixture.h"
 

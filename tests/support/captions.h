@@ -1,7 +1,7 @@
 #pragma once
 // The texts a window shows, each with the room its control gives it, for the
 // tests that read every window in each language.
-#include "app/widgets.h"
+#include "ui/widgets.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

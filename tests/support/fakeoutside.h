@@ -1,7 +1,7 @@
 #pragma once
 // The test body of the program's seam: records what the program would have
 // shown or opened, and answers the file dialog from a queue.
-#include "app/outside.h"
+#include "ui/desktopoutside.h"
 
 #include <QStringList>
 
@@ -20,25 +20,25 @@ inline QStringList firstLines(const QStringList &texts)
 }
 inline QString detailOf(const QString &text) { return text.section(QLatin1Char('\n'), 1); }
 
-class FakeOutside : public Outside {
+class FakeOutside : public WindowedOutside {
 public:
-    void showMessage(QWidget *, const QString &text) override { messages << text; }
-    bool askYesNo(QWidget *, const QString &question) override
+    void showMessage(QObject *, const QString &text) override { messages << text; }
+    bool askYesNo(QObject *, const QString &question) override
     {
         questions << question;
         return !answers.isEmpty() && answers.takeFirst();
     }
-    void showError(QWidget *, const QString &title, const QString &text) override
+    void showError(QObject *, const QString &title, const QString &text) override
     {
         errorTitles << title;
         errors << text;
     }
-    QString chooseOpenFile(QWidget *, const QString &filter) override
+    QString chooseOpenFile(QObject *, const QString &filter) override
     {
         filters << filter;
         return nextFiles.isEmpty() ? QString() : nextFiles.takeFirst();
     }
-    QString chooseSaveFile(QWidget *, const QString &filter, const QString &) override
+    QString chooseSaveFile(QObject *, const QString &filter, const QString &) override
     {
         saveFilters << filter;
         return nextSaveFiles.isEmpty() ? QString() : nextSaveFiles.takeFirst();

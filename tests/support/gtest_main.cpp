@@ -1,6 +1,7 @@
 // Test main: a Qt application on the offscreen platform around the suite,
 // so that window tests and plain tests share one runner.
-#include "app/errors.h"
+#include "core/errors.h"
+#include "ui/application.h"
 
 #include <QFont>
 #include <gtest/gtest.h>

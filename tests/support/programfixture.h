@@ -2,7 +2,7 @@
 // The whole program on the offscreen platform, with its outside world
 // replaced: a fake seam, a pseudo-terminal printer behind COM1 to COM3, a
 // temp file as LPT1, a missing LPT2, and counted network calls.
-#include "app/dropdown.h"
+#include "ui/dropdown.h"
 #include "app/program.h"
 #include "app/tform1.h"
 #include "devices/tform2.h"

@@ -1,6 +1,6 @@
 // The virtual printer's engine fed with the program's own builders: what
 // it draws, stores and answers.
-#include "app/basiccommands.h"
+#include "core/basiccommands.h"
 #include "devices/ledcommands.h"
 #include "devices/statuscheck.h"
 #include "logo/blackmark.h"

@@ -1,8 +1,8 @@
 // The program's windows against the virtual printer as a process of its
 // own, on each of its three lines: what the windows send comes out of it
 // as receipts, counts, display and status answers.
-#include "app/cli.h"
-#include "app/portscan.h"
+#include "cli/cli.h"
+#include "devices/portscan.h"
 #include "logo/logocommands.h"
 #include "tests/support/bmpwriter.h"
 #include "tests/support/programfixture.h"

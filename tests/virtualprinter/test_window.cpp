@@ -1,7 +1,7 @@
 // The virtual printer's window in this process: the roll grows with what
 // arrives, and the state picked in it is what the status requests get.
-#include "app/basiccommands.h"
-#include "app/language.h"
+#include "core/basiccommands.h"
+#include "core/language.h"
 #include "devices/statuscheck.h"
 #include "transport/tavonetio/tavonetio.h"
 #include "virtualprinter/host.h"

@@ -1,22 +1,17 @@
-#include "app/cli.h"
+#include "cli/cli.h"
 
-#include "app/basiccommands.h"
-#include "app/errors.h"
-#include "app/gb2312.h"
-#include "app/outside.h"
-#include "app/portscan.h"
-#include "app/rtl.h"
-#include "app/tform1.h"
+#include "core/basiccommands.h"
+#include "core/errors.h"
+#include "core/gb2312.h"
+#include "core/outside.h"
+#include "devices/portscan.h"
+#include "core/rtl.h"
 #include "devices/ledcommands.h"
 #include "devices/statuscheck.h"
-#include "devices/tform2.h"
-#include "devices/tledf.h"
 #include "escpos/decoder.h"
 #include "logo/blackmark.h"
 #include "logo/bmpload.h"
 #include "logo/logocommands.h"
-#include "logo/tbmf.h"
-#include "logo/tnvf.h"
 #include "settings/configcommands.h"
 #include "transport/comhost.h"
 
@@ -91,7 +86,7 @@ struct CliCommand {
 
 Dialect dialectOf(const Invocation &in) { return in.flag(QStringLiteral("star")) ? Dialect::Star : Dialect::Normal; }
 
-Picture pictureFrom(const Invocation &in) { return pictureFromImage(loadBmpImage(in.arg(0, "FILE.bmp"))); }
+Picture pictureFrom(const Invocation &in) { return loadBmp(in.arg(0, "FILE.bmp")); }
 
 Result settingCommand(Setting id, const Invocation &in)
 {
@@ -110,7 +105,7 @@ Result markOffset(MarkTarget target, const Invocation &in)
 {
     const double mm = StrToFloat(in.arg(0, "MM"));
     const MarkDirection direction = in.flag(QStringLiteral("backward")) ? MarkDirection::Backward : MarkDirection::Forward;
-    if (const QString refusal = Tbmf::offsetRefusal(mm, direction); !refusal.isEmpty())
+    if (const QString refusal = markOffsetRefusal(mm, direction); !refusal.isEmpty())
         throw Refusal{refusal};
     return Result(buildMarkOffset(target, direction, static_cast<int>(motionUnits(mm))));
 }
@@ -121,7 +116,7 @@ Result bitImageDefine(bool trimmed, const Invocation &in)
     const BitImageSize size = bitImageSize(pic, StrToInt(in.option(QStringLiteral("cap"), QStringLiteral("1536"))));
     const int offset = StrToInt(in.option(QStringLiteral("offset"), QStringLiteral("0")));
     Result r;
-    r.success = Tnvf::bitImageDefined();
+    r.success = bitImageDefinedText();
     if (!trimmed) {
         r.bytes = buildBitImageDefine(pic, size, offset);
         return r;
@@ -131,7 +126,7 @@ Result bitImageDefine(bool trimmed, const Invocation &in)
         throw UsageError{Text::tr("--margins takes LEFT,RIGHT,TOP,BOTTOM in dots")};
     const Margins margins{StrToInt(m[0]), StrToInt(m[1]), StrToInt(m[2]), StrToInt(m[3])};
     if (!marginsFit(size, margins))
-        throw Refusal{Tnvf::marginsRefused()};
+        throw Refusal{marginsRefusedText()};
     r.bytes = buildBitImageDefineTrimmed(pic, size, margins, offset);
     return r;
 }
@@ -178,18 +173,18 @@ const std::vector<CliCommand> &commands()
         {"mark-cut", "MM [--backward]", "black mark: cut offset in millimetres", Way::Tool,
          [](const Invocation &in) { return markOffset(MarkTarget::Cut, in); }},
         {"mark-feed-start", "", "print and feed to the next print start position", Way::Tool,
-         [](const Invocation &) { return Result{Tbmf::feedDemo(MarkTarget::PrintStart)}; }},
+         [](const Invocation &) { return Result{buildFeedDemo(MarkTarget::PrintStart)}; }},
         {"mark-feed-cut", "", "print and feed to the next cut position", Way::Tool,
-         [](const Invocation &) { return Result{Tbmf::feedDemo(MarkTarget::Cut)}; }},
+         [](const Invocation &) { return Result{buildFeedDemo(MarkTarget::Cut)}; }},
         {"nv-download", "FILE.bmp [--star] [--offset N] [--threshold T]", "store the picture as NV logo 1", Way::Download,
          [](const Invocation &in) {
              const Picture pic = pictureFrom(in);
              const int offset = StrToInt(in.option(QStringLiteral("offset"), QStringLiteral("0")));
              if (nvDownloadGeometry(pic, offset).nvSize >= kNvSizeLimit)
-                 throw Refusal{Tnvf::tooLargeToDownload()};
+                 throw Refusal{nvTooLargeText()};
              Result r{buildNvDownload(pic, dialectOf(in), offset,
                                       StrToInt(in.option(QStringLiteral("threshold"), QStringLiteral("$00800000"))))};
-             r.success = Tnvf::nvDownloaded();
+             r.success = nvDownloadedText();
              r.successOnNetworkOnly = true;
              return r;
          }},
@@ -382,17 +377,17 @@ int runCli(const QStringList &args, Outside &outside, QTextStream &out, QTextStr
         }
         const Route route = routeFor(entry->way, in.choice);
         if (entry->way == Way::SerialSpeed && (route.kind == Route::Parallel || route.kind == Route::None))
-            throw Refusal{TForm1::serialSpeedNeedsSerial()};
-        if (entry->way == Way::Led && !Tledf::routeServes(route))
-            throw Refusal{Tledf::needsSerialPort()};
+            throw Refusal{serialSpeedNeedsSerial()};
+        if (entry->way == Way::Led && !ledRouteServes(route))
+            throw Refusal{ledNeedsSerialPort()};
         if (entry->way == Way::Status) {
             if (route.kind != Route::Serial)
-                throw Refusal{TForm2::needsSerialPort()};
+                throw Refusal{statusNeedsSerialPort()};
             const int series = StrToInt(in.option(QStringLiteral("series"), QStringLiteral("2")));
             const PrinterSeries &s = printerSeries(series);
-            const ByteString reply = TForm2::checkStatus(sender, nullptr, route, s);
+            const ByteString reply = checkStatus(sender, nullptr, route, s);
             const StatusVerdict verdict = judgeStatus(statusString(reply, s.statusBit), s);
-            out << TForm2::verdictText(verdict) << "\n";
+            out << verdictText(verdict) << "\n";
             return verdict == StatusVerdict::NotFound ? kCliError : kCliOk;
         }
         const NetPauses pauses = entry->way == Way::Download && route.kind == Route::Network ? kDownloadPauses : NetPauses{};

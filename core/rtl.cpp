@@ -1,4 +1,4 @@
-#include "app/rtl.h"
+#include "core/rtl.h"
 
 #include <QCoreApplication>
 #include <QLocale>

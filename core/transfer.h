@@ -1,27 +1,28 @@
 #pragma once
 // Watching one transfer: a handler still waits for its command, but while it
 // waits every window repaints and the clock ticks. A transfer that runs for
-// more than half a second shows a modal progress dialog with Cancel; that
-// dialog keeps every other button of the program from working meanwhile.
+// more than half a second shows the seam's progress view with Cancel; in the
+// windows that is a modal dialog that keeps every other button from working
+// meanwhile. Without windows nothing shows and nothing is pumped.
 #include "transport/transferwatch.h"
 
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 
-class QWidget;
-class TransferDialog;
+class Outside;
+class QObject;
+class TransferView;
 
 class TransferSession : public TransferWatch {
 public:
     // `where`: what the operator knows the connection by ("COM3 → /dev/ttyUSB0
     // @ 19200"); `lineBytesPerSecond`: the line's rate, 0 where it has none.
-    // `where` is asked only when the dialog shows.
-    TransferSession(QWidget *parent, std::function<QString()> where, std::uint64_t total,
+    // `where` is asked only when the view shows.
+    TransferSession(Outside &outside, QObject *parent, std::function<QString()> where, std::uint64_t total,
                     std::uint32_t lineBytesPerSecond);
     ~TransferSession() override;
     TransferSession(const TransferSession &) = delete;
@@ -36,21 +37,23 @@ public:
     // A pause of the calling pattern that keeps the windows painting.
     void pause(int ms);
 
-    // How long a transfer runs before the dialog shows.
+    // How long a transfer runs before the view shows.
     static constexpr int kDialogAfterMs = 500;
 
 private:
     void pump();
 
-    QWidget *m_parent;
+    Outside &m_outside;
+    QObject *m_parent;
     std::function<QString()> m_where;
     std::uint64_t m_total;
     std::uint32_t m_rate;
     std::uint64_t m_done = 0;
     bool m_cancelled = false;
     QElapsedTimer m_clock;
-    std::unique_ptr<TransferDialog> m_dialog;
+    std::unique_ptr<TransferView> m_view;
 };
 
-// Keeps the windows painting for `ms` milliseconds, without user input.
-void pauseKeepingWindowsAlive(int ms);
+// Keeps the windows painting for `ms` milliseconds, without user input;
+// a plain sleep where there are no windows.
+void pauseKeepingWindowsAlive(const Outside &outside, int ms);

@@ -1,4 +1,4 @@
-#include "app/gb2312.h"
+#include "core/gb2312.h"
 
 #include <QStringEncoder>
 

@@ -1,8 +1,8 @@
-#include "app/dispatch.h"
+#include "core/dispatch.h"
 
-#include "app/errors.h"
-#include "app/outside.h"
-#include "app/transfer.h"
+#include "core/errors.h"
+#include "core/outside.h"
+#include "core/transfer.h"
 #include "transport/devicecheck.h"
 #include "transport/ioerror.h"
 #include "transport/parallelport.h"
@@ -249,7 +249,7 @@ QString Sender::describe(const Route &route) const
     return QString();
 }
 
-bool Sender::send(QWidget *parent, const Route &route, const ByteString &data, const NetPauses &pauses)
+bool Sender::send(QObject *parent, const Route &route, const ByteString &data, const NetPauses &pauses)
 {
     if (route.kind == Route::None)
         return false;
@@ -272,10 +272,10 @@ bool Sender::send(QWidget *parent, const Route &route, const ByteString &data, c
     return sent;
 }
 
-bool Sender::sendLogged(QWidget *parent, const Route &route, const ByteString &data, const NetPauses &pauses)
+bool Sender::sendLogged(QObject *parent, const Route &route, const ByteString &data, const NetPauses &pauses)
 {
     tellPortMapProblems(parent);
-    TransferSession session(parent, [this, &route] { return describe(route); }, data.size(), lineRate(route));
+    TransferSession session(m_outside, parent, [this, &route] { return describe(route); }, data.size(), lineRate(route));
     switch (route.kind) {
     case Route::Parallel: sendParallel(session, route, data); return true;
     case Route::Serial: sendSerial(session, route, data); return true;
@@ -302,7 +302,7 @@ void Sender::sendParallel(TransferSession &session, const Route &route, const By
         throw TransferCancelled(result.written, data.size());
 }
 
-void Sender::tellPortMapProblems(QWidget *parent)
+void Sender::tellPortMapProblems(QObject *parent)
 {
     for (const PortMapProblem &p : m_outside.deviceNames().takeNewProblems())
         m_outside.showMessage(parent, Text::tr("端口映射文件 %1 第 %2 行无效，已忽略：%3（%4）")
@@ -353,7 +353,7 @@ void Sender::sendSerial(TransferSession &session, const Route &route, const Byte
     port.close();
 }
 
-bool Sender::sendNetwork(QWidget *parent, TransferSession &session, const Route &route, const ByteString &data,
+bool Sender::sendNetwork(QObject *parent, TransferSession &session, const Route &route, const ByteString &data,
                          const NetPauses &pauses)
 {
     NetWatch watch{session};
@@ -401,10 +401,10 @@ bool Sender::sendNetwork(QWidget *parent, TransferSession &session, const Route 
 
 // ---- the status check's exchange ----
 
-SerialExchange::SerialExchange(Sender &sender, QWidget *parent, const Route &route)
+SerialExchange::SerialExchange(Sender &sender, QObject *parent, const Route &route)
     : m_sender(sender), m_route(route),
       m_ownSession(std::make_unique<TransferSession>(
-          parent, [this] { return m_sender.describe(m_route); }, 0, lineRate(route))),
+          sender.outside(), parent, [this] { return m_sender.describe(m_route); }, 0, lineRate(route))),
       m_session(m_ownSession.get())
 {
     m_sender.openSerial(route);

@@ -2,7 +2,7 @@
 // What went to the printer during this run: every command any window sent,
 // where it went, how it ended, and what a status check got back. It lives in
 // memory only, bounded, the oldest dropped first; it saves nothing itself.
-#include "app/bytestring.h"
+#include "core/bytestring.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -53,9 +53,3 @@ private:
     std::size_t m_bytes = 0;
     std::uint64_t m_nextId = 1;
 };
-
-// The result as the log lists it: "已发送", "失败：…", "已取消：n / m 字节".
-QString resultText(const LogEntry &entry);
-// The entry in full: where, when, result, the decoded listing with hex, and
-// the printer's answer.
-QString entryText(const LogEntry &entry);

@@ -2,7 +2,6 @@
 // The application-wide error display. Every handler runs inside guarded(),
 // so an exception ends the handler, is shown in the error box, and never
 // unwinds through Qt's event loop.
-#include <QApplication>
 #include <QString>
 
 #include <cstdint>
@@ -10,7 +9,7 @@
 #include <stdexcept>
 
 class Outside;
-class QWidget;
+class QObject;
 
 // The program's own failures, with a text already in the operator's language.
 class AppError : public std::runtime_error {
@@ -48,9 +47,9 @@ QString applicationTitle();
 // The error box text of an exception: translated, with a full stop added
 // when the last character sorts after ".".
 QString describeError(std::exception_ptr error);
-void reportError(Outside &outside, QWidget *parent, std::exception_ptr error);
+void reportError(Outside &outside, QObject *parent, std::exception_ptr error);
 
-template <class F> void guarded(Outside &outside, QWidget *parent, F &&handler)
+template <class F> void guarded(Outside &outside, QObject *parent, F &&handler)
 {
     try {
         handler();
@@ -58,14 +57,3 @@ template <class F> void guarded(Outside &outside, QWidget *parent, F &&handler)
         reportError(outside, parent, std::current_exception());
     }
 }
-
-// The last line of defence for events that do not pass through guarded().
-class TavoApplication : public QApplication {
-public:
-    TavoApplication(int &argc, char **argv);
-    void setOutside(Outside *outside) { m_outside = outside; }
-    bool notify(QObject *receiver, QEvent *event) override;
-
-private:
-    Outside *m_outside = nullptr;
-};

@@ -2,10 +2,10 @@
 // What the four tool windows share: the host whose port choice they use,
 // guarded handlers, and the tool windows' way of sending (the texts that the
 // port and baud lists show, no port prompt).
-#include "app/dispatch.h"
-#include "app/errors.h"
-#include "app/outside.h"
-#include "app/toolhost.h"
+#include "core/dispatch.h"
+#include "core/errors.h"
+#include "core/outside.h"
+#include "ui/toolhost.h"
 
 #include <QAbstractButton>
 #include <QWidget>

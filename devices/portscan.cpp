@@ -1,8 +1,8 @@
-#include "app/portscan.h"
+#include "devices/portscan.h"
 
-#include "app/dispatch.h"
-#include "app/errors.h"
-#include "app/transfer.h"
+#include "core/dispatch.h"
+#include "core/errors.h"
+#include "core/transfer.h"
 #include "devices/statuscheck.h"
 
 #include <QCoreApplication>
@@ -18,7 +18,7 @@ constexpr int kComPorts = 8;
 
 } // namespace
 
-ScanResult scanForPrinters(Sender &sender, QWidget *parent)
+ScanResult scanForPrinters(Sender &sender, QObject *parent)
 {
     ScanResult result;
     const ByteString request = printerSeries(0).request; // DLE EOT 1
@@ -33,7 +33,7 @@ ScanResult scanForPrinters(Sender &sender, QWidget *parent)
     }
     const QStringList &rates = baudRateEntries();
     TransferSession session(
-        parent, [] { return Text::tr("查找打印机：每个串口、每种波特率"); },
+        sender.outside(), parent, [] { return Text::tr("查找打印机：每个串口、每种波特率"); },
         static_cast<std::uint64_t>(ports.size() * static_cast<std::size_t>(rates.size()) * request.size()), 0);
     std::uint64_t done = 0;
     for (Route route : ports) {

@@ -1,7 +1,7 @@
 #pragma once
 // Commands of the main window's own buttons: test print, drawer, cut, the
 // dot-matrix H parameter and the default code page.
-#include "app/bytestring.h"
+#include "core/bytestring.h"
 
 // Line widths of the three test-print choices, in letters.
 constexpr int kTestPrintWidths[3] = {40, 42, 36};

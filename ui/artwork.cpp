@@ -1,4 +1,4 @@
-#include "app/artwork.h"
+#include "ui/artwork.h"
 
 #include <QPainter>
 #include <QPolygon>

@@ -1,6 +1,6 @@
 #pragma once
 // Texts the printer prints travel as GB2312 bytes.
-#include "app/bytestring.h"
+#include "core/bytestring.h"
 
 #include <QString>
 

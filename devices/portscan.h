@@ -10,7 +10,7 @@
 #include <vector>
 
 class Sender;
-class QWidget;
+class QObject;
 
 // Bits 1 and 4 set, bits 0 and 7 clear: a status byte, not line noise.
 inline bool looksLikeStatus(std::uint8_t b) { return (b & 0x93) == 0x12; }
@@ -35,7 +35,7 @@ struct ScanResult {
 
 // Runs the scan through the program's transfer layer, with its progress
 // dialog and Cancel.
-ScanResult scanForPrinters(Sender &sender, QWidget *parent);
+ScanResult scanForPrinters(Sender &sender, QObject *parent);
 
 // The result as lines for the operator.
 QString scanReport(const ScanResult &result);

@@ -1,6 +1,6 @@
-#include "app/basiccommands.h"
+#include "core/basiccommands.h"
 
-#include "app/controlbytes.h"
+#include "core/controlbytes.h"
 
 using namespace ctl;
 

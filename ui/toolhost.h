@@ -2,8 +2,8 @@
 // What a tool window needs of the program: the port choice of the main
 // window, the shared command buffer, the sender, and the seam. The main
 // window provides it; the tool windows know nothing else of it.
-#include "app/bytestring.h"
-#include "app/dispatch.h"
+#include "core/bytestring.h"
+#include "core/dispatch.h"
 
 class Outside;
 

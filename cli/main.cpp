@@ -1,7 +1,7 @@
 // tavo-cli: the program's commands from a shell or a script, no window.
-#include "app/cli.h"
-#include "app/language.h"
-#include "app/outside.h"
+#include "cli/cli.h"
+#include "core/language.h"
+#include "core/outside.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -12,11 +12,11 @@ namespace {
 class ConsoleOutside : public Outside {
 public:
     explicit ConsoleOutside(QTextStream &err) : m_err(err) {}
-    void showMessage(QWidget *, const QString &text) override { m_err << text << "\n" << Qt::flush; }
-    bool askYesNo(QWidget *, const QString &) override { return false; }
-    void showError(QWidget *, const QString &, const QString &text) override { m_err << text << "\n" << Qt::flush; }
-    QString chooseOpenFile(QWidget *, const QString &) override { return QString(); }
-    QString chooseSaveFile(QWidget *, const QString &, const QString &) override { return QString(); }
+    void showMessage(QObject *, const QString &text) override { m_err << text << "\n" << Qt::flush; }
+    bool askYesNo(QObject *, const QString &) override { return false; }
+    void showError(QObject *, const QString &, const QString &text) override { m_err << text << "\n" << Qt::flush; }
+    QString chooseOpenFile(QObject *, const QString &) override { return QString(); }
+    QString chooseSaveFile(QObject *, const QString &, const QString &) override { return QString(); }
     void openUrl(const QUrl &) override {}
 
 private:

@@ -2,7 +2,7 @@
 // tavo-cli: the windows' commands without a window. It drives the same
 // builders, route rules and transfer layer as the windows, so that what it
 // sends is byte for byte what the window sends for the same fields.
-#include "app/dispatch.h"
+#include "core/dispatch.h"
 
 #include <QStringList>
 #include <QTextStream>

@@ -4,8 +4,8 @@
 // with what name, the windows decide (Route); everything after that is here:
 // open, write (and for the status check, read), close on every way out,
 // progress and Cancel for long transfers, and results that tell the truth.
-#include "app/bytestring.h"
-#include "app/transferlog.h"
+#include "core/bytestring.h"
+#include "core/transferlog.h"
 #include "transport/comport.h"
 
 #include <QString>
@@ -16,7 +16,7 @@
 #include <string>
 
 class Outside;
-class QWidget;
+class QObject;
 class TransferSession;
 
 struct Route {
@@ -95,7 +95,7 @@ public:
     // printer; false when nothing was sent (no route, or "Connect error"
     // shown). Port failures raise with a detail line; a cancelled transfer
     // raises TransferCancelled. The connection is closed before either leaves.
-    bool send(QWidget *parent, const Route &route, const ByteString &data, const NetPauses &pauses = {});
+    bool send(QObject *parent, const Route &route, const ByteString &data, const NetPauses &pauses = {});
 
     // Where a route goes, as the operator sees it: "COM3 → /dev/ttyUSB0 @
     // 19200", "LPT1 → /dev/lp0", "127.0.0.1:9100".
@@ -112,11 +112,11 @@ private:
     friend class SerialExchange;
     void sendParallel(TransferSession &session, const Route &route, const ByteString &data);
     void sendSerial(TransferSession &session, const Route &route, const ByteString &data);
-    bool sendNetwork(QWidget *parent, TransferSession &session, const Route &route, const ByteString &data,
+    bool sendNetwork(QObject *parent, TransferSession &session, const Route &route, const ByteString &data,
                      const NetPauses &pauses);
-    bool sendLogged(QWidget *parent, const Route &route, const ByteString &data, const NetPauses &pauses);
+    bool sendLogged(QObject *parent, const Route &route, const ByteString &data, const NetPauses &pauses);
     // Bad lines of the port map file, told once each.
-    void tellPortMapProblems(QWidget *parent);
+    void tellPortMapProblems(QObject *parent);
     // Opens `cp` on the route's port, raising with a detail line.
     void openSerial(const Route &route);
 
@@ -131,7 +131,7 @@ private:
 // construction to close() or destruction, whichever comes first.
 class SerialExchange {
 public:
-    SerialExchange(Sender &sender, QWidget *parent, const Route &route);
+    SerialExchange(Sender &sender, QObject *parent, const Route &route);
     // Within a watch of its caller's, which spans several exchanges (the scan).
     SerialExchange(Sender &sender, TransferSession &session, const Route &route);
     ~SerialExchange();

@@ -1,4 +1,4 @@
-#include "app/dropdown.h"
+#include "ui/dropdown.h"
 
 #include <QLineEdit>
 

@@ -1,6 +1,6 @@
-#include "app/errors.h"
+#include "core/errors.h"
 
-#include "app/outside.h"
+#include "core/outside.h"
 #include "transport/comport.h"
 #include "transport/ioerror.h"
 
@@ -66,7 +66,7 @@ QString describeError(std::exception_ptr error)
     return text;
 }
 
-void reportError(Outside &outside, QWidget *parent, std::exception_ptr error)
+void reportError(Outside &outside, QObject *parent, std::exception_ptr error)
 {
     try {
         try {
@@ -79,18 +79,5 @@ void reportError(Outside &outside, QWidget *parent, std::exception_ptr error)
         outside.showError(parent, applicationTitle(), describeError(error));
     } catch (...) {
         // Nothing more can be told; the program goes on.
-    }
-}
-
-TavoApplication::TavoApplication(int &argc, char **argv) : QApplication(argc, argv) {}
-
-bool TavoApplication::notify(QObject *receiver, QEvent *event)
-{
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (...) {
-        if (m_outside)
-            reportError(*m_outside, nullptr, std::current_exception());
-        return false;
     }
 }
