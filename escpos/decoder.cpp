@@ -94,7 +94,7 @@ private:
     unsigned at(std::size_t i) const { return byteAt(s, i); }
     std::size_t left() const { return s.size() - pos; }
 
-    Command &add(Kind kind, std::size_t length, std::string name, std::string key, QString meaning,
+    Command &add(Kind kind, std::size_t length, std::string name, Op op, QString meaning,
                   std::vector<long> params = {})
     {
         Command c;
@@ -102,7 +102,7 @@ private:
         c.length = length;
         c.kind = kind;
         c.name = std::move(name);
-        c.key = std::move(key);
+        c.op = op;
         c.params = std::move(params);
         c.meaning = std::move(meaning);
         out.push_back(std::move(c));
@@ -116,14 +116,14 @@ private:
     {
         if (left() >= length)
             return true;
-        add(Kind::Truncated, left(), name, "truncated",
+        add(Kind::Truncated, left(), name, Op::Truncated,
              Text::tr("cut short: %1 of %2 bytes").arg(left()).arg(static_cast<qulonglong>(length)));
         return false;
     }
 
     void unknown(std::size_t length, const std::string &name)
     {
-        add(Kind::Unknown, length, name, "unknown", Text::tr("unknown command"));
+        add(Kind::Unknown, length, name, Op::Unknown, Text::tr("unknown command"));
     }
 
     bool startsText(std::size_t i) const
@@ -166,18 +166,18 @@ private:
         case kUs: configuration(); return;
         case kLf: {
             const std::size_t n = runOf(kLf);
-            add(Kind::Command, n, "LF", "line feed",
+            add(Kind::Command, n, "LF", Op::LineFeed,
                  n == 1 ? Text::tr("print and feed one line") : Text::tr("print and feed %1 lines").arg(n), {long(n)});
             return;
         }
         case kNul: {
             const std::size_t n = runOf(kNul);
-            add(Kind::Command, n, "NUL", "nothing", Text::tr("%1 × NUL: nothing, the printer skips it").arg(n), {long(n)});
+            add(Kind::Command, n, "NUL", Op::Nothing, Text::tr("%1 × NUL: nothing, the printer skips it").arg(n), {long(n)});
             return;
         }
-        case kCr: add(Kind::Command, 1, "CR", "carriage return", Text::tr("carriage return")); return;
-        case kFf: add(Kind::Command, 1, "FF", "form feed", Text::tr("form feed (customer display: clear the display)")); return;
-        case kCan: add(Kind::Command, 1, "CAN", "cancel", Text::tr("cancel (customer display: clear the line)")); return;
+        case kCr: add(Kind::Command, 1, "CR", Op::CarriageReturn, Text::tr("carriage return")); return;
+        case kFf: add(Kind::Command, 1, "FF", Op::FormFeed, Text::tr("form feed (customer display: clear the display)")); return;
+        case kCan: add(Kind::Command, 1, "CAN", Op::Cancel, Text::tr("cancel (customer display: clear the line)")); return;
         default: break;
         }
         if (startsText(pos)) {
@@ -187,7 +187,7 @@ private:
         std::size_t end = pos + 1;
         while (end < s.size() && !startsCommand(at(end)) && !startsText(end))
             ++end;
-        add(Kind::Unknown, end - pos, "?", "unknown",
+        add(Kind::Unknown, end - pos, "?", Op::Unknown,
              end - pos == 1 ? Text::tr("unknown byte") : Text::tr("%1 unknown bytes").arg(end - pos));
     }
 
@@ -231,7 +231,7 @@ private:
         flushPlain(end);
         const std::size_t length = end - pos;
         QString preview = shown.size() > 48 ? shown.left(48) + QStringLiteral("…") : shown;
-        Command &c = add(Kind::Text, length, "text", "text",
+        Command &c = add(Kind::Text, length, "text", Op::Text,
                           length == 1 ? Text::tr("text \"%1\" (1 byte)").arg(preview)
                                       : Text::tr("text \"%1\" (%2 bytes)").arg(preview, QString::number(length)));
         c.text = shown;
@@ -244,9 +244,9 @@ private:
         const unsigned c = at(pos + 1);
         const std::string name = "ESC " + letter(c);
         switch (c) {
-        case '@': add(Kind::Command, 2, name, "initialise", Text::tr("initialise the printer")); return;
-        case 'i': add(Kind::Command, 2, name, "partial cut", Text::tr("partial cut")); return;
-        case 'v': add(Kind::Command, 2, name, "status request", Text::tr("status request: paper sensor")); return;
+        case '@': add(Kind::Command, 2, name, Op::Initialise, Text::tr("initialise the printer")); return;
+        case 'i': add(Kind::Command, 2, name, Op::PartialCut, Text::tr("partial cut")); return;
+        case 'v': add(Kind::Command, 2, name, Op::StatusRequest, Text::tr("status request: paper sensor")); return;
         case 'U':
         case '3':
         case 'd':
@@ -265,7 +265,7 @@ private:
             const QString pin = (m == 0 || m == '0') ? QStringLiteral("2")
                                 : (m == 1 || m == '1') ? QStringLiteral("5")
                                                        : Text::tr("code %1 (undefined)").arg(m);
-            add(Kind::Command, 5, name, "cash drawer pulse",
+            add(Kind::Command, 5, name, Op::CashDrawerPulse,
                  Text::tr("cash drawer pulse: pin %1, on %2 ms, off %3 ms").arg(pin).arg(2 * on).arg(2 * off), {m, on, off});
             return;
         }
@@ -283,7 +283,7 @@ private:
             }
             const std::size_t length = cr - pos + 1;
             const QString shown = QString::fromLatin1(s.data() + pos + 3, static_cast<qsizetype>(cr - pos - 3));
-            Command &cmd = add(Kind::Command, length, "ESC Q A", "customer display text",
+            Command &cmd = add(Kind::Command, length, "ESC Q A", Op::CustomerDisplayText,
                                 Text::tr("customer display: show \"%1\"").arg(shown));
             cmd.text = shown;
             return;
@@ -297,7 +297,7 @@ private:
             }
             if (!need(4, "ESC GS a"))
                 return;
-            add(Kind::Command, 4, "ESC GS a", "justification", Text::tr("justification (Star): %1").arg(justification(at(pos + 3))),
+            add(Kind::Command, 4, "ESC GS a", Op::Justification, Text::tr("justification (Star): %1").arg(justification(at(pos + 3))),
                  {long(at(pos + 3))});
             return;
         case kFs:
@@ -337,22 +337,22 @@ private:
             return;
         const long n = at(pos + 2);
         QString meaning;
-        std::string key;
+        Op op = Op::Unknown;
         switch (c) {
         case 'U':
-            key = "unidirectional printing";
+            op = Op::UnidirectionalPrinting;
             meaning = (n & 1) ? Text::tr("unidirectional printing on") : Text::tr("unidirectional printing off");
             break;
         case '3':
-            key = "line spacing";
+            op = Op::LineSpacing;
             meaning = Text::tr("line spacing: %1 units").arg(n);
             break;
         case 'd':
-            key = "print and feed";
+            op = Op::PrintAndFeed;
             meaning = Text::tr("print and feed %1 lines").arg(n);
             break;
         case '!': {
-            key = "print mode";
+            op = Op::PrintMode;
             QStringList parts{(n & 0x01) ? Text::tr("font B (9 × 17)") : Text::tr("font A (12 × 24)")};
             if (n & 0x08)
                 parts << Text::tr("emphasised");
@@ -366,33 +366,33 @@ private:
             break;
         }
         case 'M':
-            key = "font";
+            op = Op::Font;
             meaning = (n == 1 || n == '1') ? Text::tr("font B (9 × 17)") : Text::tr("font A (12 × 24)");
             break;
         case 't':
-            key = "code page";
+            op = Op::CodePage;
             meaning = Text::tr("character code table %1").arg(n);
             break;
         case 'E':
-            key = "emphasis";
+            op = Op::Emphasis;
             meaning = (n & 1) ? Text::tr("emphasis on") : Text::tr("emphasis off");
             break;
         case '-':
-            key = "underline";
+            op = Op::Underline;
             meaning = (n == 0 || n == '0') ? Text::tr("underline off") : Text::tr("underline on");
             break;
         case 'a':
-            key = "justification";
+            op = Op::Justification;
             meaning = Text::tr("justification: %1").arg(justification(n));
             break;
         case 'r':
-            key = "print colour";
+            op = Op::PrintColour;
             meaning = (n == 0 || n == '0')   ? Text::tr("print colour: black")
                       : (n == 1 || n == '1') ? Text::tr("print colour: red")
                                              : Text::tr("print colour %1 (undefined)").arg(n);
             break;
         case 's': {
-            key = "customer display indicator";
+            op = Op::CustomerDisplayIndicator;
             static const char *const lights[] = {QT_TRANSLATE_NOOP("escpos", "all indicators off"),
                                                  QT_TRANSLATE_NOOP("escpos", "unit price"),
                                                  QT_TRANSLATE_NOOP("escpos", "total"),
@@ -405,7 +405,7 @@ private:
         }
         default: break;
         }
-        add(Kind::Command, 3, name, key, meaning, {n});
+        add(Kind::Command, 3, name, op, meaning, {n});
     }
 
     // FS q and ESC FS q: image count, then for each image its size and data;
@@ -443,7 +443,7 @@ private:
         QString meaning = n == 0 ? Text::tr("define NV bit images: none") : images.join(QStringLiteral("; "));
         if (closing)
             meaning += Text::tr(", closing byte 01");
-        add(Kind::Command, p - start, name, "define NV bit image", meaning, params);
+        add(Kind::Command, p - start, name, Op::DefineNvBitImage, meaning, params);
     }
 
     void printNv(std::size_t prefix)
@@ -452,7 +452,7 @@ private:
         if (!need(prefix + 4, name))
             return;
         const long n = at(pos + prefix + 2), m = at(pos + prefix + 3);
-        add(Kind::Command, prefix + 4, name, "print NV bit image",
+        add(Kind::Command, prefix + 4, name, Op::PrintNvBitImage,
              Text::tr("print NV bit image %1, %2").arg(n).arg(scalingName(m)), {n, m});
     }
 
@@ -466,11 +466,11 @@ private:
         case 'p': printNv(0); return;
         case '&':
             chinese = true;
-            add(Kind::Command, 2, "FS &", "Chinese mode on", Text::tr("Chinese character mode on"));
+            add(Kind::Command, 2, "FS &", Op::ChineseModeOn, Text::tr("Chinese character mode on"));
             return;
         case '.':
             chinese = false;
-            add(Kind::Command, 2, "FS .", "Chinese mode off", Text::tr("Chinese character mode off"));
+            add(Kind::Command, 2, "FS .", Op::ChineseModeOff, Text::tr("Chinese character mode off"));
             return;
         default: unknown(2, "FS " + letter(c)); return;
         }
@@ -486,17 +486,17 @@ private:
         case 'T':
             // The family's prefix before its NV logo and black-mark commands;
             // it carries no parameter byte here.
-            add(Kind::Command, 2, name, "prefix", Text::tr("prefix of the NV logo and black-mark commands"));
+            add(Kind::Command, 2, name, Op::Prefix, Text::tr("prefix of the NV logo and black-mark commands"));
             return;
         case kFf:
-            add(Kind::Command, 2, name, "feed to print start", Text::tr("feed marked paper to the print start position"));
+            add(Kind::Command, 2, name, Op::FeedToPrintStart, Text::tr("feed marked paper to the print start position"));
             return;
         case 'V': cut(name); return;
         case '!': {
             if (!need(3, name))
                 return;
             const long n = at(pos + 2);
-            add(Kind::Command, 3, name, "character size",
+            add(Kind::Command, 3, name, Op::CharacterSize,
                 Text::tr("character size: %1 × wide, %2 × high").arg((n >> 4) + 1).arg((n & 0x0F) + 1), {n});
             return;
         }
@@ -508,7 +508,7 @@ private:
             const std::size_t data = 8u * static_cast<std::size_t>(x) * static_cast<std::size_t>(y);
             if (!need(4 + data, name))
                 return;
-            add(Kind::Command, 4 + data, name, "define downloaded bit image",
+            add(Kind::Command, 4 + data, name, Op::DefineDownloadedBitImage,
                  Text::tr("define downloaded bit image: %1 × %2 dots, %3 data bytes")
                      .arg(8 * x)
                      .arg(8 * y)
@@ -521,7 +521,7 @@ private:
                 return;
             const long m = at(pos + 2);
             const QString how = (m == 3 || m == '3') ? Text::tr("quadruple") : scalingName(m);
-            add(Kind::Command, 3, name, "print downloaded bit image", Text::tr("print downloaded bit image, %1").arg(how), {m});
+            add(Kind::Command, 3, name, Op::PrintDownloadedBitImage, Text::tr("print downloaded bit image, %1").arg(how), {m});
             return;
         }
         case 'v': {
@@ -539,7 +539,7 @@ private:
             if (!need(8 + data, "GS v 0"))
                 return;
             const QString how = (m == 3 || m == '3') ? Text::tr("quadruple") : scalingName(m);
-            add(Kind::Command, 8 + data, "GS v 0", "raster bit image",
+            add(Kind::Command, 8 + data, "GS v 0", Op::RasterBitImage,
                  Text::tr("raster bit image, %1: %2 × %3 dots, %4 data bytes")
                      .arg(how)
                      .arg(8 * x)
@@ -559,14 +559,14 @@ private:
         const long m = at(pos + 2);
         if (m == 0 || m == '0' || m == 1 || m == '1') {
             const bool full = m == 0 || m == '0';
-            add(Kind::Command, 3, name, full ? "full cut" : "partial cut", full ? Text::tr("full cut") : Text::tr("partial cut"), {m});
+            add(Kind::Command, 3, name, full ? Op::FullCut : Op::PartialCut, full ? Text::tr("full cut") : Text::tr("partial cut"), {m});
             return;
         }
         if (m == 65 || m == 66) {
             if (!need(4, name))
                 return;
             const long n = at(pos + 3);
-            add(Kind::Command, 4, name, m == 65 ? "full cut after feed" : "partial cut after feed",
+            add(Kind::Command, 4, name, m == 65 ? Op::FullCutAfterFeed : Op::PartialCutAfterFeed,
                  (m == 65 ? Text::tr("full cut after feeding %1 units") : Text::tr("partial cut after feeding %1 units")).arg(n),
                  {m, n});
             return;
@@ -589,13 +589,13 @@ private:
             return;
         }
         if (p != 4) {
-            add(Kind::Command, 5 + p, name, "black mark", Text::tr("black-mark setting with %1 parameter bytes").arg(p));
+            add(Kind::Command, 5 + p, name, Op::BlackMark, Text::tr("black-mark setting with %1 parameter bytes").arg(p));
             return;
         }
         const long a = at(pos + 5), m = at(pos + 6), n = long(at(pos + 7)) + 256 * long(at(pos + 8));
         const QString target = a == 1 ? Text::tr("print start position") : a == 2 ? Text::tr("cut position") : Text::tr("position %1 (undefined)").arg(a);
         const QString direction = m == 0 ? Text::tr("forward") : m == 1 ? Text::tr("backward") : Text::tr("direction %1 (undefined)").arg(m);
-        add(Kind::Command, 9, name, "black mark offset",
+        add(Kind::Command, 9, name, Op::BlackMarkOffset,
              Text::tr("black mark: %1 %2 %3 units (%4 mm)")
                  .arg(target, direction)
                  .arg(n)
@@ -617,7 +617,7 @@ private:
         static const char *const kinds[] = {
             QT_TRANSLATE_NOOP("escpos", "printer status"), QT_TRANSLATE_NOOP("escpos", "offline cause"),
             QT_TRANSLATE_NOOP("escpos", "error cause"), QT_TRANSLATE_NOOP("escpos", "paper sensor")};
-        add(Kind::Command, 3, "DLE EOT", "real-time status request",
+        add(Kind::Command, 3, "DLE EOT", Op::RealTimeStatusRequest,
              Text::tr("real-time status request: %1").arg(n >= 1 && n <= 4 ? Text::tr(kinds[n - 1]) : Text::tr("%1 (undefined)").arg(n)),
              {n});
     }
@@ -638,26 +638,26 @@ private:
             return;
         const std::size_t p = pos + 3;
         const unsigned code = at(p);
-        auto valued = [&](const std::string &key, const QString &meaning) {
+        auto valued = [&](Op op, const QString &meaning) {
             const long v = at(p + 1);
-            add(Kind::Command, 5, name, key, meaning.arg(v), {v});
+            add(Kind::Command, 5, name, op, meaning.arg(v), {v});
         };
         switch (code) {
-        case 0xFB: add(Kind::Command, 4, name, "print H parameter", Text::tr("print the H parameter")); return;
+        case 0xFB: add(Kind::Command, 4, name, Op::PrintHParameter, Text::tr("print the H parameter")); return;
         case 0xFC:
             if (need(5, name))
-                valued("set H parameter", Text::tr("H parameter: %1"));
+                valued(Op::SetHParameter, Text::tr("H parameter: %1"));
             return;
         case 0xFF:
             if (need(5, name))
-                valued("default code page", Text::tr("default code page: %1"));
+                valued(Op::DefaultCodePage, Text::tr("default code page: %1"));
             return;
         case 0xFD: {
             if (!need(5, name))
                 return;
             const long v = at(p + 1);
             const int bits = serialSpeedBits(static_cast<int>(v));
-            add(Kind::Command, 5, name, "serial speed",
+            add(Kind::Command, 5, name, Op::SerialSpeed,
                  bits ? Text::tr("serial speed: code %1 (%2 bit/s)").arg(v).arg(bits)
                       : Text::tr("serial speed: code %1 (no such speed)").arg(v),
                  {v});
@@ -677,13 +677,14 @@ private:
             for (std::size_t i = 0; i < setting.values.size(); ++i)
                 if (setting.values[i] == v)
                     value = QCoreApplication::translate("TForm1", setting.entries[i]);
-            add(Kind::Command, 3 + fc.size() + 1, name, setting.name,
-                 Text::tr("%1: %2").arg(QCoreApplication::translate("escpos", setting.name), value), {v});
+            Command &cmd = add(Kind::Command, 3 + fc.size() + 1, name, Op::Setting,
+                               Text::tr("%1: %2").arg(QCoreApplication::translate("escpos", setting.name), value), {v});
+            cmd.setting = setting.id;
             return;
         }
         char hex[8];
         std::snprintf(hex, sizeof hex, "%02X", code);
-        add(Kind::Unknown, 4, name, "unknown", Text::tr("configuration with unknown feature code %1").arg(QLatin1String(hex)));
+        add(Kind::Unknown, 4, name, Op::Unknown, Text::tr("configuration with unknown feature code %1").arg(QLatin1String(hex)));
     }
 };
 

@@ -7,6 +7,7 @@
 // what it does not know is marked unknown, what is cut short truncated, and
 // the commands always cover the input exactly, in order.
 #include "core/bytestring.h"
+#include "settings/configcommands.h"
 
 #include <QString>
 
@@ -18,12 +19,29 @@ namespace escpos {
 
 enum class Kind { Command, Text, Unknown, Truncated };
 
+// What a command does, for a program that acts on it (the virtual printer).
+// It does not change when a meaning is reworded or translated.
+enum class Op {
+    Unknown, Truncated, Text,
+    Nothing, LineFeed, CarriageReturn, FormFeed, Cancel,
+    Initialise, PartialCut, FullCut, PartialCutAfterFeed, FullCutAfterFeed,
+    StatusRequest, RealTimeStatusRequest, CashDrawerPulse,
+    CustomerDisplayText, CustomerDisplayIndicator,
+    Justification, UnidirectionalPrinting, LineSpacing, PrintAndFeed, PrintMode, Font, CodePage, Emphasis,
+    Underline, PrintColour, CharacterSize, ChineseModeOn, ChineseModeOff,
+    DefineNvBitImage, PrintNvBitImage, DefineDownloadedBitImage, PrintDownloadedBitImage, RasterBitImage,
+    Prefix, FeedToPrintStart, BlackMark, BlackMarkOffset,
+    PrintHParameter, SetHParameter, DefaultCodePage, SerialSpeed,
+    Setting, // one of the one-value settings: Command::setting says which
+};
+
 struct Command {
     std::size_t offset = 0;
     std::size_t length = 0;
     Kind kind = Kind::Command;
     std::string name;         // "ESC p", "GS ( F", "US ESC US", "text", "LF"
-    std::string key;          // what it does, untranslated and stable ("cash drawer pulse", "print density")
+    Op op = Op::Unknown;      // what it does
+    Setting setting = Setting::PaperWidth; // with Op::Setting: which setting
     std::vector<long> params; // its parameters, in the order the command carries them (see decoder.cpp)
     QString text;             // printed text (text runs) or shown text (customer display)
     QString meaning;          // in words, translated

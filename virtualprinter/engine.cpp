@@ -14,6 +14,54 @@
 
 namespace vp {
 
+using escpos::Op;
+
+const std::vector<MemoryKey> &memoryKeys()
+{
+    static const std::vector<MemoryKey> keys = {
+        {Stored::SerialSpeed, "serialSpeed", "serial speed"},
+        {Stored::HParameter, "hParameter", "set H parameter"},
+        {Stored::DefaultCodePage, "defaultCodePage", "default code page"},
+        {Stored::PaperWidth, "paperWidth", "paper width"},
+        {Stored::Density, "density", "print density"},
+        {Stored::AutoLineFeed, "autoLineFeed", "automatic line feed"},
+        {Stored::Buzzer, "buzzer", "buzzer"},
+        {Stored::Reprint, "reprint", "reprint after paper-out"},
+        {Stored::Emulation, "emulation", "emulation mode"},
+        {Stored::SmallFont, "smallFont", "small font"},
+    };
+    return keys;
+}
+
+const MemoryKey &memoryKey(Stored stored)
+{
+    for (const MemoryKey &k : memoryKeys())
+        if (k.stored == stored)
+            return k;
+    return memoryKeys().front();
+}
+
+const MemoryKey *memoryKeyOf(const escpos::Command &c)
+{
+    switch (c.op) {
+    case Op::SerialSpeed: return &memoryKey(Stored::SerialSpeed);
+    case Op::SetHParameter: return &memoryKey(Stored::HParameter);
+    case Op::DefaultCodePage: return &memoryKey(Stored::DefaultCodePage);
+    case Op::Setting: break;
+    default: return nullptr;
+    }
+    switch (c.setting) {
+    case Setting::PaperWidth: return &memoryKey(Stored::PaperWidth);
+    case Setting::Density: return &memoryKey(Stored::Density);
+    case Setting::AutoLineFeed: return &memoryKey(Stored::AutoLineFeed);
+    case Setting::Buzzer: return &memoryKey(Stored::Buzzer);
+    case Setting::Reprint: return &memoryKey(Stored::Reprint);
+    case Setting::Emulation: return &memoryKey(Stored::Emulation);
+    case Setting::SmallFont: return &memoryKey(Stored::SmallFont);
+    }
+    return nullptr;
+}
+
 namespace {
 
 struct Text {
@@ -193,7 +241,7 @@ QJsonObject Engine::memory() const
 {
     QJsonObject settings;
     for (const auto &s : m_settings)
-        settings[QString::fromStdString(s.first)] = s.second;
+        settings[QLatin1String(memoryKey(s.first).name)] = s.second;
     QJsonArray nv;
     for (const auto &image : m_nv) {
         QJsonObject o;
@@ -215,8 +263,17 @@ void Engine::restore(const QJsonObject &memory)
 {
     m_settings.clear();
     const QJsonObject settings = memory.value(QStringLiteral("settings")).toObject();
-    for (auto it = settings.begin(); it != settings.end(); ++it)
-        m_settings[it.key().toStdString()] = it.value().toInt();
+    // A memory saved before the keys had their own names uses the
+    // decoder's English words; it is read once and saved under the new names.
+    for (const MemoryKey &key : memoryKeys()) {
+        for (const char *name : {key.name, key.oldName}) {
+            const QJsonValue v = settings.value(QLatin1String(name));
+            if (v.isDouble()) {
+                m_settings[key.stored] = v.toInt();
+                break;
+            }
+        }
+    }
     m_nv.clear();
     for (const QJsonValue &v : memory.value(QStringLiteral("nv")).toArray()) {
         const QJsonObject o = v.toObject();
@@ -232,29 +289,29 @@ void Engine::restore(const QJsonObject &memory)
     resetModes();
 }
 
-int Engine::setting(const std::string &name, int fallback) const
+int Engine::setting(Stored which, int fallback) const
 {
-    const auto it = m_settings.find(name);
+    const auto it = m_settings.find(which);
     return it == m_settings.end() ? fallback : it->second;
 }
 
 int Engine::serialBits() const
 {
     // The K3's display runs at 2400 bit/s out of the box, the others at 9600.
-    const int bits = serialSpeedBits(setting("serial speed", m_model.display ? 6 : 1));
+    const int bits = serialSpeedBits(setting(Stored::SerialSpeed, m_model.display ? 6 : 1));
     return bits ? bits : 9600;
 }
 
 bool Engine::starMode() const
 {
     const OneValueSetting &s = oneValueSetting(Setting::Emulation);
-    return setting(s.name, s.values[0]) == s.values[1];
+    return setting(Stored::Emulation, s.values[0]) == s.values[1];
 }
 
 int Engine::paperDots() const
 {
     const OneValueSetting &s = oneValueSetting(Setting::PaperWidth);
-    const int v = setting(s.name, -1);
+    const int v = setting(Stored::PaperWidth, -1);
     if (v == s.values[0])
         return std::min(m_model.paperDots, 384); // 58 mm
     if (v == s.values[1])
@@ -266,7 +323,7 @@ QRgb Engine::ink() const
 {
     // Density: Light, Normal, Dark.
     const OneValueSetting &s = oneValueSetting(Setting::Density);
-    const int v = setting(s.name, s.values[1]);
+    const int v = setting(Stored::Density, s.values[1]);
     if (v == s.values[0])
         return qRgb(128, 128, 128);
     if (v == s.values[2])
@@ -295,7 +352,7 @@ ByteString Engine::feed(const ByteString &bytes)
             break;
         const bool wasChinese = m_chinese;
         used = c.offset + c.length;
-        if (c.key == "real-time status request" || c.key == "status request") {
+        if (c.op == Op::RealTimeStatusRequest || c.op == Op::StatusRequest) {
             const bool dle = c.name == "DLE EOT";
             switch (m_status) {
             case Status::Online: answer.push_back(dle ? '\x12' : '\x00'); break;
@@ -325,7 +382,7 @@ void Engine::endJob()
 
 void Engine::execute(const ByteString &bytes, const escpos::Command &c)
 {
-    const std::string &k = c.key;
+    const Op op = c.op;
     auto param = [&](std::size_t i, long fallback = 0) { return i < c.params.size() ? c.params[i] : fallback; };
     if (c.kind == escpos::Kind::Unknown || c.kind == escpos::Kind::Truncated) {
         ++m_counts.unknown;
@@ -347,50 +404,50 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
         text(shown);
         return;
     }
-    if (k == "line feed") {
+    if (op == Op::LineFeed) {
         for (long i = 0; i < param(0, 1); ++i)
             flushLine(true);
-    } else if (k == "carriage return" || k == "nothing" || k == "prefix" || k == "unidirectional printing" ||
-               k == "print colour" || k == "status request" || k == "real-time status request") {
-    } else if (k == "initialise") {
+    } else if (op == Op::CarriageReturn || op == Op::Nothing || op == Op::Prefix || op == Op::UnidirectionalPrinting ||
+               op == Op::PrintColour || op == Op::StatusRequest || op == Op::RealTimeStatusRequest) {
+    } else if (op == Op::Initialise) {
         flushLine(false);
         resetModes();
         m_display = Display();
-    } else if (k == "line spacing") {
+    } else if (op == Op::LineSpacing) {
         m_lineSpacing = static_cast<int>(param(0));
-    } else if (k == "print and feed") {
+    } else if (op == Op::PrintAndFeed) {
         flushLine(false);
         feedDots(static_cast<int>(param(0)) * m_lineSpacing);
-    } else if (k == "print mode") {
+    } else if (op == Op::PrintMode) {
         m_mode = static_cast<int>(param(0));
         m_sizeX = m_sizeY = 1;
-    } else if (k == "font") {
+    } else if (op == Op::Font) {
         const long n = param(0);
         m_mode = (n == 1 || n == '1') ? (m_mode | 0x01) : (m_mode & ~0x01);
-    } else if (k == "emphasis") {
+    } else if (op == Op::Emphasis) {
         m_mode = (param(0) & 1) ? (m_mode | 0x08) : (m_mode & ~0x08);
-    } else if (k == "underline") {
+    } else if (op == Op::Underline) {
         const long n = param(0);
         m_mode = (n == 0 || n == '0') ? (m_mode & ~0x80) : (m_mode | 0x80);
-    } else if (k == "character size") {
+    } else if (op == Op::CharacterSize) {
         m_sizeX = static_cast<int>(((param(0) >> 4) & 7) + 1);
         m_sizeY = static_cast<int>((param(0) & 7) + 1);
-    } else if (k == "code page") {
+    } else if (op == Op::CodePage) {
         if (param(0) != 0)
             m_log << Text::tr("代码页 %1：按代码页 437 画").arg(param(0));
-    } else if (k == "justification") {
+    } else if (op == Op::Justification) {
         const long n = param(0);
         m_justify = static_cast<int>(n >= '0' ? n - '0' : n);
-    } else if (k == "cash drawer pulse") {
+    } else if (op == Op::CashDrawerPulse) {
         ++m_counts.drawerPulses;
         m_log << Text::tr("钱箱脉冲");
-    } else if (k == "partial cut" || k == "full cut") {
+    } else if (op == Op::PartialCut || op == Op::FullCut) {
         cut();
-    } else if (k == "partial cut after feed" || k == "full cut after feed") {
+    } else if (op == Op::PartialCutAfterFeed || op == Op::FullCutAfterFeed) {
         flushLine(false);
         feedDots(static_cast<int>(param(1)));
         cut();
-    } else if (k == "define NV bit image") {
+    } else if (op == Op::DefineNvBitImage) {
         // The dialect must match the emulation the printer is set to.
         if ((c.name == "ESC FS q") != starMode()) {
             ++m_counts.unknown;
@@ -410,7 +467,7 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
             m_nv[static_cast<int>(i + 1)] = image;
         }
         ++m_counts.nvWrites;
-    } else if (k == "print NV bit image") {
+    } else if (op == Op::PrintNvBitImage) {
         if ((c.name == "ESC FS p") != starMode()) {
             ++m_counts.unknown;
             m_log << Text::tr("仿真模式不接受这种写法，已跳过：%1").arg(QString::fromStdString(c.name));
@@ -424,11 +481,11 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
         const long m = param(1) >= '0' ? param(1) - '0' : param(1);
         flushLine(false);
         place(it->second.toImage((m & 1) ? 2 : 1, (m & 2) ? 2 : 1));
-    } else if (k == "define downloaded bit image") {
+    } else if (op == Op::DefineDownloadedBitImage) {
         m_downloaded.x = static_cast<int>(param(0));
         m_downloaded.y = static_cast<int>(param(1));
         m_downloaded.data = bytes.substr(c.offset + 4, static_cast<std::size_t>(param(2)));
-    } else if (k == "print downloaded bit image") {
+    } else if (op == Op::PrintDownloadedBitImage) {
         if (m_downloaded.empty()) {
             m_log << Text::tr("没有下载位图");
             return;
@@ -436,7 +493,7 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
         const long m = param(0) >= '0' ? param(0) - '0' : param(0);
         flushLine(false);
         place(m_downloaded.toImage((m & 1) ? 2 : 1, (m & 2) ? 2 : 1));
-    } else if (k == "raster bit image") {
+    } else if (op == Op::RasterBitImage) {
         const int widthBytes = static_cast<int>(param(1)), height = static_cast<int>(param(2));
         const long m = param(0) >= '0' ? param(0) - '0' : param(0);
         const int sx = (m & 1) ? 2 : 1, sy = (m & 2) ? 2 : 1;
@@ -454,28 +511,29 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
             }
         flushLine(false);
         place(raster);
-    } else if (k == "Chinese mode on") {
+    } else if (op == Op::ChineseModeOn) {
         m_chinese = true;
-    } else if (k == "Chinese mode off") {
+    } else if (op == Op::ChineseModeOff) {
         m_chinese = false;
-    } else if (k == "black mark offset") {
+    } else if (op == Op::BlackMarkOffset) {
         const int units = static_cast<int>(param(1) == 1 ? -param(2) : param(2));
         (param(0) == 1 ? m_markOffsetStart : m_markOffsetCut) = units;
-    } else if (k == "feed to print start") {
+    } else if (op == Op::FeedToPrintStart) {
         flushLine(false);
         const int next = (m_y / kMarkPitch + 1) * kMarkPitch + m_markOffsetStart;
         feedDots(std::max(next - m_y, 0));
-    } else if (k == "customer display indicator") {
+    } else if (op == Op::CustomerDisplayIndicator) {
         const long n = param(0) >= '0' ? param(0) - '0' : param(0);
         m_display.priceLamp = n == 1;
         m_display.totalLamp = n == 2;
-    } else if (k == "customer display text") {
+    } else if (op == Op::CustomerDisplayText) {
         m_display.text = c.text;
-    } else if (k == "form feed") {
+    } else if (op == Op::FormFeed) {
         m_display.text.clear();
-    } else if (k == "cancel") {
+    } else if (op == Op::Cancel) {
         m_display.text.clear();
-    } else if (c.name == "US ESC US") {
+    } else if (op == Op::PrintHParameter || op == Op::SetHParameter || op == Op::DefaultCodePage ||
+               op == Op::SerialSpeed || op == Op::Setting) {
         configure(c);
     } else {
         m_log << Text::tr("已收到，没有可画的：%1").arg(QString::fromStdString(c.name));
@@ -484,21 +542,22 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
 
 void Engine::configure(const escpos::Command &c)
 {
-    if (c.key == "print H parameter") {
-        text(Text::tr("H=%1").arg(setting("set H parameter", 0)));
+    if (c.op == Op::PrintHParameter) {
+        text(Text::tr("H=%1").arg(setting(Stored::HParameter, 0)));
         flushLine(true);
         return;
     }
-    if (c.params.empty())
+    const MemoryKey *key = memoryKeyOf(c);
+    if (!key || c.params.empty())
         return;
-    m_settings[c.key] = static_cast<int>(c.params[0]);
-    m_log << Text::tr("设置已保存：%1 = %2").arg(QString::fromStdString(c.key)).arg(c.params[0]);
+    m_settings[key->stored] = static_cast<int>(c.params[0]);
+    m_log << Text::tr("设置已保存：%1 = %2").arg(QLatin1String(key->name)).arg(c.params[0]);
 }
 
 void Engine::text(const QString &s)
 {
     const bool fontB = (m_mode & 0x01) ||
-                       setting(oneValueSetting(Setting::SmallFont).name, -1) == oneValueSetting(Setting::SmallFont).values[0];
+                       setting(Stored::SmallFont, -1) == oneValueSetting(Setting::SmallFont).values[0];
     const int sx = std::max((m_mode & 0x20) ? 2 : 1, m_sizeX), sy = std::max((m_mode & 0x10) ? 2 : 1, m_sizeY);
     for (int i = 0; i < s.size(); ++i) {
         Glyph g;

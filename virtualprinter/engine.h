@@ -18,6 +18,22 @@
 
 namespace vp {
 
+// The settings a printer keeps in its memory. The state file stores each
+// under the name memoryKeys() gives it; those names stay as they are.
+enum class Stored {
+    SerialSpeed, HParameter, DefaultCodePage,
+    PaperWidth, Density, AutoLineFeed, Buzzer, Reprint, Emulation, SmallFont,
+};
+struct MemoryKey {
+    Stored stored;
+    const char *name;    // the state file's key: "serialSpeed", "density", …
+    const char *oldName; // what the first state files used: the decoder's English words
+};
+const std::vector<MemoryKey> &memoryKeys();
+const MemoryKey &memoryKey(Stored stored);
+// Where a configuration command keeps its value; nullptr for any other command.
+const MemoryKey *memoryKeyOf(const escpos::Command &c);
+
 struct Model {
     const char *id;       // tavo80, tavo58, tavo76, k3
     const char *name;
@@ -77,7 +93,7 @@ public:
     // The dialect it takes NV commands in: Star emulation takes ESC FS q/p.
     bool starMode() const;
     int paperDots() const;
-    int setting(const std::string &name, int fallback = -1) const;
+    int setting(Stored which, int fallback = -1) const;
 
     // Receipts finished by a cut since the last call, oldest first.
     std::vector<QImage> takeReceipts();
@@ -114,7 +130,7 @@ private:
 
     Model m_model;
     Status m_status = Status::Online;
-    std::map<std::string, int> m_settings;
+    std::map<Stored, int> m_settings;
     std::map<int, BitImage> m_nv;
     BitImage m_downloaded;
     Display m_display;

@@ -48,12 +48,12 @@ void expectCovers(const ByteString &bytes, const std::vector<Command> &commands)
 }
 
 // The one command of a builder that is not initialise, prefix or text.
-Command only(const std::vector<Command> &commands, const std::string &key)
+Command only(const std::vector<Command> &commands, escpos::Op op)
 {
     for (const Command &c : commands)
-        if (c.key == key)
+        if (c.op == op)
             return c;
-    ADD_FAILURE() << "no command " << key;
+    ADD_FAILURE() << "no command " << static_cast<int>(op);
     return Command();
 }
 
@@ -234,13 +234,14 @@ TEST(Decoder, SettingsGiveBackTheirValueAtEveryEntry)
         for (int index = -1; index <= static_cast<int>(setting.values.size()); ++index) {
             const auto commands = escpos::decode(buildSettingCommand(setting, index));
             ASSERT_EQ(commands.size(), 1u) << setting.name;
-            EXPECT_EQ(commands[0].key, setting.name);
+            EXPECT_EQ(commands[0].op, escpos::Op::Setting);
+            EXPECT_EQ(commands[0].setting, setting.id);
             EXPECT_EQ(commands[0].params, longs({settingValue(setting, index)}));
         }
     for (int v : {0, 1, 127, 128, 255}) {
-        EXPECT_EQ(only(escpos::decode(buildSetHParameter(v)), "set H parameter").params, longs({v}));
-        EXPECT_EQ(only(escpos::decode(buildSetCodePage(v)), "default code page").params, longs({v}));
-        const Command speed = only(escpos::decode(buildSerialSpeed(v)), "serial speed");
+        EXPECT_EQ(only(escpos::decode(buildSetHParameter(v)), escpos::Op::SetHParameter).params, longs({v}));
+        EXPECT_EQ(only(escpos::decode(buildSetCodePage(v)), escpos::Op::DefaultCodePage).params, longs({v}));
+        const Command speed = only(escpos::decode(buildSerialSpeed(v)), escpos::Op::SerialSpeed);
         EXPECT_EQ(speed.params, longs({v}));
         EXPECT_EQ(speed.meaning.contains(QStringLiteral("bit/s")), serialSpeedBits(v) != 0) << v;
     }
@@ -263,9 +264,9 @@ TEST(Decoder, PictureCommandsGiveBackTheirGeometry)
                 EXPECT_EQ(nv.params, longs({1, g.bytesW, g.bytesH, g.nvSize, 1}));
             }
     for (Dialect dialect : {Dialect::Normal, Dialect::Star}) {
-        EXPECT_EQ(only(escpos::decode(buildNvClear(dialect)), "define NV bit image").params, longs({1, 1, 1, 8, 1}));
+        EXPECT_EQ(only(escpos::decode(buildNvClear(dialect)), escpos::Op::DefineNvBitImage).params, longs({1, 1, 1, 8, 1}));
         for (int scaling = 0; scaling < 4; ++scaling)
-            EXPECT_EQ(only(escpos::decode(buildNvPrint(dialect, scaling)), "print NV bit image").params,
+            EXPECT_EQ(only(escpos::decode(buildNvPrint(dialect, scaling)), escpos::Op::PrintNvBitImage).params,
                       longs({1, '0' + scaling}));
     }
     const Picture wide(2048, 400, 0);
@@ -273,11 +274,11 @@ TEST(Decoder, PictureCommandsGiveBackTheirGeometry)
         const BitImageSize size = bitImageSize(wide, cap);
         const auto commands = escpos::decode(buildBitImageDefine(wide, size, 0));
         EXPECT_TRUE(escpos::clean(commands)) << cap;
-        EXPECT_EQ(only(commands, "define downloaded bit image").params, longs({size.x, size.y, 8L * size.x * size.y}));
+        EXPECT_EQ(only(commands, escpos::Op::DefineDownloadedBitImage).params, longs({size.x, size.y, 8L * size.x * size.y}));
     }
     const Margins margins{8, 8, 0, 16};
     const auto trimmed = escpos::decode(buildBitImageDefineTrimmed(wide, {4, 6}, margins, 0));
-    EXPECT_EQ(only(trimmed, "define downloaded bit image").params, longs({2, 4, 64}));
+    EXPECT_EQ(only(trimmed, escpos::Op::DefineDownloadedBitImage).params, longs({2, 4, 64}));
     for (const QSize size : {QSize(1, 1), QSize(167, 49), QSize(576, 300)}) {
         const Picture pic(size.width(), size.height(), 0);
         const ByteString page = buildSelfTestPage(pic, 5);
@@ -286,7 +287,7 @@ TEST(Decoder, PictureCommandsGiveBackTheirGeometry)
         expectCovers(page, commands);
         int rasters = 0;
         for (const Command &c : commands)
-            if (c.key == "raster bit image") {
+            if (c.op == escpos::Op::RasterBitImage) {
                 ++rasters;
                 EXPECT_EQ(c.params, longs({'0', geometryOf(size.width(), size.height()).bytesW, size.height(),
                                            long(geometryOf(size.width(), size.height()).bytesW) * size.height()}));
@@ -300,10 +301,10 @@ TEST(Decoder, MarksDisplayAndTextGiveBackWhatWasGiven)
     for (MarkTarget target : {MarkTarget::PrintStart, MarkTarget::Cut})
         for (MarkDirection direction : {MarkDirection::Forward, MarkDirection::Backward})
             for (int units : {0, 1, 255, 256, 567, 65535})
-                EXPECT_EQ(only(escpos::decode(buildMarkOffset(target, direction, units)), "black mark offset").params,
+                EXPECT_EQ(only(escpos::decode(buildMarkOffset(target, direction, units)), escpos::Op::BlackMarkOffset).params,
                           longs({static_cast<long>(target), static_cast<long>(direction), units}));
-    EXPECT_EQ(only(escpos::decode(buildCashDrawer()), "cash drawer pulse").params, longs({0, 50, 50}));
-    const Command amount = only(escpos::decode(buildLedAmount("0123.45")), "customer display text");
+    EXPECT_EQ(only(escpos::decode(buildCashDrawer()), escpos::Op::CashDrawerPulse).params, longs({0, 50, 50}));
+    const Command amount = only(escpos::decode(buildLedAmount("0123.45")), escpos::Op::CustomerDisplayText);
     EXPECT_EQ(amount.text, QStringLiteral("0123.45"));
     EXPECT_EQ(amount.length, 11u);
 

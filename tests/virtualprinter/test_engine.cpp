@@ -9,6 +9,7 @@
 #include "virtualprinter/engine.h"
 
 #include <QFile>
+#include <QJsonObject>
 #include <gtest/gtest.h>
 
 namespace {
@@ -157,6 +158,31 @@ TEST(VirtualEngine, StatusAnswersDrawerDisplayAndSettingsThatTakeEffect)
     ASSERT_EQ(again.nvImages().size(), 1u);
     EXPECT_EQ(again.nvImages().at(1).data, e.nvImages().at(1).data);
     EXPECT_TRUE(again.downloaded().empty());
+}
+
+TEST(VirtualEngine, MemoryKeepsItsDocumentedKeysAndReadsTheFirstStateFiles)
+{
+    vp::Engine e = engine();
+    ByteString all = buildSerialSpeed(5) + buildSetHParameter(0x12) + buildSetCodePage(7);
+    for (const OneValueSetting &s : oneValueSettings())
+        all += buildSettingCommand(s, 0);
+    e.feed(all);
+    const QJsonObject stored = e.memory().value(QStringLiteral("settings")).toObject();
+    EXPECT_EQ(stored.keys(), (QStringList{"autoLineFeed", "buzzer", "defaultCodePage", "density", "emulation",
+                                          "hParameter", "paperWidth", "reprint", "serialSpeed", "smallFont"}));
+    EXPECT_EQ(stored.value(QStringLiteral("hParameter")).toInt(), 0x12);
+    EXPECT_EQ(stored.value(QStringLiteral("density")).toInt(), 0x33);
+
+    // A state file saved under the decoder's English words keeps its memory,
+    // saved again under the new names; a new name wins over an old one.
+    const QJsonObject old{{"settings", QJsonObject{{"serial speed", 5}, {"paper width", 0x43}, {"density", 0x77},
+                                                   {"print density", 0x33}}}};
+    vp::Engine again = engine("k3");
+    again.restore(old);
+    EXPECT_EQ(again.serialBits(), 115200);
+    EXPECT_EQ(again.paperDots(), 512);
+    EXPECT_EQ(again.memory().value(QStringLiteral("settings")).toObject(),
+              (QJsonObject{{"serialSpeed", 5}, {"paperWidth", 0x43}, {"density", 0x77}}));
 }
 
 TEST(VirtualEngine, CommandsSplitAcrossReadsAndGarbageNeverStopIt)

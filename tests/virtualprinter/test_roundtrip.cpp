@@ -243,5 +243,5 @@ TEST_F(VirtualPrinter, EveryCommandOfEveryWindowIsUnderstoodOnEveryLine)
     EXPECT_GT(sent, 85);
     ASSERT_TRUE(vp->waitFor([&] { return vp->log().count(QStringLiteral("GS ( F")) == 6; }));
     EXPECT_EQ(vp->count("notUnderstood"), 0) << vp->log().toStdString();
-    EXPECT_EQ(vp->state().value("settings").toObject().value("print density").toInt(), 0x77);
+    EXPECT_EQ(vp->state().value("settings").toObject().value("density").toInt(), 0x77);
 }
