@@ -28,7 +28,7 @@ fi
 exports=$(x86_64-w64-mingw32-objdump -p "$out/TavoNetIO.dll")
 for call in TavoNetOpen TavoNetSend TavoNetClose; do grep -q "\] $call\$" <<<"$exports"; done
 objects=()
-for f in transport/comhost_win.cpp transport/parallelport_win.cpp transport/devicecheck_win.cpp transport/comport.cpp \
+for f in transport/comhost_win.cpp transport/parallelport_win.cpp transport/devicecheck_win.cpp transport/comport.cpp transport/comportvalues.cpp \
          transport/devicenames.cpp transport/ioerror.cpp tests/wine/test_wintransports.cpp; do
   o="$out/obj/$(basename "$f" .cpp).o"
   "${cxx[@]}" -Werror -I"$gtest/include" -c "$root/$f" -o "$o"
