@@ -6,12 +6,7 @@
 #include "core/errors.h"
 #include "core/outside.h"
 #include "core/rtl.h"
-#include "app/tlogf.h"
 #include "ui/widgets.h"
-#include "devices/tform2.h"
-#include "devices/tledf.h"
-#include "logo/tbmf.h"
-#include "logo/tnvf.h"
 #include "settings/configcommands.h"
 
 #include <QCoreApplication>
@@ -33,20 +28,8 @@ constexpr int kOuterHeight = 660;
 
 } // namespace
 
-TForm1::TForm1(Outside &outside, comhost::ComHost *host, NetPrinterApi net) : m_outside(outside)
+TForm1::TForm1(Outside &outside, PrinterLink &link) : m_outside(outside), m_link(link)
 {
-    if (!host) {
-        m_ownHost = comhost::makeSystemComHost(outside.deviceNames());
-        host = m_ownHost.get();
-    }
-    // Dispatches of the serial event thread run in the window thread's loop.
-    m_cp = std::make_unique<TComPort>(*host, [](std::function<void()> fn) {
-        if (QCoreApplication *app = QCoreApplication::instance())
-            QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
-    });
-    applyLayoutComSettings(*m_cp);
-    m_sender = std::make_unique<Sender>(outside, *m_cp, net);
-
     setObjectName(QStringLiteral("Form1"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFont(songti(16));
@@ -56,15 +39,6 @@ TForm1::TForm1(Outside &outside, comhost::ComHost *host, NetPrinterApi net) : m_
 }
 
 TForm1::~TForm1() = default;
-
-void TForm1::setToolWindows(Tbmf *bmf, Tledf *ledf, Tnvf *nvf, TForm2 *form2, Tlogf *logf)
-{
-    m_logf = logf;
-    m_bmf = bmf;
-    m_ledf = ledf;
-    m_nvf = nvf;
-    m_form2 = form2;
-}
 
 QString TForm1::webAddress() { return QStringLiteral("https://tavo-printers.example/"); }
 
@@ -240,11 +214,8 @@ void TForm1::QButtonClick()
 void TForm1::closeEvent(QCloseEvent *event)
 {
     QWidget::closeEvent(event);
-    // The tool windows go with the main window.
-    for (QWidget *w : {static_cast<QWidget *>(m_bmf), static_cast<QWidget *>(m_ledf), static_cast<QWidget *>(m_nvf),
-                       static_cast<QWidget *>(m_form2)})
-        if (w)
-            w->hide();
+    if (m_tools)
+        m_tools->hideAll();
 }
 
 void TForm1::updatePortTips()
@@ -261,7 +232,7 @@ void TForm1::updatePortTips()
     m_dk->setToolTip(index >= 0 ? m_dk->itemData(index, Qt::ToolTipRole).toString() : QString());
 }
 
-void TForm1::sdChange() { m_cp->SetBaudRate(BaudRateFromText(m_sd->currentText().toStdString())); }
+void TForm1::sdChange() { cp().SetBaudRate(BaudRateFromText(m_sd->currentText().toStdString())); }
 
 void TForm1::Timer1Timer()
 {
@@ -321,10 +292,10 @@ bool TForm1::PortChosen()
 
 void TForm1::Dispatch(const ByteString &command)
 {
-    m_command = command;
+    CommandBuffer() = command;
     if (!PortChosen())
         return;
-    m_sender->send(this, MainRoute(), m_command);
+    sender().send(this, MainRoute(), CommandBuffer());
 }
 
 // ---- basic commands ----
@@ -455,19 +426,16 @@ void TForm1::tbClick()
 
 // ---- rows that open tool windows ----
 
-void TForm1::showToolWindow(QWidget *window)
+void TForm1::showToolWindow(ToolOpener::Tool tool)
 {
-    if (!window)
-        return;
-    window->show();
-    window->raise();
-    window->activateWindow();
+    if (m_tools)
+        m_tools->show(tool);
 }
 
-void TForm1::dbClick() { showToolWindow(m_bmf); }
-void TForm1::nvdClick() { showToolWindow(m_nvf); }
-void TForm1::Button3Click() { showToolWindow(m_form2); }
-void TForm1::LogButtonClick() { showToolWindow(m_logf); }
+void TForm1::dbClick() { showToolWindow(ToolOpener::Tool::BlackMark); }
+void TForm1::nvdClick() { showToolWindow(ToolOpener::Tool::Logo); }
+void TForm1::Button3Click() { showToolWindow(ToolOpener::Tool::Status); }
+void TForm1::LogButtonClick() { showToolWindow(ToolOpener::Tool::Log); }
 
 void TForm1::lbClick()
 {
@@ -479,5 +447,5 @@ void TForm1::lbClick()
         m_outside.showMessage(this, tr("You must select 2400bps for Tavo-K3's LED Display!!"));
         return;
     }
-    showToolWindow(m_ledf);
+    showToolWindow(ToolOpener::Tool::Led);
 }

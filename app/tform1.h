@@ -1,9 +1,11 @@
 #pragma once
-// The main window: port, baud rate and IP address, the serial component `cp`
-// that every serial command goes through, the shared command buffer, the
-// command buttons and settings rows, and the clock.
+// The main window: port, baud rate and IP address, the command buttons and
+// settings rows, and the clock. The serial component `cp`, the sender and the
+// shared command buffer are the program's printer link; the tool windows are
+// opened through the program.
 #include "core/bytestring.h"
 #include "core/dispatch.h"
+#include "core/printerlink.h"
 #include "ui/toolhost.h"
 #include "settings/settingspanel.h"
 #include "transport/comport.h"
@@ -22,27 +24,20 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QRadioButton;
-class Tbmf;
-class Tledf;
-class Tnvf;
-class TForm2;
-class Tlogf;
 
 class TForm1 : public QWidget, public ToolHost {
     Q_OBJECT
 public:
-    // `host` replaces the host's serial layer (tests); null uses the system's.
-    explicit TForm1(Outside &outside, comhost::ComHost *host = nullptr,
-                    NetPrinterApi net = NetPrinterApi::library());
+    TForm1(Outside &outside, PrinterLink &link);
     ~TForm1() override;
 
-    void setToolWindows(Tbmf *bmf, Tledf *ledf, Tnvf *nvf, TForm2 *form2, Tlogf *logf = nullptr);
+    void setToolWindows(ToolOpener *tools) { m_tools = tools; }
 
     Outside &outside() override { return m_outside; }
-    TComPort &cp() { return *m_cp; }
-    Sender &sender() override { return *m_sender; }
+    TComPort &cp() { return m_link.cp(); }
+    Sender &sender() override { return m_link.sender(); }
     // The one command string of the program; every command overwrites it.
-    ByteString &CommandBuffer() override { return m_command; }
+    ByteString &CommandBuffer() override { return m_link.commandBuffer(); }
     PortChoice portChoice() const override;
     void choosePort(const QString &entry, const QString &baud) override;
     const QString &PortPrompt() const { return m_portPrompt; }
@@ -118,13 +113,10 @@ private:
     const PanelWidgets &panel(PanelId id) const;
     void panelClick(PanelId id);
     void sendSetting(PanelId id);
-    void showToolWindow(QWidget *window);
+    void showToolWindow(ToolOpener::Tool tool);
 
     Outside &m_outside;
-    std::unique_ptr<comhost::ComHost> m_ownHost;
-    std::unique_ptr<TComPort> m_cp;
-    std::unique_ptr<Sender> m_sender;
-    ByteString m_command;
+    PrinterLink &m_link;
     QString m_portPrompt;
 
     DropDown *m_dk = nullptr;
@@ -144,10 +136,5 @@ private:
     QWidget *m_statusBar = nullptr;
     QPlainTextEdit *m_memo = nullptr;
     QTimer m_timer;
-
-    Tbmf *m_bmf = nullptr;
-    Tledf *m_ledf = nullptr;
-    Tnvf *m_nvf = nullptr;
-    TForm2 *m_form2 = nullptr;
-    Tlogf *m_logf = nullptr;
+    ToolOpener *m_tools = nullptr;
 };

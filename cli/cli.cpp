@@ -4,6 +4,7 @@
 #include "core/errors.h"
 #include "core/gb2312.h"
 #include "core/outside.h"
+#include "core/printerlink.h"
 #include "devices/portscan.h"
 #include "core/rtl.h"
 #include "devices/ledcommands.h"
@@ -17,7 +18,6 @@
 
 #include <QCoreApplication>
 #include <QMap>
-#include <QMetaObject>
 
 #include <functional>
 #include <memory>
@@ -358,17 +358,8 @@ int runCli(const QStringList &args, Outside &outside, QTextStream &out, QTextStr
         if (!in.connected && entry->way != Way::Find)
             throw UsageError{Text::tr("no connection given: --port, --ip or --lpt")};
 
-        std::unique_ptr<comhost::ComHost> ownHost;
-        if (!host) {
-            ownHost = comhost::makeSystemComHost(outside.deviceNames());
-            host = ownHost.get();
-        }
-        TComPort cp(*host, [](std::function<void()> fn) {
-            if (QCoreApplication *app = QCoreApplication::instance())
-                QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
-        });
-        applyLayoutComSettings(cp);
-        Sender sender(outside, cp, net);
+        PrinterLink link(outside, host, net);
+        Sender &sender = link.sender();
 
         if (entry->way == Way::Find) {
             const ScanResult scan = scanForPrinters(sender, nullptr);

@@ -20,3 +20,14 @@ public:
     // Selects a port entry ("COM3") and a rate ("19200") in the main window.
     virtual void choosePort(const QString &entry, const QString &baud) = 0;
 };
+
+// How the main window opens the tool windows without knowing them: the
+// program that made them shows the one asked for.
+class ToolOpener {
+public:
+    enum class Tool { BlackMark, Led, Logo, Status, Log };
+    virtual ~ToolOpener() = default;
+    virtual void show(Tool tool) = 0;
+    // The tool windows go with the main window.
+    virtual void hideAll() = 0;
+};
