@@ -18,6 +18,7 @@
 
 #include <QCoreApplication>
 #include <QMap>
+#include <QRegularExpression>
 
 #include <functional>
 #include <memory>
@@ -86,19 +87,82 @@ struct CliCommand {
 
 Dialect dialectOf(const Invocation &in) { return in.flag(QStringLiteral("star")) ? Dialect::Star : Dialect::Normal; }
 
+// A whole number the user typed, within [lo, hi]: a number the printer's
+// byte cannot hold is refused, not sent as its low bits.
+int number(const QString &text, int lo, int hi, const QString &what)
+{
+    const int v = StrToInt(text); // a text that is no number: "'x' is not a valid integer value."
+    if (v < lo || v > hi)
+        throw UsageError{Text::tr("%1 takes %2 to %3, not %4").arg(what).arg(lo).arg(hi).arg(text)};
+    return v;
+}
+int option(const Invocation &in, const char *name, const char *fallback, int lo, int hi)
+{
+    const QString n = QLatin1String(name);
+    return number(in.option(n, QLatin1String(fallback)), lo, hi, QStringLiteral("--") + n);
+}
+
+// The serial speed by its rate or by its code; codes are below every rate.
+int serialSpeedCode(const QString &text)
+{
+    const std::vector<const char *> &entries = serialSpeedEntries();
+    bool isNumber = false;
+    const int v = text.toInt(&isNumber);
+    if (isNumber && v >= 0 && v < static_cast<int>(entries.size()))
+        return v;
+    for (int code = 0; isNumber && code < static_cast<int>(entries.size()); ++code)
+        if (serialSpeedBits(code) == v)
+            return code;
+    throw UsageError{Text::tr("serial-speed takes a rate (2400, 4800, 9600, 19200, 38400, 57600 or 115200) or a "
+                              "code 0 to 6, not %1")
+                         .arg(text)};
+}
+
+// The words a user may type for each entry of a settings row, beside the
+// row's own entry and its translation: plain ASCII, any case.
+const std::vector<std::vector<const char *>> &asciiWords(Setting id)
+{
+    static const std::vector<std::vector<const char *>> onOff = {{"on", "enable"}, {"off", "disable"}};
+    static const std::vector<std::vector<const char *>> paper = {{"58mm"}, {"76mm"}};
+    static const std::vector<std::vector<const char *>> density = {{"light"}, {"normal"}, {"dark"}};
+    static const std::vector<std::vector<const char *>> emulation = {{"epson"}, {"star"}};
+    switch (id) {
+    case Setting::PaperWidth: return paper;
+    case Setting::Density: return density;
+    case Setting::Emulation: return emulation;
+    case Setting::AutoLineFeed:
+    case Setting::Buzzer:
+    case Setting::Reprint:
+    case Setting::SmallFont: break;
+    }
+    return onOff;
+}
+
 Picture pictureFrom(const Invocation &in) { return loadBmp(in.arg(0, "FILE.bmp")); }
 
 Result settingCommand(Setting id, const Invocation &in)
 {
     const OneValueSetting &s = oneValueSetting(id);
-    const QString entry = in.arg(0, "ENTRY");
-    QStringList entries;
+    const QString word = in.arg(0, "ENTRY");
+    const auto &ascii = asciiWords(id);
+    QStringList shown, own;
     for (std::size_t i = 0; i < s.entries.size(); ++i) {
-        entries << QString::fromUtf8(s.entries[i]);
-        if (entries.last() == entry)
-            return Result(buildSettingCommand(s, static_cast<int>(i)));
+        QStringList words;
+        for (const char *w : ascii[i])
+            words << QLatin1String(w);
+        shown << words.first();
+        const QString entry = QString::fromUtf8(s.entries[i]);
+        if (!entry.isEmpty() && entry.compare(words.first(), Qt::CaseInsensitive) != 0)
+            own << entry;
+        words << entry << QCoreApplication::translate("TForm1", s.entries[i]);
+        for (const QString &w : words)
+            if (w.compare(word, Qt::CaseInsensitive) == 0)
+                return Result(buildSettingCommand(s, static_cast<int>(i)));
     }
-    throw UsageError{Text::tr("%1 takes one of: %2").arg(in.command, entries.join(QStringLiteral(", ")))};
+    QString choices = shown.join(QStringLiteral(", "));
+    if (!own.isEmpty())
+        choices += Text::tr(" (or %1)").arg(own.join(QStringLiteral(", ")));
+    throw UsageError{Text::tr("%1 takes one of: %2").arg(in.command, choices)};
 }
 
 Result markOffset(MarkTarget target, const Invocation &in)
@@ -146,28 +210,38 @@ const std::vector<CliCommand> &commands()
                      widths[i] = known = true;
              if (!known)
                  throw UsageError{Text::tr("--width takes 40, 42 or 36")};
-             return Result{buildTestPrint(StrToInt(in.option(QStringLiteral("repeat"), QStringLiteral("5"))), widths)};
+             // A thousand rounds are already some metres of paper.
+             return Result{buildTestPrint(option(in, "repeat", "5", 1, 1000), widths)};
          }},
         {"drawer", "", "cash drawer pulse", Way::Main, plain(&buildCashDrawer)},
         {"cut", "", "partial cut after feeding", Way::Main, plain(&buildCut)},
         {"h-print", "", "print the dot-matrix H parameter", Way::Main, plain(&buildPrintHParameter)},
-        {"h-set", "HEX", "set the dot-matrix H parameter (hexadecimal, as its list shows it)", Way::Main,
+        {"h-set", "0-F", "set the dot-matrix H parameter: one hexadecimal digit, as its list shows it", Way::Main,
          [](const Invocation &in) {
-             return Result{buildSetHParameter(StrToInt(QStringLiteral("$") + in.arg(0, "HEX")))};
+             const QString digit = in.arg(0, "0-F");
+             bool ok = digit.size() == 1;
+             const int value = ok ? digit.toInt(&ok, 16) : 0;
+             if (!ok)
+                 throw UsageError{Text::tr("h-set takes one hexadecimal digit, 0 to F, not %1").arg(digit)};
+             return Result{buildSetHParameter(value)};
          }},
         {"codepage-print", "", "print the code page", Way::Main, plain(&buildPrintCodePage)},
-        {"codepage-set", "N", "set the default code page", Way::Main,
-         [](const Invocation &in) { return Result{buildSetCodePage(StrToInt(in.arg(0, "N")))}; }},
+        {"codepage-set", "0-255", "set the default code page", Way::Main,
+         [](const Invocation &in) { return Result{buildSetCodePage(number(in.arg(0, "N"), 0, 255, in.command))}; }},
         {"paper-width", "58mm|76mm", "paper width", Way::Main, setting(Setting::PaperWidth)},
-        {"density", "Light|Normal|Dark", "print density", Way::Main, setting(Setting::Density)},
-        {"auto-line-feed", "启用|禁用", "automatic line feed", Way::Main, setting(Setting::AutoLineFeed)},
-        {"buzzer", "启用|禁用", "buzzer", Way::Main, setting(Setting::Buzzer)},
-        {"reprint", "启用|禁用", "reprint after paper-out", Way::Main, setting(Setting::Reprint)},
-        {"emulation", "\"EPSON ESC/POS\"|\"STAR(Line/T)\"", "emulation mode", Way::Main, setting(Setting::Emulation)},
-        {"small-font", "启用小字体(9*17)|禁用小字体(9*17)", "small font", Way::Main, setting(Setting::SmallFont)},
-        {"serial-speed", "CODE", "serial speed by code: 0 4800, 1 9600, 2 19200, 3 38400, 4 57600, 5 115200, 6 2400",
-         Way::SerialSpeed,
-         [](const Invocation &in) { return Result{buildSerialSpeed(StrToInt(in.arg(0, "CODE").left(1)))}; }},
+        {"density", "light|normal|dark", "print density", Way::Main, setting(Setting::Density)},
+        {"auto-line-feed", "on|off", "automatic line feed (also enable|disable, 启用|禁用)", Way::Main,
+         setting(Setting::AutoLineFeed)},
+        {"buzzer", "on|off", "buzzer (also enable|disable, 启用|禁用)", Way::Main, setting(Setting::Buzzer)},
+        {"reprint", "on|off", "reprint after paper-out (also enable|disable, 启用|禁用)", Way::Main,
+         setting(Setting::Reprint)},
+        {"emulation", "epson|star", "emulation mode (also \"EPSON ESC/POS\", \"STAR(Line/T)\")", Way::Main,
+         setting(Setting::Emulation)},
+        {"small-font", "on|off", "small font 9 × 17 (also enable|disable, 启用小字体(9*17)|禁用小字体(9*17))", Way::Main,
+         setting(Setting::SmallFont)},
+        {"serial-speed", "RATE|CODE",
+         "serial speed by rate (2400 to 115200) or by code: 0 4800, 1 9600, 2 19200, 3 38400, 4 57600, 5 115200, 6 2400",
+         Way::SerialSpeed, [](const Invocation &in) { return Result{buildSerialSpeed(serialSpeedCode(in.arg(0, "RATE")))}; }},
         {"mark-start", "MM [--backward]", "black mark: print start offset in millimetres", Way::Tool,
          [](const Invocation &in) { return markOffset(MarkTarget::PrintStart, in); }},
         {"mark-cut", "MM [--backward]", "black mark: cut offset in millimetres", Way::Tool,
@@ -191,7 +265,7 @@ const std::vector<CliCommand> &commands()
         {"nv-print", "[--star] [--scale 0-3]", "print NV logo 1: 0 normal, 1 double width, 2 double height, 3 both",
          Way::Tool,
          [](const Invocation &in) {
-             return Result{buildNvPrint(dialectOf(in), StrToInt(in.option(QStringLiteral("scale"), QStringLiteral("0"))))};
+             return Result{buildNvPrint(dialectOf(in), option(in, "scale", "0", 0, 3))};
          }},
         {"nv-clear", "[--star]", "clear NV logo 1", Way::Tool,
          [](const Invocation &in) { return Result{buildNvClear(dialectOf(in))}; }},
@@ -222,10 +296,7 @@ const std::vector<CliCommand> &commands()
         {"status", "[--series 0-3]",
          "serial status check: 0 Tavo-76XX, 1 Tavo-58K, 2 Tavo-80XXX/Q80XXX (default), 3 Tavo-58XX", Way::Status,
          [](const Invocation &in) {
-             const int series = StrToInt(in.option(QStringLiteral("series"), QStringLiteral("2")));
-             if (series < 0 || series >= kSeriesCount)
-                 throw UsageError{Text::tr("--series takes 0 to 3")};
-             return Result{printerSeries(series).request};
+             return Result{printerSeries(option(in, "series", "2", 0, kSeriesCount - 1)).request};
          }},
         {"find", "", "find serial printers: every COM port with a device, at every rate", Way::Find,
          [](const Invocation &) { return Result{printerSeries(0).request}; }},
@@ -278,10 +349,12 @@ Invocation parse(const QStringList &args)
     PortChoice &c = in.choice;
     c.baudEntry = c.baudShown = baud;
     if (in.opts.contains(QStringLiteral("port"))) {
+        // Any case, no leading zero: "com3" is COM3, "COM03" is no port.
         const QString port = in.opts.value(QStringLiteral("port")).toUpper();
-        const int n = port.startsWith(QLatin1String("COM")) ? port.mid(3).toInt() : 0;
-        if (n < 1 || n > 8)
+        static const QRegularExpression com(QStringLiteral("^COM[1-8]$"));
+        if (!com.match(port).hasMatch())
             throw UsageError{Text::tr("--port takes COM1 to COM8")};
+        const int n = port.mid(3).toInt();
         c.index = n + 1;
         c.entry = c.shown = port;
     } else if (in.opts.contains(QStringLiteral("lpt"))) {

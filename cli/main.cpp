@@ -1,5 +1,6 @@
 // tavo-cli: the program's commands from a shell or a script, no window.
 #include "cli/cli.h"
+#include "core/console.h"
 #include "core/language.h"
 #include "core/outside.h"
 
@@ -31,5 +32,5 @@ int main(int argc, char **argv)
     const Translations language(languageFor(QLocale::system()));
     QTextStream out(stdout), err(stderr);
     ConsoleOutside outside(err);
-    return runCli(app.arguments().mid(1), outside, out, err);
+    return finishOutput(out, "tavo-cli", runCli(app.arguments().mid(1), outside, out, err));
 }

@@ -2,6 +2,7 @@
 // logo window, a capture, a saved transfer). Exit status 0 when every file
 // holds only known, whole commands; 1 when one holds unknown or truncated
 // ones; 2 when a file cannot be read.
+#include "core/console.h"
 #include "core/language.h"
 #include "escpos/decoder.h"
 
@@ -20,7 +21,7 @@ int main(int argc, char **argv)
                                                                      "Usage: tavo-decode FILE...\n"
                                                                      "Lists the printer commands in each file, one a "
                                                                      "line: offset, name, meaning and bytes.\n");
-        return files.isEmpty() ? 2 : 0;
+        return finishOutput(out, "tavo-decode", files.isEmpty() ? 2 : 0);
     }
     int status = 0;
     for (const QString &name : files) {
@@ -39,5 +40,5 @@ int main(int argc, char **argv)
         if (!escpos::clean(commands) && status == 0)
             status = 1;
     }
-    return status;
+    return finishOutput(out, "tavo-decode", status);
 }

@@ -740,10 +740,6 @@
         <translation>led-amount shows at most 9 characters</translation>
     </message>
     <message>
-        <source>--series takes 0 to 3</source>
-        <translation>--series takes 0 to 3</translation>
-    </message>
-    <message>
         <source>%1 needs a value</source>
         <translation>%1 needs a value</translation>
     </message>
@@ -806,6 +802,22 @@ Commands:
     <message>
         <source>sent %1 bytes to %2</source>
         <translation>sent %1 bytes to %2</translation>
+    </message>
+    <message>
+        <source>%1 takes %2 to %3, not %4</source>
+        <translation>%1 takes %2 to %3, not %4</translation>
+    </message>
+    <message>
+        <source>serial-speed takes a rate (2400, 4800, 9600, 19200, 38400, 57600 or 115200) or a code 0 to 6, not %1</source>
+        <translation>serial-speed takes a rate (2400, 4800, 9600, 19200, 38400, 57600 or 115200) or a code 0 to 6, not %1</translation>
+    </message>
+    <message>
+        <source> (or %1)</source>
+        <translation> (or %1)</translation>
+    </message>
+    <message>
+        <source>h-set takes one hexadecimal digit, 0 to F, not %1</source>
+        <translation>h-set takes one hexadecimal digit, 0 to F, not %1</translation>
     </message>
 </context>
 <context>

@@ -148,11 +148,18 @@ void readMapFile(const PortRoots &roots, std::string &file, std::map<std::string
             bad("no '='");
             continue;
         }
-        const std::string name = trim(line.substr(0, eq));
+        std::string name = trim(line.substr(0, eq));
+        for (char &c : name) // "com3" is COM3, as Windows reads it
+            c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
         const std::string path = trim(line.substr(eq + 1));
         const auto [prefix, n] = splitName(name);
         if (prefix.empty()) {
             bad("unknown name");
+            continue;
+        }
+        // "COM03" would be kept under a name no port ever looks up.
+        if (name.size() > prefix.size() && name[prefix.size()] == '0') {
+            bad(prefix == "COM" ? "leading zero: write COM3, not COM03" : "leading zero: write LPT1, not LPT01");
             continue;
         }
         if (n < 1 || n > (prefix == "COM" ? PortMap::kComCount : PortMap::kLptCount)) {

@@ -3,6 +3,7 @@
 #include "virtualprinter/host.h"
 #include "virtualprinter/window.h"
 
+#include "core/console.h"
 #include "core/language.h"
 
 #include <QApplication>
@@ -39,7 +40,7 @@ int main(int argc, char **argv)
                "       [--model tavo80|tavo58|tavo76|k3] [--status online|offline|paper-end|silent]\n"
                "       [--state FILE] [--out DIR]\n"
                "Listens on 127.0.0.1:9100 when no line is named.\n";
-        return error.isEmpty() ? 0 : 1;
+        return finishOutput(out, "tavo-virtual-printer", error.isEmpty() ? 0 : 1);
     }
     std::unique_ptr<QCoreApplication> app;
     if (headless) {
@@ -61,7 +62,9 @@ int main(int argc, char **argv)
     }
     for (const QString &line : host.describeLines())
         out << line << "\n";
-    out.flush();
+    // A script waits for these lines to know where the printer listens.
+    if (finishOutput(out, "tavo-virtual-printer", 0) != 0)
+        return 1;
     std::unique_ptr<vp::PrinterWindow> window;
     if (!headless) {
         window = std::make_unique<vp::PrinterWindow>(host);
@@ -78,5 +81,5 @@ int main(int argc, char **argv)
     watch.start(50);
     const int status = app->exec();
     host.endJob();
-    return status;
+    return finishOutput(out, "tavo-virtual-printer", status);
 }

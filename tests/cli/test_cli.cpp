@@ -56,7 +56,7 @@ TEST_F(Cli, EveryCommandSendsTheWindowsBytesOnEveryTransport)
         {{"drawer"}, buildCashDrawer(), true, true},
         {{"cut"}, buildCut(), true, true},
         {{"h-print"}, buildPrintHParameter(), true, true},
-        {{"h-set", "1C"}, buildSetHParameter(0x1C), true, true},
+        {{"h-set", "c"}, buildSetHParameter(0x0C), true, true},
         {{"codepage-print"}, buildPrintCodePage(), true, true},
         {{"codepage-set", "255"}, buildSetCodePage(255), true, true},
         {{"paper-width", "76mm"}, buildSettingCommand(oneValueSetting(Setting::PaperWidth), 1), true, true},
@@ -67,6 +67,9 @@ TEST_F(Cli, EveryCommandSendsTheWindowsBytesOnEveryTransport)
         {{"emulation", "STAR(Line/T)"}, buildSettingCommand(oneValueSetting(Setting::Emulation), 1), true, true},
         {{"small-font", "启用小字体(9*17)"}, buildSettingCommand(oneValueSetting(Setting::SmallFont), 0), true, true},
         {{"serial-speed", "5"}, buildSerialSpeed(5), false, true},
+        // By rate: 115200 is code 5, 2400 code 6 (US ESC US FD n).
+        {{"serial-speed", "115200"}, bytes({0x1F, 0x1B, 0x1F, 0xFD, 0x05}), false, true},
+        {{"serial-speed", "2400"}, bytes({0x1F, 0x1B, 0x1F, 0xFD, 0x06}), false, true},
         {{"mark-start", "12.5"}, buildMarkOffset(MarkTarget::PrintStart, MarkDirection::Forward, 71), true, true},
         {{"mark-cut", "100", "--backward"}, buildMarkOffset(MarkTarget::Cut, MarkDirection::Backward, 567), true, true},
         {{"mark-feed-start"}, buildFeedDemo(MarkTarget::PrintStart), true, true},
@@ -156,10 +159,26 @@ TEST_F(Cli, StatusFindDryRunAndTheWindowsRefusals)
         {{"--lpt", "LPT1", "--ip", "127.0.0.1", "drawer"}, "tavo-cli: give one of --port, --ip and --lpt\nTry tavo-cli --help.\n"},
         {{"--lpt", "LPT1", "frobnicate"}, "tavo-cli: unknown command: frobnicate\nTry tavo-cli --help.\n"},
         {{"drawer"}, "tavo-cli: no connection given: --port, --ip or --lpt\n"},
-        {{"--lpt", "LPT1", "density", "Darkest"}, "tavo-cli: density takes one of: Light, Normal, Dark\n"},
-        {{"--lpt", "LPT1", "h-set"}, "tavo-cli: missing argument: HEX\n"},
+        {{"--lpt", "LPT1", "density", "Darkest"}, "tavo-cli: density takes one of: light, normal, dark\n"},
+        {{"--lpt", "LPT1", "h-set"}, "tavo-cli: missing argument: 0-F\n"},
         {{"--lpt", "LPT1", "mark-cut", "101", "--backward"}, "最大退纸长度不能 超过 100 毫米！！\n"},
         {{"--lpt", "LPT1", "codepage-set", "x"}, "'x' is not a valid integer value.\n"},
+        // Numbers the printer's byte cannot hold are refused, not wrapped.
+        {{"--port", "COM3", "codepage-set", "256"}, "tavo-cli: codepage-set takes 0 to 255, not 256\n"},
+        {{"--port", "COM3", "codepage-set", "-1"}, "tavo-cli: codepage-set takes 0 to 255, not -1\n"},
+        {{"--port", "COM3", "h-set", "zz"}, "tavo-cli: h-set takes one hexadecimal digit, 0 to F, not zz\n"},
+        {{"--port", "COM3", "h-set", "10"}, "tavo-cli: h-set takes one hexadecimal digit, 0 to F, not 10\n"},
+        {{"--port", "COM3", "serial-speed", "7"}, "tavo-cli: serial-speed takes a rate (2400, 4800, 9600, 19200, "
+                                                  "38400, 57600 or 115200) or a code 0 to 6, not 7\n"},
+        {{"--port", "COM3", "serial-speed", "9601"}, ""},
+        {{"--port", "COM3", "nv-print", "--scale", "4"}, "tavo-cli: --scale takes 0 to 3, not 4\n"},
+        {{"--port", "COM3", "nv-print", "--scale", "-1"}, "tavo-cli: --scale takes 0 to 3, not -1\n"},
+        {{"--port", "COM3", "test-print", "--repeat", "0"}, "tavo-cli: --repeat takes 1 to 1000, not 0\n"},
+        {{"--port", "COM3", "test-print", "--repeat", "1001"}, "tavo-cli: --repeat takes 1 to 1000, not 1001\n"},
+        {{"--port", "COM3", "status", "--series", "4"}, "tavo-cli: --series takes 0 to 3, not 4\n"},
+        {{"--port", "COM3", "buzzer", "maybe"}, "tavo-cli: buzzer takes one of: on, off (or 启用, 禁用)\n"},
+        {{"--port", "COM3", "mark-start", "-5"}, "距离不能为负数！请用前进或后退按钮选择方向。\n"},
+        {{"--port", "COM03", "drawer"}, "tavo-cli: --port takes COM1 to COM8\nTry tavo-cli --help.\n"},
         {{"--lpt", "LPT2", "drawer"}, ""},
     };
     for (const auto &b : bad) {
@@ -171,6 +190,26 @@ TEST_F(Cli, StatusFindDryRunAndTheWindowsRefusals)
         }
     }
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("File not found.\n"))) << r.err.toStdString();
+    EXPECT_EQ(printer.received(), "");
+    EXPECT_EQ(lpt1Contents(), "");
+
+    // Every word has an ASCII form, in any case, that sends what the row's
+    // own entry sends; ports are named in any case.
+    const std::pair<QStringList, QStringList> same[] = {
+        {{"buzzer", "on"}, {"buzzer", "启用"}},
+        {{"buzzer", "Disable"}, {"buzzer", "禁用"}},
+        {{"auto-line-feed", "OFF"}, {"auto-line-feed", "禁用"}},
+        {{"small-font", "on"}, {"small-font", "启用小字体(9*17)"}},
+        {{"emulation", "epson"}, {"emulation", "EPSON ESC/POS"}},
+        {{"density", "light"}, {"density", "Light"}},
+    };
+    for (const auto &s : same) {
+        SCOPED_TRACE(s.first.join(' ').toStdString());
+        const CliRun ascii = cli(QStringList{"--port", "com3", "--dry-run"} + s.first);
+        const CliRun entry = cli(QStringList{"--port", "COM3", "--dry-run"} + s.second);
+        EXPECT_EQ(ascii.status, kCliOk) << ascii.err.toStdString();
+        EXPECT_EQ(ascii.out, entry.out);
+    }
 
     r = cli({"--ip", QStringLiteral("127.0.0.1:%1").arg(TcpPrinter::unusedPort()), "drawer"});
     EXPECT_EQ(r.status, kCliRefused);
@@ -181,16 +220,43 @@ TEST_F(Cli, StatusFindDryRunAndTheWindowsRefusals)
         EXPECT_TRUE(r.out.contains(QLatin1String(command))) << command;
 }
 
-TEST(CliProgram, RunsWithoutADisplay)
+namespace {
+
+// What a shell command prints, standard error included.
+std::string shell(const std::string &command)
 {
-    // The real program, as a script calls it: no connection is touched.
-    FILE *pipe = ::popen(TAVO_CLI_PATH " --dry-run nv-clear --star 2>&1; echo status=$?", "r");
-    ASSERT_NE(pipe, nullptr);
+    FILE *pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return "popen failed";
     std::string out;
     char buf[512];
     for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
         out.append(buf, n);
     ::pclose(pipe);
+    return out;
+}
+
+} // namespace
+
+TEST(CliProgram, RunsWithoutADisplay)
+{
+    // The real program, as a script calls it: no connection is touched.
+    const std::string out = shell(TAVO_CLI_PATH " --dry-run nv-clear --star 2>&1; echo status=$?");
     EXPECT_EQ(out, "000000  ESC FS q    NV bit image 1: 8 × 8 dots, 8 data bytes, closing byte 01  "
                    "[1B 1C 71 01 01 00 01 00 00 00 00 00 00 00 00 00 01]\nstatus=0\n");
+}
+
+TEST(CliProgram, EveryProgramFailsWhenItsOutputCannotBeWritten)
+{
+    const std::string bytes = std::string(TAVO_SOURCE_DIR) + "/tests/virtualprinter/encoder/receipt.bin";
+    for (const std::string &command : {std::string(TAVO_CLI_PATH " --help"), std::string(TAVO_CLI_PATH " --dry-run drawer"),
+                                      std::string(TAVO_DECODE_PATH " --help"), TAVO_DECODE_PATH " " + bytes,
+                                      std::string(TAVO_VIRTUAL_PRINTER_PATH " --help")}) {
+        SCOPED_TRACE(command);
+        const std::string out = shell(command + " 2>&1 >/dev/full; echo status=$?");
+        EXPECT_NE(out.find("standard output was not written: No space left on device\nstatus="), std::string::npos) << out;
+        EXPECT_EQ(out.substr(out.size() - 3), "=1\n") << out;
+        // The same command with somewhere to write succeeds.
+        EXPECT_EQ(shell(command + " >/dev/null 2>&1; echo status=$?").substr(0, 9), "status=0\n");
+    }
 }

@@ -126,7 +126,8 @@ TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
                                                 "COM2=\n"
                                                 "COM9=/dev/ttyUSB5\n"
                                                 "LPT3=/dev/lp2\n"
-                                                "just words\n");
+                                                "just words\n"
+                                                "COM03=/dev/ttyUSB5\n");
     const PortMap m = PortMap::scan(t.roots);
     EXPECT_EQ(t.path(m, "COM3"), t.byId("ttyUSB0"));
     EXPECT_TRUE(m.find("COM3")->fromMap);
@@ -135,19 +136,21 @@ TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
     EXPECT_EQ(t.path(m, "COM2"), "");
     EXPECT_EQ(t.path(m, "LPT2"), "/dev/usb/lp0");
     EXPECT_EQ(t.path(m, "LPT1"), t.roots.dev + "/usb/lp0"); // no lp0: the USB printer
-    ASSERT_EQ(m.problems().size(), 5u);
-    const int lines[] = {5, 6, 7, 8, 9};
-    for (std::size_t i = 0; i < 5; ++i) {
+    ASSERT_EQ(m.problems().size(), 6u);
+    const int lines[] = {5, 6, 7, 8, 9, 10};
+    for (std::size_t i = 0; i < 6; ++i) {
         EXPECT_EQ(m.problems()[i].line, lines[i]);
         EXPECT_EQ(m.problems()[i].file, t.roots.config + "/ports.conf");
     }
     EXPECT_EQ(m.problems()[1].why, "empty path");
     EXPECT_EQ(m.problems()[2].why, "number outside COM1-COM8");
+    // Kept, it would stand under a name no port looks up.
+    EXPECT_EQ(m.problems()[5].why, "leading zero: write COM3, not COM03");
 
     // Each bad line is told once; the file is read afresh for every look.
     DeviceNames names;
     names.setRoots(t.roots);
-    EXPECT_EQ(names.takeNewProblems().size(), 5u);
+    EXPECT_EQ(names.takeNewProblems().size(), 6u);
     EXPECT_TRUE(names.takeNewProblems().empty());
     Tree::write(t.roots.config + "/ports.conf", "COM4=" + t.dev("ttyUSB1") + "\nBAR=1\n");
     EXPECT_EQ(names.resolve("\\\\.\\COM4"), t.dev("ttyUSB1"));
