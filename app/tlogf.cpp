@@ -19,6 +19,8 @@ constexpr int kIdRole = Qt::UserRole;
 // A replayed file is one command string; nothing the program builds is
 // near this size.
 constexpr qint64 kMaxReplayBytes = 16 * 1024 * 1024;
+// Commands of an entry the window lists.
+constexpr std::size_t kShownCommands = 1000;
 
 void writeFile(const QString &path, const std::string &contents)
 {
@@ -115,16 +117,19 @@ std::vector<std::uint64_t> Tlogf::selectedIds() const
     return ids;
 }
 
-QString Tlogf::selectedText() const
+QString Tlogf::selectedText(std::size_t maxCommands) const
 {
     QStringList parts;
     for (std::uint64_t id : selectedIds())
         if (const LogEntry *e = m_host.sender().log().find(id))
-            parts << entryText(*e);
+            parts << entryText(*e, maxCommands);
     return parts.join(QStringLiteral("\n"));
 }
 
-void Tlogf::showSelected() { m_detail->setPlainText(selectedText()); }
+// The window shows what a reader can take in; the listing of a long command
+// would hold up the command itself, since the newest entry is shown as it
+// starts. Copy and save take the whole listing.
+void Tlogf::showSelected() { m_detail->setPlainText(selectedText(kShownCommands)); }
 
 void Tlogf::copyClick() { QGuiApplication::clipboard()->setText(selectedText()); }
 

@@ -30,7 +30,7 @@ private:
     void replayClick();
     void clearClick();
     void closeClick();
-    QString selectedText() const;
+    QString selectedText(std::size_t maxCommands = 0) const;
 
     QTreeWidget *m_list = nullptr;
     QPlainTextEdit *m_detail = nullptr;

@@ -425,7 +425,7 @@ int runCli(const QStringList &args, Outside &outside, QTextStream &out, QTextStr
     try {
         const Result result = entry->build(in);
         if (in.dryRun) {
-            out << escpos::listing(result.bytes);
+            escpos::writeListing(result.bytes, out);
             return kCliOk;
         }
         if (!in.connected && entry->way != Way::Find)

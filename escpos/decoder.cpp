@@ -36,7 +36,9 @@ bool Decoder::need(std::size_t length, const std::string &name)
 
 void Decoder::unknown(std::size_t length, const std::string &name)
 {
-    add(Kind::Unknown, length, name, Op::Unknown, Text::tr("unknown command"));
+    if (unknownText.isEmpty())
+        unknownText = Text::tr("unknown command");
+    add(Kind::Unknown, length, name, Op::Unknown, unknownText);
 }
 
 bool Decoder::startsText(std::size_t i) const
@@ -148,9 +150,19 @@ namespace escpos {
 
 using detail::Decoder;
 
+void decodeEach(const ByteString &bytes, const Options &options, const std::function<bool(const Command &)> &each)
+{
+    Decoder(bytes, options, each).run();
+}
+
 std::vector<Command> decode(const ByteString &bytes, const Options &options)
 {
-    return Decoder(bytes, options).run();
+    std::vector<Command> out;
+    decodeEach(bytes, options, [&](const Command &c) {
+        out.push_back(c);
+        return true;
+    });
+    return out;
 }
 
 bool clean(const std::vector<Command> &commands)
@@ -189,17 +201,79 @@ std::string hexOf(const ByteString &bytes, std::size_t offset, std::size_t lengt
     return out;
 }
 
+void appendListingLine(std::string &out, const ByteString &bytes, const Command &c)
+{
+    // Written by hand as UTF-8: number formatting and the conversions of a
+    // QString line were most of the time of a long listing.
+    char digits[24];
+    int n = 0;
+    for (unsigned long long v = c.offset; v > 0 || n < 6; v /= 10)
+        digits[n++] = static_cast<char>('0' + v % 10);
+    while (n > 0)
+        out.push_back(digits[--n]);
+    out += "  ";
+    out += c.name;
+    if (c.name.size() < 10)
+        out.append(10 - c.name.size(), ' ');
+    out += "  ";
+    bool ascii = true;
+    for (const QChar ch : c.meaning)
+        ascii = ascii && ch.unicode() < 0x80;
+    if (ascii) {
+        for (const QChar ch : c.meaning)
+            out.push_back(static_cast<char>(ch.unicode()));
+    } else {
+        out += c.meaning.toStdString();
+    }
+    out += "  [";
+    out += hexOf(bytes, c.offset, c.length, 24);
+    out += "]\n";
+}
+
+QString listingLine(const ByteString &bytes, const Command &c)
+{
+    std::string line;
+    appendListingLine(line, bytes, c);
+    return QString::fromStdString(line);
+}
+
 QString listing(const ByteString &bytes, const std::vector<Command> &commands)
 {
     QString out;
-    for (const Command &c : commands) {
-        QString line = QStringLiteral("%1  %2  %3  [%4]\n")
-                           .arg(static_cast<qulonglong>(c.offset), 6, 10, QLatin1Char('0'))
-                           .arg(QString::fromStdString(c.name), -10)
-                           .arg(c.meaning, QString::fromStdString(hexOf(bytes, c.offset, c.length, 24)));
-        out += line;
-    }
+    for (const Command &c : commands)
+        out += listingLine(bytes, c);
     return out;
+}
+
+bool writeListing(const ByteString &bytes, QTextStream &out, const Options &options)
+{
+    bool whole = true;
+    decodeEach(bytes, options, [&](const Command &c) {
+        whole = whole && c.kind != Kind::Unknown && c.kind != Kind::Truncated;
+        out << listingLine(bytes, c);
+        return true;
+    });
+    return whole;
+}
+
+bool writeListing(const ByteString &bytes, std::FILE *out, const Options &options)
+{
+    constexpr std::size_t kChunk = 64 * 1024;
+    bool whole = true, written = true;
+    std::string buffer;
+    buffer.reserve(kChunk + 256);
+    decodeEach(bytes, options, [&](const Command &c) {
+        whole = whole && c.kind != Kind::Unknown && c.kind != Kind::Truncated;
+        appendListingLine(buffer, bytes, c);
+        if (buffer.size() >= kChunk) {
+            written = written && std::fwrite(buffer.data(), 1, buffer.size(), out) == buffer.size();
+            buffer.clear();
+        }
+        return true;
+    });
+    written = written && std::fwrite(buffer.data(), 1, buffer.size(), out) == buffer.size();
+    (void)written; // the caller checks the stream at its end
+    return whole;
 }
 
 } // namespace escpos

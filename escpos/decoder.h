@@ -10,8 +10,11 @@
 #include "settings/configcommands.h"
 
 #include <QString>
+#include <QTextStream>
 
 #include <cstddef>
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,6 +57,9 @@ struct Options {
 };
 
 std::vector<Command> decode(const ByteString &bytes, const Options &options = {});
+// Each command in turn, handed on as soon as it is decoded: memory does not
+// grow with the input. The walk stops where `each` returns false.
+void decodeEach(const ByteString &bytes, const Options &options, const std::function<bool(const Command &)> &each);
 
 // No unknown and no truncated command.
 bool clean(const std::vector<Command> &commands);
@@ -65,5 +71,13 @@ std::string hexOf(const ByteString &bytes, std::size_t offset, std::size_t lengt
 // One line a command: offset, name, meaning and hex (long data shortened).
 QString listing(const ByteString &bytes, const std::vector<Command> &commands);
 inline QString listing(const ByteString &bytes) { return listing(bytes, decode(bytes)); }
+QString listingLine(const ByteString &bytes, const Command &command);
+// The listing written line by line as it is decoded (a long input is never
+// held as a listing); true when every command was known and whole.
+bool writeListing(const ByteString &bytes, QTextStream &out, const Options &options = {});
+// The same as UTF-8 bytes straight to a C stream, in 64 KB pieces.
+bool writeListing(const ByteString &bytes, std::FILE *out, const Options &options = {});
+// One command's line, appended as UTF-8.
+void appendListingLine(std::string &out, const ByteString &bytes, const Command &command);
 
 } // namespace escpos

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace escpos::detail {
@@ -56,22 +57,38 @@ inline QString scalingName(long m)
     return Text::tr("scaling %1 (undefined)").arg(m);
 }
 
+// Walks the bytes and hands each command on as soon as it is whole: the
+// walk keeps one command, whatever the length of the input.
 class Decoder {
 public:
-    Decoder(const ByteString &bytes, const Options &options) : s(bytes), chinese(options.chineseMode) {}
-
-    std::vector<Command> run()
+    Decoder(const ByteString &bytes, const Options &options, const std::function<bool(const Command &)> &each)
+        : s(bytes), chinese(options.chineseMode), sink(each)
     {
-        while (pos < s.size())
+    }
+
+    void run()
+    {
+        while (pos < s.size() && !stopped)
             step();
-        return std::move(out);
+        handOn();
     }
 
 private:
     const ByteString &s;
     bool chinese;
+    const std::function<bool(const Command &)> &sink;
+    bool stopped = false;
     std::size_t pos = 0;
-    std::vector<Command> out;
+    Command current; // the command last added: its adder may still fill it in
+    bool holding = false;
+    QString unknownText; // looked up once a walk: garbage can be millions of commands
+
+    void handOn()
+    {
+        if (holding && !stopped)
+            stopped = !sink(current);
+        holding = false;
+    }
 
     unsigned at(std::size_t i) const { return byteAt(s, i); }
     std::size_t left() const { return s.size() - pos; }
@@ -79,7 +96,9 @@ private:
     Command &add(Kind kind, std::size_t length, std::string name, Op op, QString meaning,
                   std::vector<long> params = {})
     {
-        Command c;
+        handOn();
+        Command &c = current;
+        c = Command();
         c.offset = pos;
         c.length = length;
         c.kind = kind;
@@ -87,9 +106,9 @@ private:
         c.op = op;
         c.params = std::move(params);
         c.meaning = std::move(meaning);
-        out.push_back(std::move(c));
+        holding = true;
         pos += length;
-        return out.back();
+        return c;
     }
 
     // True when `length` bytes are there; otherwise the rest of the input

@@ -28,7 +28,7 @@ QString resultText(const LogEntry &e)
     return QString();
 }
 
-QString entryText(const LogEntry &e)
+QString entryText(const LogEntry &e, std::size_t maxCommands)
 {
     QString text = Text::tr("时间：%1\n去向：%2\n长度：%3 字节\n结果：%4\n")
                        .arg(e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")), e.where,
@@ -39,6 +39,16 @@ QString entryText(const LogEntry &e)
                     .arg(static_cast<qulonglong>(e.answer.size()))
                     .arg(QString::fromStdString(escpos::hexOf(e.answer, 0, e.answer.size())));
     text += Text::tr("字节：%1\n\n").arg(QString::fromStdString(escpos::hexOf(e.bytes, 0, e.bytes.size(), 64)));
-    text += escpos::listing(e.bytes);
+    std::size_t listed = 0, end = 0;
+    escpos::decodeEach(e.bytes, {}, [&](const escpos::Command &c) {
+        if (maxCommands != 0 && listed == maxCommands)
+            return false;
+        text += escpos::listingLine(e.bytes, c);
+        ++listed;
+        end = c.offset + c.length;
+        return true;
+    });
+    if (end < e.bytes.size())
+        text += Text::tr("……还有 %1 字节没有列出（“保存文本”保存完整的列表）\n").arg(static_cast<qulonglong>(e.bytes.size() - end));
     return text;
 }

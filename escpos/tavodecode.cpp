@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <algorithm>
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -31,13 +33,19 @@ int main(int argc, char **argv)
             status = 2;
             continue;
         }
-        const QByteArray data = file.readAll();
-        const ByteString bytes(data.constData(), static_cast<std::size_t>(data.size()));
-        const auto commands = escpos::decode(bytes);
+        // Read straight into the one copy the decoder walks.
+        ByteString bytes;
+        if (file.isSequential()) {
+            const QByteArray data = file.readAll();
+            bytes.assign(data.constData(), static_cast<std::size_t>(data.size()));
+        } else {
+            bytes.resize(static_cast<std::size_t>(file.size()));
+            bytes.resize(static_cast<std::size_t>(std::max<qint64>(0, file.read(bytes.data(), file.size()))));
+        }
         if (files.size() > 1)
-            out << QStringLiteral("== %1 (%2 bytes)\n").arg(name).arg(data.size());
-        out << escpos::listing(bytes, commands);
-        if (!escpos::clean(commands) && status == 0)
+            out << QStringLiteral("== %1 (%2 bytes)\n").arg(name).arg(static_cast<qulonglong>(bytes.size()));
+        out.flush(); // the listing goes to the same stream below it
+        if (!escpos::writeListing(bytes, stdout) && status == 0)
             status = 1;
     }
     return finishOutput(out, "tavo-decode", status);

@@ -1508,6 +1508,12 @@ Result: %4
 
 </translation>
     </message>
+    <message>
+        <source>……还有 %1 字节没有列出（“保存文本”保存完整的列表）
+</source>
+        <translation>… %1 more bytes not listed (“Save text” saves the whole listing)
+</translation>
+    </message>
 </context>
 <context>
     <name>virtualprinter</name>

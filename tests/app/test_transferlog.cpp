@@ -9,6 +9,13 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <fstream>
+#include <unistd.h>
+#include <chrono>
+#include <thread>
+#include <sys/stat.h>
+#include <poll.h>
+#include <fcntl.h>
 
 namespace {
 
@@ -160,6 +167,50 @@ TEST_F(TransferLogWindow, SavedBytesAndTextAndReplayOfTheBytes)
     outside.nextSaveFiles << QString::fromStdString(dir);
     click(logf, "LogSaveBin");
     EXPECT_EQ(detailOf(outside.errors.value(0)), QStringLiteral("文件 %1 无法写入。").arg(QString::fromStdString(dir)));
+}
+
+TEST_F(TransferLogWindow, ALongCommandIsNotHeldUpByItsListingAndTheListSaysWhatItLeftOut)
+{
+    // 2 MB of a byte the decoder does not know: two million commands, the
+    // longest listing a command of this size can have.
+    const std::string bin = dir + "/garbage.bin", fifo = dir + "/lp-fifo";
+    std::ofstream(bin, std::ios::binary) << std::string(2 * 1024 * 1024, '\x10');
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    outside.deviceNames().redirect("LPT1", fifo);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point firstByte{};
+    std::size_t got = 0;
+    std::thread printerSide([&] {
+        char buf[65536];
+        const Clock::time_point giveUp = Clock::now() + std::chrono::seconds(60);
+        while (got < 2 * 1024 * 1024 && Clock::now() < giveUp) {
+            pollfd p{reader, POLLIN, 0};
+            ::poll(&p, 1, 10);
+            const ssize_t n = ::read(reader, buf, sizeof buf);
+            if (n > 0 && got == 0)
+                firstByte = Clock::now();
+            if (n > 0)
+                got += static_cast<std::size_t>(n);
+        }
+    });
+    openLog();
+    pick(form1()->dk(), "LPT1");
+    outside.nextFiles << QString::fromStdString(bin);
+    const Clock::time_point press = Clock::now();
+    click(logf, "LogReplay");
+    printerSide.join();
+    ::close(reader);
+    ASSERT_EQ(got, 2u * 1024 * 1024);
+    // Before, the window listed all of it first: 9.7 s. The bound is a guard
+    // against listing the whole command again, not a measurement.
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(firstByte - press).count(), 100);
+    ASSERT_EQ(list()->topLevelItemCount(), 1);
+    EXPECT_EQ(cell(0, 3), QStringLiteral("已发送"));
+    EXPECT_EQ(detail().count(QStringLiteral("DLE         unknown command  [10]")), 1000);
+    EXPECT_TRUE(detail().endsWith(QStringLiteral("……还有 2096152 字节没有列出（“保存文本”保存完整的列表）\n")))
+        << detail().right(200).toStdString();
 }
 
 TEST_F(TransferLogWindow, ItsButtonCoversNoControlOfTheLayout)
