@@ -216,15 +216,16 @@ void appendListingLine(std::string &out, const ByteString &bytes, const Command 
     if (c.name.size() < 10)
         out.append(10 - c.name.size(), ' ');
     out += "  ";
-    bool ascii = true;
-    for (const QChar ch : c.meaning)
-        ascii = ascii && ch.unicode() < 0x80;
-    if (ascii) {
-        for (const QChar ch : c.meaning)
-            out.push_back(static_cast<char>(ch.unicode()));
-    } else {
-        out += c.meaning.toStdString();
+    // Long runs of one kind of command share one meaning text: its UTF-8 is
+    // made once. The held copy keeps the shared text alive, so the same
+    // data pointer is the same text.
+    thread_local QString lastMeaning;
+    thread_local std::string lastUtf8;
+    if (c.meaning.constData() != lastMeaning.constData() || c.meaning.size() != lastMeaning.size()) {
+        lastMeaning = c.meaning;
+        lastUtf8 = c.meaning.toStdString();
     }
+    out += lastUtf8;
     out += "  [";
     out += hexOf(bytes, c.offset, c.length, 24);
     out += "]\n";
