@@ -173,49 +173,55 @@ bool clean(const std::vector<Command> &commands)
     return true;
 }
 
-std::string hexOf(const ByteString &bytes, std::size_t offset, std::size_t length, std::size_t limit)
+namespace {
+
+// Appends "1B 70 00"; with a limit, a longer run shows its first bytes, "…",
+// its last four and its length.
+void appendHex(std::string &out, const ByteString &bytes, std::size_t offset, std::size_t length, std::size_t limit)
 {
     static const char digits[] = "0123456789ABCDEF";
     offset = std::min(offset, bytes.size());
     length = std::min(length, bytes.size() - offset);
-    auto run = [&](std::size_t from, std::size_t count, std::string &out) {
+    auto run = [&](std::size_t from, std::size_t count, bool first) {
+        if (count == 0)
+            return;
+        const std::size_t at = out.size();
+        out.resize(at + 3 * count - (first ? 1 : 0));
+        char *p = out.data() + at;
         for (std::size_t i = 0; i < count; ++i) {
-            if (!out.empty() && out.back() != ' ')
-                out.push_back(' ');
+            if (i > 0 || !first)
+                *p++ = ' ';
             const unsigned b = byteAt(bytes, from + i);
-            out.push_back(digits[b >> 4]);
-            out.push_back(digits[b & 15]);
+            *p++ = digits[b >> 4];
+            *p++ = digits[b & 15];
         }
     };
-    std::string out;
     if (limit == 0 || length <= limit) {
-        out.reserve(3 * length);
-        run(offset, length, out);
-        return out;
+        run(offset, length, true);
+        return;
     }
     const std::size_t tail = 4, head = limit > tail ? limit - tail : 1;
-    run(offset, head, out);
+    run(offset, head, true);
     out += " …";
-    run(offset + length - tail, tail, out);
+    run(offset + length - tail, tail, false);
     out += " (" + std::to_string(length) + " bytes)";
+}
+
+} // namespace
+
+std::string hexOf(const ByteString &bytes, std::size_t offset, std::size_t length, std::size_t limit)
+{
+    std::string out;
+    appendHex(out, bytes, offset, length, limit);
     return out;
 }
 
 void appendListingLine(std::string &out, const ByteString &bytes, const Command &c)
 {
-    // Written by hand as UTF-8: number formatting and the conversions of a
-    // QString line were most of the time of a long listing.
-    char digits[24];
-    int n = 0;
-    for (unsigned long long v = c.offset; v > 0 || n < 6; v /= 10)
-        digits[n++] = static_cast<char>('0' + v % 10);
-    while (n > 0)
-        out.push_back(digits[--n]);
-    out += "  ";
-    out += c.name;
-    if (c.name.size() < 10)
-        out.append(10 - c.name.size(), ' ');
-    out += "  ";
+    // Written by hand as UTF-8 into the caller's buffer: number formatting
+    // and the conversions of a QString line were most of the time of a long
+    // listing, which can have a line for every byte.
+    //
     // Long runs of one kind of command share one meaning text: its UTF-8 is
     // made once. The held copy keeps the shared text alive, so the same
     // data pointer is the same text.
@@ -225,9 +231,23 @@ void appendListingLine(std::string &out, const ByteString &bytes, const Command 
         lastMeaning = c.meaning;
         lastUtf8 = c.meaning.toStdString();
     }
-    out += lastUtf8;
-    out += "  [";
-    out += hexOf(bytes, c.offset, c.length, 24);
+    char digits[24];
+    int n = 0;
+    for (unsigned long long v = c.offset; v > 0 || n < 6; v /= 10)
+        digits[n++] = static_cast<char>('0' + v % 10);
+    const std::size_t name = std::max<std::size_t>(c.name.size(), 10);
+    const std::size_t at = out.size();
+    out.resize(at + static_cast<std::size_t>(n) + 2 + name + 2 + lastUtf8.size() + 3);
+    char *p = out.data() + at;
+    while (n > 0)
+        *p++ = digits[--n];
+    *p++ = ' ', *p++ = ' ';
+    p = std::copy(c.name.begin(), c.name.end(), p);
+    p = std::fill_n(p, name - c.name.size(), ' ');
+    *p++ = ' ', *p++ = ' ';
+    p = std::copy(lastUtf8.begin(), lastUtf8.end(), p);
+    *p++ = ' ', *p++ = ' ', *p++ = '[';
+    appendHex(out, bytes, c.offset, c.length, 24);
     out += "]\n";
 }
 

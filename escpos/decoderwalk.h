@@ -97,8 +97,11 @@ private:
                   std::vector<long> params = {})
     {
         handOn();
+        // Filled in place: a fresh command for each of millions costs more
+        // than the walk itself.
         Command &c = current;
-        c = Command();
+        c.text.clear();
+        c.setting = Setting::PaperWidth;
         c.offset = pos;
         c.length = length;
         c.kind = kind;

@@ -12,6 +12,8 @@
 
 #include <QSize>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <fcntl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -407,4 +409,31 @@ TEST(TavoDecode, ListsFilesAndSaysWhetherEachCommandWasKnownAndWhole)
     EXPECT_NE(out.find("== " + odd + " (1 bytes)"), std::string::npos) << out;
     EXPECT_EQ(run(dir + "/missing.bin", out), 2);
     std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+TEST(DecodeProgram, SixteenMegabytesOfCommandsInBoundedMemory)
+{
+#ifdef TAVO_SANITIZED
+    GTEST_SKIP() << "a sanitizer's shadow memory is no measure of the program's";
+#endif
+    // 16 MB of a byte the decoder does not know: a command for every byte,
+    // the longest listing there is. Before, 16 MB took 7.3 GB.
+    const std::string file = ::testing::TempDir() + "tavo-decode-16m.bin";
+    std::ofstream(file, std::ios::binary) << std::string(16u * 1024 * 1024, '\x10');
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 1);
+        ::execl(TAVO_DECODE_PATH, TAVO_DECODE_PATH, file.c_str(), static_cast<char *>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ASSERT_EQ(::wait4(child, &status, 0, &usage), child);
+    std::remove(file.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1); // unknown commands
+    // The input itself, and no more than 64 MB beside it (26 MB measured).
+    EXPECT_LE(usage.ru_maxrss, (16 + 64) * 1024L) << usage.ru_maxrss << " KB";
 }

@@ -214,7 +214,7 @@ TEST_F(VirtualPrinter, EveryCommandOfEveryWindowIsUnderstoodOnEveryLine)
     const QString bmpFile = QString::fromStdString(file);
     // The same commands as the windows' buttons, through tavo-cli's table.
     const QStringList commands[] = {
-        {"test-print", "--repeat", "1"}, {"drawer"}, {"cut"}, {"h-print"}, {"h-set", "1C"}, {"codepage-print"},
+        {"test-print", "--repeat", "1"}, {"drawer"}, {"cut"}, {"h-print"}, {"h-set", "C"}, {"codepage-print"},
         {"codepage-set", "3"}, {"paper-width", "58mm"}, {"density", "Dark"}, {"auto-line-feed", "启用"},
         {"buzzer", "禁用"}, {"reprint", "启用"}, {"small-font", "禁用小字体(9*17)"},
         {"mark-start", "5"}, {"mark-cut", "3", "--backward"}, {"mark-feed-start"}, {"mark-feed-cut"},
