@@ -15,6 +15,9 @@ appstreamcli validate --no-net --pedantic "$root"/packaging/*.metainfo.xml
 deb=$(ls "$build"/tavo-printer-tool_*.deb)
 echo "package: $(basename "$deb")"
 dpkg-deb -f "$deb" Depends
+# Debian's checks: any error or warning fails, unless the package's own
+# override file says why it does not apply.
+lintian --fail-on error,warning --display-info "$deb"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 dpkg-deb -x "$deb" "$scratch"
@@ -22,7 +25,10 @@ for f in usr/bin/tavo usr/bin/tavo-cli usr/bin/tavo-decode usr/bin/tavo-virtual-
          usr/share/applications/example.tavo_printers.tavotool.desktop \
          usr/share/metainfo/example.tavo_printers.tavotool.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/tavo.svg usr/share/icons/hicolor/48x48/apps/tavo.png \
-         usr/share/icons/hicolor/256x256/apps/tavo.png; do
+         usr/share/icons/hicolor/256x256/apps/tavo.png \
+         usr/share/doc/tavo-printer-tool/copyright usr/share/doc/tavo-printer-tool/changelog.gz \
+         usr/share/man/man1/tavo.1.gz usr/share/man/man1/tavo-cli.1.gz usr/share/man/man1/tavo-decode.1.gz \
+         usr/share/man/man1/tavo-virtual-printer.1.gz; do
   [ -e "$scratch/$f" ] || { echo "missing from the package: $f" >&2; exit 1; }
 done
 ls "$scratch"/usr/lib/*/tavo/libTavoNetIO.so >/dev/null
@@ -34,6 +40,7 @@ kill -0 "$pid" # still running: it started
 kill -TERM "$pid"
 wait "$pid"
 "$scratch/usr/bin/tavo-cli" --dry-run drawer >/dev/null
+"$scratch/usr/bin/tavo" --version >/dev/null
 "$scratch/usr/bin/tavo-virtual-printer" --help >/dev/null
 # The catalogue travels inside the programs: English for an English locale,
 # the Chinese texts for C.

@@ -11,7 +11,7 @@ packages=(
   util-linux iproute2
 )
 if [ "${TAVO_PACKAGE:-0}" = 1 ]; then
-  packages+=(dpkg-dev desktop-file-utils appstream)
+  packages+=(dpkg-dev desktop-file-utils appstream lintian help2man)
 fi
 if [ "${TAVO_WINE:-0}" = 1 ]; then
   packages+=(wine wine64 g++-mingw-w64-x86-64-posix)

@@ -4,6 +4,13 @@
 
 TavoApplication::TavoApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
+void TavoApplication::nameForDesktop()
+{
+    setApplicationName(QStringLiteral("tavo"));
+    setApplicationDisplayName(applicationTitle());
+    setDesktopFileName(QLatin1String(kDesktopEntry));
+}
+
 bool TavoApplication::notify(QObject *receiver, QEvent *event)
 {
     try {

@@ -8,6 +8,12 @@ class Outside;
 class TavoApplication : public QApplication {
 public:
     TavoApplication(int &argc, char **argv);
+    // The names a desktop knows the program by: the windows' class "tavo",
+    // as the desktop entry's StartupWMClass says, so that their windows group
+    // under its icon; the entry's own name for Wayland. Window titles keep
+    // the program's title. Call once the language is chosen.
+    void nameForDesktop();
+    static constexpr const char *kDesktopEntry = "example.tavo_printers.tavotool";
     void setOutside(Outside *outside) { m_outside = outside; }
     bool notify(QObject *receiver, QEvent *event) override;
 

@@ -9,6 +9,7 @@
 #include "tests/support/programfixture.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -427,6 +428,23 @@ TEST_F(MainWindow, NoExceptionLeavesThroughTheEventLoop)
     // The window goes on working.
     click("cut");
     EXPECT_EQ(hex(lpt1Contents()), "1D 56 42 18");
+}
+
+TEST(DesktopEntry, TheWindowsClassAndTheEntryAgree)
+{
+    auto *app = static_cast<TavoApplication *>(QCoreApplication::instance());
+    const QString name = QCoreApplication::applicationName(), shown = QGuiApplication::applicationDisplayName();
+    app->nameForDesktop();
+    QFile entry(QStringLiteral(TAVO_SOURCE_DIR "/packaging/%1.desktop").arg(QLatin1String(TavoApplication::kDesktopEntry)));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly)) << entry.fileName().toStdString();
+    const QString text = QString::fromUtf8(entry.readAll());
+    // X11 takes the windows' class from the application name, Wayland the
+    // entry from the desktop file name; the titles stay the program's.
+    EXPECT_TRUE(text.contains(QStringLiteral("\nStartupWMClass=%1\n").arg(QCoreApplication::applicationName())));
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QLatin1String(TavoApplication::kDesktopEntry));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), applicationTitle());
+    QCoreApplication::setApplicationName(name);
+    QGuiApplication::setApplicationDisplayName(shown);
 }
 
 TEST(ErrorBox, FullStopOnlyAfterALetterOrDigitOrAnythingBeyond)
