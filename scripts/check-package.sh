@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 TAVO_PACKAGE=1 "$root/scripts/install-deps.sh"
 build="${TAVO_PACKAGE_BUILD_DIR:-$root/build-package}"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVO_BUILD_TESTS=OFF \
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVO_BUILD_TESTS=OFF -DTAVO_HARDEN=ON \
   -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 cmake --build "$build"
 desktop-file-validate "$root"/packaging/*.desktop
