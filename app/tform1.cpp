@@ -263,10 +263,13 @@ void TForm1::Label17Click() { m_outside.openUrl(QUrl(webAddress())); }
 
 // ---- routes and the output dispatch ----
 
-void TForm1::choosePort(const QString &entry, const QString &baud)
+void TForm1::choosePort(const QString &entry, const QString &baud, const QString &address)
 {
     m_dk->selectEntry(m_dk->findText(entry));
-    m_sd->selectEntry(m_sd->findText(baud));
+    if (!baud.isEmpty())
+        m_sd->selectEntry(m_sd->findText(baud));
+    if (!address.isEmpty())
+        m_IPE->setText(address);
     updatePortTips();
 }
 

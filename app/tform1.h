@@ -39,7 +39,7 @@ public:
     // The one command string of the program; every command overwrites it.
     ByteString &CommandBuffer() override { return m_link.commandBuffer(); }
     PortChoice portChoice() const override;
-    void choosePort(const QString &entry, const QString &baud) override;
+    void choosePort(const QString &entry, const QString &baud, const QString &address = QString()) override;
     const QString &PortPrompt() const { return m_portPrompt; }
 
     DropDown *dk() const { return m_dk; }

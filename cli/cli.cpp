@@ -293,12 +293,18 @@ const std::vector<CliCommand> &commands()
         {"led-clear", "", "customer display: clear", Way::Led, plain(&buildLedClear)},
         {"led-clear-line", "", "customer display: clear the cursor line", Way::Led, plain(&buildLedClearLine)},
         {"led-init", "", "customer display: initialise", Way::Led, plain(&buildLedInit)},
-        {"status", "[--series 0-3]",
-         "serial status check: 0 Tavo-76XX, 1 Tavo-58K, 2 Tavo-80XXX/Q80XXX (default), 3 Tavo-58XX", Way::Status,
+        {"status", "[--series 0-3] [--json]",
+         "status check: on a serial port as the status window asks (series 0 Tavo-76XX, 1 Tavo-58K, "
+         "2 Tavo-80XXX/Q80XXX (default), 3 Tavo-58XX); on --lpt (through the printer's back channel) and --ip "
+         "DLE EOT 1 once",
+         Way::Status,
          [](const Invocation &in) {
              return Result{printerSeries(option(in, "series", "2", 0, kSeriesCount - 1)).request};
          }},
-        {"find", "", "find serial printers: every COM port with a device, at every rate", Way::Find,
+        {"find", "[--net RANGE] [--net-port PORT] [--no-serial] [--no-net] [--json]",
+         "find printers: every COM port with a device at every rate, every USB printer and parallel port, and every "
+         "address of RANGE (192.168.1.0/24 or FROM-TO; default this machine's networks) on port 9100",
+         Way::Find,
          [](const Invocation &) { return Result{printerSeries(0).request}; }},
     };
     return table;
@@ -313,6 +319,7 @@ const CliCommand *findCommand(const QString &name)
 }
 
 const QStringList kFlags = {QStringLiteral("star"), QStringLiteral("backward"), QStringLiteral("dry-run"),
+                            QStringLiteral("json"), QStringLiteral("no-serial"), QStringLiteral("no-net"),
                             QStringLiteral("help")};
 
 Invocation parse(const QStringList &args)
@@ -435,8 +442,18 @@ int runCli(const QStringList &args, Outside &outside, QTextStream &out, QTextStr
         Sender &sender = link.sender();
 
         if (entry->way == Way::Find) {
-            const ScanResult scan = scanForPrinters(sender, nullptr);
-            out << scanReport(scan) << "\n";
+            ScanOptions options;
+            options.serial = !in.flag(QStringLiteral("no-serial"));
+            options.network = !in.flag(QStringLiteral("no-net"));
+            options.range = in.option(QStringLiteral("net"), QString());
+            options.port = option(in, "net-port", "9100", 1, 65535);
+            if (!options.range.isEmpty())
+                addressesOfRange(options.range); // a bad range is told before anything is asked
+            const ScanResult scan = scanForPrinters(sender, nullptr, options);
+            if (in.flag(QStringLiteral("json")))
+                out << scanJson(scan);
+            else
+                out << scanReport(scan) << "\n";
             return scan.hits.empty() ? kCliError : kCliOk;
         }
         const Route route = routeFor(entry->way, in.choice);
@@ -445,13 +462,40 @@ int runCli(const QStringList &args, Outside &outside, QTextStream &out, QTextStr
         if (entry->way == Way::Led && !ledRouteServes(route))
             throw Refusal{ledNeedsSerialPort()};
         if (entry->way == Way::Status) {
+            const bool json = in.flag(QStringLiteral("json"));
+            if (route.kind == Route::Parallel || route.kind == Route::Network) {
+                const OneStatus one = askOnce(sender, route);
+                if (json)
+                    out << QStringLiteral("{\"where\": \"%1\", \"status\": %2, \"meaning\": \"%3\"}\n")
+                               .arg(one.where)
+                               .arg(one.answered ? QString::number(one.status) : QStringLiteral("null"))
+                               .arg(one.answered ? statusMeaning(one.status)
+                                                 : one.noBackChannel ? QStringLiteral("no status back channel")
+                                                                     : QStringLiteral("no answer"));
+                else if (one.noBackChannel)
+                    out << Text::tr("%1: a printer is there, but it has no status back channel").arg(one.where) << "\n";
+                else
+                    out << verdictText(!one.answered ? StatusVerdict::NotFound
+                                                     : statusOnline(one.status) ? StatusVerdict::Online
+                                                                                : StatusVerdict::Offline)
+                        << "\n";
+                return one.answered ? kCliOk : kCliError;
+            }
             if (route.kind != Route::Serial)
                 throw Refusal{statusNeedsSerialPort()};
             const int series = StrToInt(in.option(QStringLiteral("series"), QStringLiteral("2")));
             const PrinterSeries &s = printerSeries(series);
             const ByteString reply = checkStatus(sender, nullptr, route, s);
             const StatusVerdict verdict = judgeStatus(statusString(reply, s.statusBit), s);
-            out << verdictText(verdict) << "\n";
+            if (json)
+                out << QStringLiteral("{\"where\": \"%1\", \"status\": %2, \"meaning\": \"%3\"}\n")
+                           .arg(sender.describe(route).replace(QLatin1Char('"'), QLatin1String("\\\"")))
+                           .arg(reply.empty() ? QStringLiteral("null") : QString::number(byteAt(reply, reply.size() - 1)))
+                           .arg(verdict == StatusVerdict::Online    ? QStringLiteral("online")
+                                : verdict == StatusVerdict::Offline ? QStringLiteral("offline")
+                                                                    : QStringLiteral("no answer"));
+            else
+                out << verdictText(verdict) << "\n";
             return verdict == StatusVerdict::NotFound ? kCliError : kCliOk;
         }
         const NetPauses pauses = entry->way == Way::Download && route.kind == Route::Network ? kDownloadPauses : NetPauses{};

@@ -5,6 +5,7 @@
 // command line writes to standard error, and tests put their own in place.
 // A parent is the window a dialog belongs to, or nullptr.
 #include "transport/devicenames.h"
+#include "transport/netprobe.h"
 #include "transport/transferwatch.h"
 
 #include <QString>
@@ -47,6 +48,10 @@ public:
         (void)parent, (void)where, (void)cancelled;
         return nullptr;
     }
+
+    // The host's own IPv4 networks, the printer scan's default range; tests
+    // give none, so that no scan of theirs leaves loopback.
+    virtual std::vector<netprobe::Network> localNetworks() const { return netprobe::localNetworks(); }
 
     DeviceNames &deviceNames() { return m_deviceNames; }
 

@@ -5,9 +5,12 @@
 #include "ui/widgets.h"
 
 #include <QButtonGroup>
+#include <QLineEdit>
 #include <QGroupBox>
 #include <QGridLayout>
 #include <QPainter>
+
+#include <algorithm>
 
 TForm2::TForm2(ToolHost &host) : ToolWindow(host, "Form2", 476, 337)
 {
@@ -37,6 +40,10 @@ TForm2::TForm2(ToolHost &host) : ToolWindow(host, "Form2", 476, 337)
     // The scan: right of the check button, and its report below the close
     // button, where the layout leaves room.
     makeButton(this, "ScanButton", tr("查找打印机"), 296, 168, 161, 34)->setFont(songti(13));
+    // The network range the scan asks; empty: this machine's own networks.
+    m_netRange = makeEdit(this, "NetRange", QString(), 296, 210, 161, 22);
+    m_netRange->setPlaceholderText(QStringLiteral("192.168.1.0/24"));
+    m_netRange->setToolTip(tr("查找网络打印机的地址范围：网段（192.168.1.0/24）或“起–止”地址；空着就查本机所在的网络"));
     m_scanResult = place<QLabel>(this, "ScanResult", 8, 280, 460, 52);
     m_scanResult->setFont(songti(12));
     m_scanResult->setWordWrap(true);
@@ -89,7 +96,11 @@ void TForm2::Button2Click()
 
 void TForm2::ScanButtonClick()
 {
-    m_scan = scanForPrinters(m_host.sender(), this);
+    ScanOptions options;
+    options.range = m_netRange->text();
+    if (!options.range.trimmed().isEmpty())
+        addressesOfRange(options.range); // a bad range is told before anything is asked
+    m_scan = scanForPrinters(m_host.sender(), this, options);
     const QString report = scanReport(m_scan);
     m_scanResult->setText(report);
     m_scanResult->setToolTip(report);
@@ -97,10 +108,22 @@ void TForm2::ScanButtonClick()
         message(report);
         return;
     }
-    const ScanResult::Hit &first = m_scan.hits.front();
-    if (m_host.outside().askYesNo(this, report + QStringLiteral("\n\n") +
-                                            tr("把主窗口的端口和波特率设为 %1 @ %2？").arg(first.port, first.baud)))
-        m_host.choosePort(first.port, first.baud);
+    // The first printer the main window can reach: a USB printer that no
+    // LPT entry opens cannot be chosen there.
+    const auto first = std::find_if(m_scan.hits.begin(), m_scan.hits.end(),
+                                    [](const ScanResult::Hit &h) { return !h.port.isEmpty(); });
+    if (first == m_scan.hits.end()) {
+        message(report);
+        return;
+    }
+    QString question;
+    switch (first->kind) {
+    case ScanResult::Hit::Kind::Serial: question = tr("把主窗口的端口和波特率设为 %1 @ %2？").arg(first->port, first->baud); break;
+    case ScanResult::Hit::Kind::Device: question = tr("把主窗口的端口设为 %1？").arg(first->port); break;
+    case ScanResult::Hit::Kind::Network: question = tr("把主窗口的端口设为以太网，IP 地址设为 %1？").arg(first->where); break;
+    }
+    if (m_host.outside().askYesNo(this, report + QStringLiteral("\n\n") + question))
+        m_host.choosePort(first->port, first->baud, first->kind == ScanResult::Hit::Kind::Network ? first->where : QString());
 }
 
 void TForm2::paintEvent(QPaintEvent *event)

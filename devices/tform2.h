@@ -9,6 +9,7 @@
 
 class QButtonGroup;
 class QLabel;
+class QLineEdit;
 
 class TForm2 : public ToolWindow {
     Q_OBJECT
@@ -33,6 +34,7 @@ private:
     QButtonGroup *m_series = nullptr;
     QLabel *m_label2 = nullptr;
     QLabel *m_scanResult = nullptr;
+    QLineEdit *m_netRange = nullptr;
     ScanResult m_scan;
     ByteString m_reply;
     QColor m_lamp; // invalid until the first check

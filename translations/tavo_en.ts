@@ -337,6 +337,18 @@
         <source>把主窗口的端口和波特率设为 %1 @ %2？</source>
         <translation>Set the main window&apos;s port and baud rate to %1 @ %2?</translation>
     </message>
+    <message>
+        <source>查找网络打印机的地址范围：网段（192.168.1.0/24）或“起–止”地址；空着就查本机所在的网络</source>
+        <translation>The addresses to search for network printers: a network (192.168.1.0/24) or a “from–to” range; empty: this computer’s own networks</translation>
+    </message>
+    <message>
+        <source>把主窗口的端口设为 %1？</source>
+        <translation>Set the main window’s port to %1?</translation>
+    </message>
+    <message>
+        <source>把主窗口的端口设为以太网，IP 地址设为 %1？</source>
+        <translation>Set the main window’s port to Ethernet and its IP address to %1?</translation>
+    </message>
 </context>
 <context>
     <name>Tbmf</name>
@@ -819,6 +831,10 @@ Commands:
         <source>h-set takes one hexadecimal digit, 0 to F, not %1</source>
         <translation>h-set takes one hexadecimal digit, 0 to F, not %1</translation>
     </message>
+    <message>
+        <source>%1: a printer is there, but it has no status back channel</source>
+        <translation>%1: a printer is there, but it has no status back channel</translation>
+    </message>
 </context>
 <context>
     <name>dispatch</name>
@@ -1294,6 +1310,54 @@ Commands:
     <message>
         <source>查找已取消（问过 %1 个端口和波特率）。</source>
         <translation>Search cancelled (%1 ports and baud rates asked).</translation>
+    </message>
+    <message>
+        <source>%1 → %2</source>
+        <translation>%1 → %2</translation>
+    </message>
+    <message>
+        <source>%1：无法打开</source>
+        <translation>%1: cannot be opened</translation>
+    </message>
+    <message>
+        <source>“%1”不是网段（例如 192.168.1.0/24）</source>
+        <translation>“%1” is no network (for example 192.168.1.0/24)</translation>
+    </message>
+    <message>
+        <source>网段 %1 太大：最多 %2 个地址</source>
+        <translation>The network %1 is too large: %2 addresses at most</translation>
+    </message>
+    <message>
+        <source>“%1”不是地址范围（例如 192.168.1.10-192.168.1.40）</source>
+        <translation>“%1” is no address range (for example 192.168.1.10-192.168.1.40)</translation>
+    </message>
+    <message>
+        <source>地址范围 %1 太大：最多 %2 个地址</source>
+        <translation>The address range %1 is too large: %2 addresses at most</translation>
+    </message>
+    <message>
+        <source>查找打印机：USB 和并口打印机、网络打印机</source>
+        <translation>Finding printers: USB and parallel printers, network printers</translation>
+    </message>
+    <message>
+        <source>%1：打印机%2（状态字节 %3）</source>
+        <translation>%1: printer %2 (status byte %3)</translation>
+    </message>
+    <message>
+        <source>%1：没有回答</source>
+        <translation>%1: no answer</translation>
+    </message>
+    <message>
+        <source>%1：有打印机，但没有状态回传通道</source>
+        <translation>%1: a printer is there, but it has no status back channel</translation>
+    </message>
+    <message>
+        <source>网络：问过 %1 个地址（%2）</source>
+        <translation>Network: %1 addresses asked (%2)</translation>
+    </message>
+    <message>
+        <source>“%1”不是 IPv4 地址</source>
+        <translation>“%1” is no IPv4 address</translation>
     </message>
 </context>
 <context>

@@ -22,4 +22,21 @@ struct WriteResult {
 WriteResult writeDevice(const std::string &path, const std::string &data, int stallTimeoutMs = kStallTimeoutMs,
                         TransferWatch *watch = nullptr);
 
+// What a printer device said to a status request written to it.
+struct StatusAnswer {
+    enum class Outcome {
+        NotThere,      // no such device, or it cannot be opened at all
+        NoBackChannel, // it takes bytes but cannot be read back
+        Silent,        // it can be read, but nothing came within the wait
+        Answered,      // `bytes` came back
+    };
+    Outcome outcome = Outcome::NotThere;
+    std::string bytes;
+};
+
+// Writes `request` to the existing device `path` and reads what comes back
+// within `waitMs` (USB printers answer over their back channel). Never
+// waits longer than that, and never creates a file.
+StatusAnswer askStatus(const std::string &path, const std::string &request, int waitMs);
+
 } // namespace parallel

@@ -68,4 +68,52 @@ WriteResult writeDevice(const std::string &path, const std::string &data, int st
     return result;
 }
 
+StatusAnswer askStatus(const std::string &path, const std::string &request, int waitMs)
+{
+    StatusAnswer a;
+    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        // A printer that may only be written to still stands there.
+        fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            return a;
+        ::close(fd);
+        a.outcome = StatusAnswer::Outcome::NoBackChannel;
+        return a;
+    }
+    const Deadline deadline = Deadline::in(static_cast<std::uint64_t>(waitMs));
+    std::size_t sent = 0;
+    while (sent < request.size() && !deadline.expired()) {
+        const ssize_t n = ::write(fd, request.data() + sent, request.size() - sent);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+        } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            ::close(fd);
+            return a; // it takes nothing: as good as not there
+        } else {
+            pollfd p{fd, POLLOUT, 0};
+            ::poll(&p, 1, deadline.pollTimeout());
+        }
+    }
+    a.outcome = sent == request.size() ? StatusAnswer::Outcome::Silent : StatusAnswer::Outcome::NotThere;
+    while (a.outcome == StatusAnswer::Outcome::Silent && !deadline.expired()) {
+        char buf[16];
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n > 0) {
+            a.bytes.assign(buf, static_cast<std::size_t>(n));
+            a.outcome = StatusAnswer::Outcome::Answered;
+        } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            a.outcome = StatusAnswer::Outcome::NoBackChannel; // reading is refused: no back channel
+        } else {
+            pollfd p{fd, POLLIN, 0};
+            if (::poll(&p, 1, deadline.pollTimeout()) > 0 && (p.revents & (POLLERR | POLLNVAL)))
+                a.outcome = StatusAnswer::Outcome::NoBackChannel;
+            else if (n == 0 && !(p.revents & POLLIN))
+                std::this_thread::sleep_for(std::chrono::milliseconds(5)); // a file or FIFO at its end
+        }
+    }
+    ::close(fd);
+    return a;
+}
+
 } // namespace parallel

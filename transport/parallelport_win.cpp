@@ -45,4 +45,21 @@ WriteResult writeDevice(const std::string &path, const std::string &data, int st
     return result;
 }
 
+StatusAnswer askStatus(const std::string &path, const std::string &request, int waitMs)
+{
+    // Windows' parallel and USB printer drivers are written to only here: a
+    // printer that takes the request counts as one without a back channel.
+    (void)waitMs;
+    StatusAnswer a;
+    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return a;
+    DWORD written = 0;
+    if (::WriteFile(h, request.data(), static_cast<DWORD>(request.size()), &written, nullptr) &&
+        written == request.size())
+        a.outcome = StatusAnswer::Outcome::NoBackChannel;
+    ::CloseHandle(h);
+    return a;
+}
+
 } // namespace parallel

@@ -17,8 +17,9 @@ public:
     virtual PortChoice portChoice() const = 0;
     // Sends the main window's way: its port prompt, its route.
     virtual void Dispatch(const ByteString &command) = 0;
-    // Selects a port entry ("COM3") and a rate ("19200") in the main window.
-    virtual void choosePort(const QString &entry, const QString &baud) = 0;
+    // Selects a port entry ("COM3", "LPT1", "Ethernet") and a rate ("19200")
+    // in the main window; a network printer's address goes into its IP field.
+    virtual void choosePort(const QString &entry, const QString &baud, const QString &address = QString()) = 0;
 };
 
 // How the main window opens the tool windows without knowing them: the

@@ -44,6 +44,9 @@ public:
         return nextSaveFiles.isEmpty() ? QString() : nextSaveFiles.takeFirst();
     }
     void openUrl(const QUrl &url) override { urls << url.toString(); }
+    // No scan of a test asks the machine's own networks.
+    std::vector<netprobe::Network> localNetworks() const override { return networks; }
+    std::vector<netprobe::Network> networks;
 
     void clear()
     {

@@ -34,6 +34,9 @@ long unsentBytes(Socket s);
 // Bytes the printer has acknowledged on this connection; -1 when the host
 // cannot tell. Still known after a reset.
 long long acknowledgedBytes(Socket s);
+// Reads what has arrived without waiting: the count, 0 when nothing has, -1
+// when the connection has ended or broken.
+long receiveSome(Socket s, std::uint8_t *data, std::size_t count);
 // Reads away whatever the printer sent, so that closing answers no reset.
 void drainInput(Socket s);
 // Ends the connection; `lingerMs` bounds how long unsent bytes may still take.

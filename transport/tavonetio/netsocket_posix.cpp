@@ -90,6 +90,18 @@ long long acknowledgedBytes(Socket s)
     return info.tcpi_bytes_acked > 0 ? static_cast<long long>(info.tcpi_bytes_acked) - 1 : 0;
 }
 
+long receiveSome(Socket s, std::uint8_t *data, std::size_t count)
+{
+    for (;;) {
+        const ssize_t n = ::recv(static_cast<int>(s), data, count, MSG_DONTWAIT);
+        if (n > 0)
+            return static_cast<long>(n);
+        if (n < 0 && errno == EINTR)
+            continue;
+        return (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) ? 0 : -1;
+    }
+}
+
 void drainInput(Socket s)
 {
     char sink[512];

@@ -85,6 +85,14 @@ long unsentBytes(Socket) { return -1; }
 
 long long acknowledgedBytes(Socket) { return -1; }
 
+long receiveSome(Socket s, std::uint8_t *data, std::size_t count)
+{
+    const int n = ::recv(raw(s), reinterpret_cast<char *>(data), static_cast<int>(count), 0);
+    if (n > 0)
+        return n;
+    return (n < 0 && ::WSAGetLastError() == WSAEWOULDBLOCK) ? 0 : -1;
+}
+
 void drainInput(Socket s)
 {
     char sink[512];
