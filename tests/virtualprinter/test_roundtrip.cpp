@@ -9,6 +9,8 @@
 #include "tests/support/virtualprinterprocess.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -244,4 +246,40 @@ TEST_F(VirtualPrinter, EveryCommandOfEveryWindowIsUnderstoodOnEveryLine)
     ASSERT_TRUE(vp->waitFor([&] { return vp->log().count(QStringLiteral("GS ( F")) == 6; }));
     EXPECT_EQ(vp->count("notUnderstood"), 0) << vp->log().toStdString();
     EXPECT_EQ(vp->state().value("settings").toObject().value("density").toInt(), 0x77);
+}
+
+TEST_F(VirtualPrinter, StatusOverTheNetworkInEachOfItsStates)
+{
+    auto status = [&](const QString &address, int expectedExit) {
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        EXPECT_EQ(runCli({"--ip", address, "status", "--json"}, outside, o, e, nullptr, NetCalls::api()), expectedExit);
+        o.flush();
+        QJsonParseError error{};
+        const QJsonObject answer = QJsonDocument::fromJson(out.toUtf8(), &error).object();
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << out.toStdString();
+        EXPECT_EQ(answer.value("where").toString(), address);
+        return answer;
+    };
+    QJsonObject p = status(vp->address(), kCliOk);
+    EXPECT_EQ(p.value("status").toInt(), 0x12);
+    EXPECT_EQ(p.value("meaning").toString(), "online");
+    const struct {
+        const char *state;
+        int exit;
+        QJsonValue status;
+        const char *meaning;
+    } states[] = {
+        {"offline", kCliOk, 0x1A, "offline"},
+        {"paper-end", kCliOk, 0x1A, "offline"},
+        {"silent", kCliError, QJsonValue(), "no answer"},
+    };
+    for (const auto &s : states) {
+        SCOPED_TRACE(s.state);
+        VirtualPrinterProcess other(dir + "/" + s.state, {"--status", s.state});
+        ASSERT_TRUE(other.running());
+        p = status(other.address(), s.exit);
+        EXPECT_EQ(p.value("status"), s.status);
+        EXPECT_EQ(p.value("meaning").toString(), QLatin1String(s.meaning));
+    }
 }
