@@ -466,12 +466,10 @@ int runCli(const QStringList &args, Outside &outside, QTextStream &out, QTextStr
             if (route.kind == Route::Parallel || route.kind == Route::Network) {
                 const OneStatus one = askOnce(sender, route);
                 if (json)
-                    out << QStringLiteral("{\"where\": \"%1\", \"status\": %2, \"meaning\": \"%3\"}\n")
-                               .arg(one.where)
-                               .arg(one.answered ? QString::number(one.status) : QStringLiteral("null"))
-                               .arg(one.answered ? statusMeaning(one.status)
-                                                 : one.noBackChannel ? QStringLiteral("no status back channel")
-                                                                     : QStringLiteral("no answer"));
+                    out << printerJson(one.where, nullptr, one.answered ? one.status : -1,
+                                       one.answered        ? statusMeaning(one.status)
+                                       : one.noBackChannel ? QStringLiteral("no status back channel")
+                                                           : QStringLiteral("no answer"));
                 else if (one.noBackChannel)
                     out << Text::tr("%1: a printer is there, but it has no status back channel").arg(one.where) << "\n";
                 else
@@ -488,12 +486,10 @@ int runCli(const QStringList &args, Outside &outside, QTextStream &out, QTextStr
             const ByteString reply = checkStatus(sender, nullptr, route, s);
             const StatusVerdict verdict = judgeStatus(statusString(reply, s.statusBit), s);
             if (json)
-                out << QStringLiteral("{\"where\": \"%1\", \"status\": %2, \"meaning\": \"%3\"}\n")
-                           .arg(sender.describe(route).replace(QLatin1Char('"'), QLatin1String("\\\"")))
-                           .arg(reply.empty() ? QStringLiteral("null") : QString::number(byteAt(reply, reply.size() - 1)))
-                           .arg(verdict == StatusVerdict::Online    ? QStringLiteral("online")
-                                : verdict == StatusVerdict::Offline ? QStringLiteral("offline")
-                                                                    : QStringLiteral("no answer"));
+                out << printerJson(sender.describe(route), nullptr, reply.empty() ? -1 : byteAt(reply, reply.size() - 1),
+                                   verdict == StatusVerdict::Online    ? QStringLiteral("online")
+                                   : verdict == StatusVerdict::Offline ? QStringLiteral("offline")
+                                                                       : QStringLiteral("no answer"));
             else
                 out << verdictText(verdict) << "\n";
             return verdict == StatusVerdict::NotFound ? kCliError : kCliOk;

@@ -13,6 +13,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -343,19 +345,34 @@ QString statusMeaning(std::uint8_t status)
     return statusOnline(status) ? QStringLiteral("online") : QStringLiteral("offline");
 }
 
+namespace {
+
+// A JSON string, escaped as JSON wants it.
+QString jsonText(const QString &s)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{s}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
+}
+
+} // namespace
+
+QString printerJson(const QString &where, const QString *port, int status, const QString &meaning)
+{
+    // One line a printer, the keys in the order a reader expects.
+    QString line = QStringLiteral("{\"where\": %1").arg(jsonText(where));
+    if (port)
+        line += QStringLiteral(", \"port\": %1").arg(jsonText(*port));
+    line += QStringLiteral(", \"status\": %1, \"meaning\": %2}\n")
+                .arg(status < 0 ? QStringLiteral("null") : QString::number(status), jsonText(meaning));
+    return line;
+}
+
 QString scanJson(const ScanResult &r)
 {
     QString out;
     for (const ScanResult::Hit &h : r.hits) {
         const QString where = h.kind == ScanResult::Hit::Kind::Serial ? h.port + QStringLiteral(" @ ") + h.baud : h.where;
-        QString port = h.port;
-        port.replace(QLatin1Char('"'), QLatin1String("\\\""));
-        QString at = where;
-        at.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('"'), QLatin1String("\\\""));
-        out += QStringLiteral("{\"where\": \"%1\", \"port\": \"%2\", \"status\": %3, \"meaning\": \"%4\"}\n")
-                   .arg(at, port)
-                   .arg(h.status)
-                   .arg(statusMeaning(h.status));
+        out += printerJson(where, &h.port, h.status, statusMeaning(h.status));
     }
     return out;
 }

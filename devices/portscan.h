@@ -91,6 +91,9 @@ OneStatus askOnce(Sender &sender, const Route &route);
 QString scanReport(const ScanResult &result);
 // The meaning of a status byte: "online", "offline", or "no status byte".
 QString statusMeaning(std::uint8_t status);
+// One printer as one line of JSON: where, its main-window entry (when given),
+// its status byte (null, as -1, when none came) and its meaning.
+QString printerJson(const QString &where, const QString *port, int status, const QString &meaning);
 // One JSON object a printer found ({"where", "port", "status", "meaning"}),
 // one a line, for scripts.
 QString scanJson(const ScanResult &result);

@@ -11,30 +11,14 @@
 #include "logo/logocommands.h"
 #include "settings/configcommands.h"
 #include "tests/support/bmpwriter.h"
+#include "tests/support/clirun.h"
 #include "tests/support/programfixture.h"
 
 #include <cstdio>
 
-namespace {
-
-struct CliRun {
-    int status;
-    QString out, err;
-};
-
-} // namespace
-
 class Cli : public ProgramTest {
 protected:
-    CliRun cli(QStringList args)
-    {
-        QString out, err;
-        QTextStream o(&out), e(&err);
-        const int status = runCli(args, outside, o, e, nullptr, NetCalls::api());
-        o.flush();
-        e.flush();
-        return {status, out, err};
-    }
+    CliRun cli(const QStringList &args) { return runCliHere(outside, args); }
 };
 
 TEST_F(Cli, EveryCommandSendsTheWindowsBytesOnEveryTransport)

@@ -3,6 +3,7 @@
 // for USB printers, and the command line's find and status, in JSON too.
 #include "cli/cli.h"
 #include "devices/portscan.h"
+#include "tests/support/clirun.h"
 #include "tests/support/programfixture.h"
 #include "transport/netprobe.h"
 
@@ -137,19 +138,8 @@ TEST(ScanRange, RangesAndTheirLimits)
 
 class NetScan : public ProgramTest {
 protected:
-    struct Run {
-        int status;
-        QString out, err;
-    };
-    Run cli(const QStringList &args)
-    {
-        QString out, err;
-        QTextStream o(&out), e(&err);
-        const int status = runCli(args, outside, o, e, nullptr, NetCalls::api());
-        o.flush();
-        e.flush();
-        return {status, out, err};
-    }
+    using Run = CliRun;
+    CliRun cli(const QStringList &args) { return runCliHere(outside, args); }
 };
 
 TEST_F(NetScan, FindsExactlyThePrintersThatAnswerAndSendsThemOnlyTheStatusRequest)

@@ -5,6 +5,7 @@
 #include "devices/portscan.h"
 #include "logo/logocommands.h"
 #include "tests/support/bmpwriter.h"
+#include "tests/support/clirun.h"
 #include "tests/support/programfixture.h"
 #include "tests/support/virtualprinterprocess.h"
 
@@ -229,14 +230,11 @@ TEST_F(VirtualPrinter, EveryCommandOfEveryWindowIsUnderstoodOnEveryLine)
     for (const QStringList &line : lines)
         for (const QStringList &command : commands) {
             SCOPED_TRACE((line + command).join(' ').toStdString());
-            QString out, err;
-            QTextStream o(&out), e(&err);
             const QString before = vp->log();
-            const int status = runCli(line + command, outside, o, e, nullptr, NetCalls::api());
-            e.flush();
-            if (status != kCliOk) {
+            const CliRun r = runCliHere(outside, line + command);
+            if (r.status != kCliOk) {
                 // The windows' own refusals: no LED on Ethernet, no serial speed on LPT.
-                EXPECT_TRUE(err.contains(QStringLiteral("You must select Serial Port"))) << err.toStdString();
+                EXPECT_TRUE(r.err.contains(QStringLiteral("You must select Serial Port"))) << r.err.toStdString();
                 continue;
             }
             ++sent;
@@ -251,13 +249,11 @@ TEST_F(VirtualPrinter, EveryCommandOfEveryWindowIsUnderstoodOnEveryLine)
 TEST_F(VirtualPrinter, StatusOverTheNetworkInEachOfItsStates)
 {
     auto status = [&](const QString &address, int expectedExit) {
-        QString out, err;
-        QTextStream o(&out), e(&err);
-        EXPECT_EQ(runCli({"--ip", address, "status", "--json"}, outside, o, e, nullptr, NetCalls::api()), expectedExit);
-        o.flush();
+        const CliRun r = runCliHere(outside, {"--ip", address, "status", "--json"});
+        EXPECT_EQ(r.status, expectedExit) << r.err.toStdString();
         QJsonParseError error{};
-        const QJsonObject answer = QJsonDocument::fromJson(out.toUtf8(), &error).object();
-        EXPECT_EQ(error.error, QJsonParseError::NoError) << out.toStdString();
+        const QJsonObject answer = QJsonDocument::fromJson(r.out.toUtf8(), &error).object();
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << r.out.toStdString();
         EXPECT_EQ(answer.value("where").toString(), address);
         return answer;
     };
