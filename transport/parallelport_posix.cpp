@@ -102,14 +102,14 @@ StatusAnswer askStatus(const std::string &path, const std::string &request, int 
         if (n > 0) {
             a.bytes.assign(buf, static_cast<std::size_t>(n));
             a.outcome = StatusAnswer::Outcome::Answered;
-        } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
-            a.outcome = StatusAnswer::Outcome::NoBackChannel; // reading is refused: no back channel
+        } else if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) {
+            // Reading refused (usblp without a back channel says EINVAL), or
+            // at its end at once (a file, /dev/null): nothing can come back.
+            a.outcome = StatusAnswer::Outcome::NoBackChannel;
         } else {
             pollfd p{fd, POLLIN, 0};
             if (::poll(&p, 1, deadline.pollTimeout()) > 0 && (p.revents & (POLLERR | POLLNVAL)))
                 a.outcome = StatusAnswer::Outcome::NoBackChannel;
-            else if (n == 0 && !(p.revents & POLLIN))
-                std::this_thread::sleep_for(std::chrono::milliseconds(5)); // a file or FIFO at its end
         }
     }
     ::close(fd);

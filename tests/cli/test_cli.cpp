@@ -119,10 +119,11 @@ TEST_F(Cli, StatusFindDryRunAndTheWindowsRefusals)
     EXPECT_EQ(r.status, kCliOk) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("打印机 联机.\n"));
     // The command line asks a parallel printer through its back channel (the
-    // window keeps its refusal); the test's LPT1 is a file that never answers.
+    // window keeps its refusal); the test's LPT1 is a file, which has none.
     r = cli({"--lpt", "LPT1", "status"});
     EXPECT_EQ(r.status, kCliError);
-    EXPECT_EQ(r.out, QStringLiteral("未检测到 打印机!\n"));
+    EXPECT_EQ(r.out, QStringLiteral("LPT1 → %1: a printer is there, but it has no status back channel\n")
+                         .arg(QString::fromStdString(lpt1)));
 
     // The scan goes over the test's three COM entries, all on one printer
     // that answers at every rate.
