@@ -1,10 +1,14 @@
 // The logo window's conversions and commands, from pictures made here.
+#include "core/errors.h"
 #include "logo/blackmark.h"
+#include "logo/bmpload.h"
 #include "logo/logocommands.h"
 #include "logo/picture.h"
 #include "tests/support/hex.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace {
 
@@ -290,4 +294,80 @@ TEST(Picture, FastPackingsMatchTheDotByDotRule)
             }
         EXPECT_EQ(packRows(p, rows, bytesW, t), rowsRef);
     }
+}
+
+namespace {
+
+// A BMP file by hand: the 40-byte header, then `extra` (masks or palette),
+// then `pixels` as stored.
+std::string bmpFile(int width, int height, int bits, std::uint32_t compression, const std::string &extra,
+                    const std::string &pixels)
+{
+    auto le = [](std::string &s, std::uint32_t v, int n) {
+        for (int i = 0; i < n; ++i)
+            s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    };
+    std::string s = "BM";
+    const std::uint32_t offset = 14 + 40 + static_cast<std::uint32_t>(extra.size());
+    le(s, offset + static_cast<std::uint32_t>(pixels.size()), 4);
+    le(s, 0, 4);
+    le(s, offset, 4);
+    le(s, 40, 4);
+    le(s, static_cast<std::uint32_t>(width), 4);
+    le(s, static_cast<std::uint32_t>(height), 4);
+    le(s, 1, 2);
+    le(s, static_cast<std::uint32_t>(bits), 2);
+    le(s, compression, 4);
+    le(s, static_cast<std::uint32_t>(pixels.size()), 4);
+    le(s, 2835, 4);
+    le(s, 2835, 4);
+    le(s, 0, 4);
+    le(s, 0, 4);
+    return s + extra + pixels;
+}
+
+Picture loaded(const std::string &bytes)
+{
+    const std::string path = ::testing::TempDir() + "tavo-bmp-test.bmp";
+    std::ofstream(path, std::ios::binary) << bytes;
+    return loadBmp(QString::fromStdString(path));
+}
+
+} // namespace
+
+// The reader without Qt's image plugin: the depths and encodings that the
+// window's tests do not write, read as their masks say.
+TEST(BmpReading, SixteenBitsAndPaletteBounds)
+{
+    const std::string masks565("\x00\xF8\x00\x00\xE0\x07\x00\x00\x1F\x00\x00\x00", 12);
+    const struct {
+        const char *what;
+        std::string file;
+        std::vector<std::int32_t> pixels; // 0x00BBGGRR
+    } rows[] = {
+        // 5-5-5 without masks: full white, full blue, a red of 16/31.
+        {"16-bit 555", bmpFile(3, 1, 16, 0, "", std::string("\xFF\x7F\x1F\x00\x00\x40\x00\x00", 8)),
+         {0xFFFFFF, 0xFF0000, 0x000084}},
+        // 5-6-5 by its masks: full green, one step of blue.
+        {"16-bit 565", bmpFile(2, 1, 16, 3, masks565, std::string("\xE0\x07\x01\x00", 4)), {0x00FF00, 0x080000}},
+        // 32 bits without masks: B G R and an unused byte.
+        {"32-bit", bmpFile(1, 1, 32, 0, "", std::string("\x10\x20\x30\x00", 4)), {0x102030}},
+    };
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.what);
+        const Picture p = loaded(r.file);
+        ASSERT_EQ(p.width, static_cast<int>(r.pixels.size()));
+        EXPECT_EQ(p.pixels, r.pixels);
+    }
+    // An index past the palette's two colours is refused, not drawn as
+    // whatever memory held.
+    const std::string palette("\xFF\xFF\xFF\x00\x00\x00\x00\x00", 8);
+    const std::string eightBit = bmpFile(1, 1, 8, 0, palette, std::string("\x05\x00\x00\x00", 4));
+    std::string told;
+    try {
+        loaded(eightBit.substr(0, 46) + std::string("\x02\x00\x00\x00", 4) + eightBit.substr(50));
+    } catch (const AppError &e) {
+        told = e.what();
+    }
+    EXPECT_NE(told.find("像素的颜色不在调色板中"), std::string::npos) << told;
 }
