@@ -183,17 +183,18 @@ void appendHex(std::string &out, const ByteString &bytes, std::size_t offset, st
     offset = std::min(offset, bytes.size());
     length = std::min(length, bytes.size() - offset);
     auto run = [&](std::size_t from, std::size_t count, bool first) {
-        if (count == 0)
-            return;
-        const std::size_t at = out.size();
-        out.resize(at + 3 * count - (first ? 1 : 0));
-        char *p = out.data() + at;
-        for (std::size_t i = 0; i < count; ++i) {
-            if (i > 0 || !first)
-                *p++ = ' ';
-            const unsigned b = byteAt(bytes, from + i);
-            *p++ = digits[b >> 4];
-            *p++ = digits[b & 15];
+        char piece[96];
+        std::size_t i = 0;
+        while (i < count) {
+            char *p = piece;
+            for (; i < count && p + 3 <= piece + sizeof piece; ++i) {
+                if (i > 0 || !first)
+                    *p++ = ' ';
+                const unsigned b = byteAt(bytes, from + i);
+                *p++ = digits[b >> 4];
+                *p++ = digits[b & 15];
+            }
+            out.append(piece, static_cast<std::size_t>(p - piece));
         }
     };
     if (limit == 0 || length <= limit) {
@@ -236,9 +237,13 @@ void appendListingLine(std::string &out, const ByteString &bytes, const Command 
     for (unsigned long long v = c.offset; v > 0 || n < 6; v /= 10)
         digits[n++] = static_cast<char>('0' + v % 10);
     const std::size_t name = std::max<std::size_t>(c.name.size(), 10);
-    const std::size_t at = out.size();
-    out.resize(at + static_cast<std::size_t>(n) + 2 + name + 2 + lastUtf8.size() + 3);
-    char *p = out.data() + at;
+    const std::size_t head = static_cast<std::size_t>(n) + 2 + name + 2 + lastUtf8.size() + 3;
+    // Most lines are put together on the stack and appended once; a string
+    // grown in place fills every new byte before it is written.
+    char stack[256];
+    std::string big;
+    char *const start = head <= sizeof stack ? stack : (big.resize(head), big.data());
+    char *p = start;
     while (n > 0)
         *p++ = digits[--n];
     *p++ = ' ', *p++ = ' ';
@@ -247,6 +252,7 @@ void appendListingLine(std::string &out, const ByteString &bytes, const Command 
     *p++ = ' ', *p++ = ' ';
     p = std::copy(lastUtf8.begin(), lastUtf8.end(), p);
     *p++ = ' ', *p++ = ' ', *p++ = '[';
+    out.append(start, static_cast<std::size_t>(p - start));
     appendHex(out, bytes, c.offset, c.length, 24);
     out += "]\n";
 }
