@@ -36,9 +36,7 @@ bool Decoder::need(std::size_t length, const std::string &name)
 
 void Decoder::unknown(std::size_t length, const std::string &name)
 {
-    if (unknownText.isEmpty())
-        unknownText = Text::tr("unknown command");
-    add(Kind::Unknown, length, name, Op::Unknown, unknownText);
+    add(Kind::Unknown, length, name, Op::Unknown, fixedText(QT_TRANSLATE_NOOP("escpos", "unknown command")));
 }
 
 bool Decoder::startsText(std::size_t i) const
@@ -90,9 +88,14 @@ void Decoder::step()
         add(Kind::Command, n, "NUL", Op::Nothing, Text::tr("%1 × NUL: nothing, the printer skips it").arg(n), {long(n)});
         return;
     }
-    case kCr: add(Kind::Command, 1, "CR", Op::CarriageReturn, Text::tr("carriage return")); return;
-    case kFf: add(Kind::Command, 1, "FF", Op::FormFeed, Text::tr("form feed (customer display: clear the display)")); return;
-    case kCan: add(Kind::Command, 1, "CAN", Op::Cancel, Text::tr("cancel (customer display: clear the line)")); return;
+    case kCr: add(Kind::Command, 1, "CR", Op::CarriageReturn, fixedText(QT_TRANSLATE_NOOP("escpos", "carriage return"))); return;
+    case kFf:
+        add(Kind::Command, 1, "FF", Op::FormFeed,
+            fixedText(QT_TRANSLATE_NOOP("escpos", "form feed (customer display: clear the display)")));
+        return;
+    case kCan:
+        add(Kind::Command, 1, "CAN", Op::Cancel, fixedText(QT_TRANSLATE_NOOP("escpos", "cancel (customer display: clear the line)")));
+        return;
     default: break;
     }
     if (startsText(pos)) {
@@ -113,9 +116,15 @@ void Decoder::text()
     std::size_t plainFrom = pos;
     auto flushPlain = [&](std::size_t upTo) {
         if (upTo > plainFrom) {
-            if (chinese) {
-                QStringDecoder gb("GB2312");
-                shown += gb.decode(QByteArrayView(s.data() + plainFrom, static_cast<qsizetype>(upTo - plainFrom)));
+            const bool ascii = std::all_of(s.begin() + static_cast<std::ptrdiff_t>(plainFrom),
+                                           s.begin() + static_cast<std::ptrdiff_t>(upTo),
+                                           [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
+            if (chinese && !ascii) {
+                // One decoder a walk: making one costs more than a short run.
+                if (!gb)
+                    gb = std::make_unique<QStringDecoder>("GB2312");
+                gb->resetState();
+                shown += gb->decode(QByteArrayView(s.data() + plainFrom, static_cast<qsizetype>(upTo - plainFrom)));
             } else {
                 shown += QString::fromLatin1(s.data() + plainFrom, static_cast<qsizetype>(upTo - plainFrom));
             }
@@ -138,9 +147,21 @@ void Decoder::text()
     flushPlain(end);
     const std::size_t length = end - pos;
     QString preview = shown.size() > 48 ? shown.left(48) + QStringLiteral("…") : shown;
+    // The text's own "%" must not count as a place: each place is filled once.
+    auto fill = [](QString t, const QString &first, const QString &second) {
+        const qsizetype one = t.indexOf(QLatin1String("%1")), two = t.indexOf(QLatin1String("%2"));
+        if (two >= 0 && two > one)
+            t.replace(two, 2, second);
+        if (one >= 0)
+            t.replace(one, 2, first);
+        if (two >= 0 && two < one)
+            t.replace(two, 2, second);
+        return t;
+    };
     Command &c = add(Kind::Text, length, "text", Op::Text,
-                      length == 1 ? Text::tr("text \"%1\" (1 byte)").arg(preview)
-                                  : Text::tr("text \"%1\" (%2 bytes)").arg(preview, QString::number(length)));
+                      length == 1 ? fill(fixedText(QT_TRANSLATE_NOOP("escpos", "text \"%1\" (1 byte)")), preview, {})
+                                  : fill(fixedText(QT_TRANSLATE_NOOP("escpos", "text \"%1\" (%2 bytes)")), preview,
+                                         QString::number(length)));
     c.text = shown;
 }
 
@@ -230,7 +251,17 @@ void appendListingLine(std::string &out, const ByteString &bytes, const Command 
     thread_local std::string lastUtf8;
     if (c.meaning.constData() != lastMeaning.constData() || c.meaning.size() != lastMeaning.size()) {
         lastMeaning = c.meaning;
-        lastUtf8 = c.meaning.toStdString();
+        lastUtf8.clear();
+        bool ascii = true;
+        for (const QChar ch : c.meaning) {
+            if (ch.unicode() >= 0x80) {
+                ascii = false;
+                break;
+            }
+            lastUtf8.push_back(static_cast<char>(ch.unicode()));
+        }
+        if (!ascii)
+            lastUtf8 = c.meaning.toStdString();
     }
     char digits[24];
     int n = 0;

@@ -6,10 +6,14 @@
 #include "escpos/decoder.h"
 
 #include <QCoreApplication>
+#include <QStringDecoder>
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace escpos::detail {
 
@@ -81,7 +85,18 @@ private:
     std::size_t pos = 0;
     Command current; // the command last added: its adder may still fill it in
     bool holding = false;
-    QString unknownText; // looked up once a walk: garbage can be millions of commands
+    // Fixed meanings looked up once a walk: garbage can be millions of
+    // commands, and a catalogue look-up costs more than the rest of one.
+    std::vector<std::pair<const char *, QString>> fixedTexts;
+    std::unique_ptr<QStringDecoder> gb; // GB2312, made at its first use
+    const QString &fixedText(const char *source)
+    {
+        for (const auto &t : fixedTexts)
+            if (t.first == source)
+                return t.second;
+        fixedTexts.emplace_back(source, Text::tr(source));
+        return fixedTexts.back().second;
+    }
 
     void handOn()
     {
