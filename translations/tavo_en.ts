@@ -1673,6 +1673,30 @@ Result: %4
         <source>data at %1 bit/s, printer set to %2</source>
         <translation>data at %1 bit/s, printer set to %2</translation>
     </message>
+    <message>
+        <source>--tcp %1: an IPv6 address goes in brackets with a port after it, as [::1]:9100</source>
+        <translation>--tcp %1: an IPv6 address goes in brackets with a port after it, as [::1]:9100</translation>
+    </message>
+    <message>
+        <source>--tcp %1: give PORT, HOST:PORT or [IPv6]:PORT</source>
+        <translation>--tcp %1: give PORT, HOST:PORT or [IPv6]:PORT</translation>
+    </message>
+    <message>
+        <source>--tcp %1: the port must be 0 to 65535</source>
+        <translation>--tcp %1: the port must be 0 to 65535</translation>
+    </message>
+    <message>
+        <source>--tcp %1: %2 is no numeric address (or localhost)</source>
+        <translation>--tcp %1: %2 is no numeric address (or localhost)</translation>
+    </message>
+    <message>
+        <source>state file %1 is no printer memory (%2); move it away or name another</source>
+        <translation>state file %1 is no printer memory (%2); move it away or name another</translation>
+    </message>
+    <message>
+        <source>not a JSON object</source>
+        <translation>not a JSON object</translation>
+    </message>
 </context>
 <context>
     <name>vp::PrinterWindow</name>

@@ -21,6 +21,26 @@ struct Text {
 
 using escpos::Op;
 
+namespace {
+
+// The answer byte to DLE EOT n of a printer that is offline, with or
+// without paper. Bits 1 and 4 are always set. n = 1, printer status: bit 3
+// offline. n = 2, offline cause: bit 2 cover open, bit 5 stopped at paper end.
+// n = 3, error cause: nothing is wrong with the mechanism here, so 0x12.
+// n = 4, paper sensor: bits 2-3 paper near its end, bits 5-6 paper end.
+char realTimeStatus(long n, bool paperEnd)
+{
+    switch (n) {
+    case 2: return paperEnd ? '\x32' : '\x16';
+    case 3: return '\x12';
+    case 4: return paperEnd ? '\x7E' : '\x12';
+    default: break;
+    }
+    return '\x1A';
+}
+
+} // namespace
+
 const std::vector<Model> &models()
 {
     static const std::vector<Model> all = {
@@ -95,8 +115,8 @@ ByteString Engine::feed(const ByteString &bytes)
             const bool dle = c.name == "DLE EOT";
             switch (m_status) {
             case Status::Online: answer.push_back(dle ? '\x12' : '\x00'); break;
-            case Status::Offline: answer.push_back(dle ? '\x1A' : '\x00'); break;
-            case Status::PaperEnd: answer.push_back(dle ? '\x1A' : '\x0C'); break;
+            case Status::Offline: answer.push_back(dle ? realTimeStatus(c.params.empty() ? 1 : c.params[0], false) : '\x00'); break;
+            case Status::PaperEnd: answer.push_back(dle ? realTimeStatus(c.params.empty() ? 1 : c.params[0], true) : '\x0C'); break;
             case Status::Silent: break;
             }
         }

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHostAddress>
+#include <QJsonParseError>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSaveFile>
@@ -11,6 +12,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <algorithm>
 #include <map>
 #include <stdexcept>
 
@@ -44,6 +46,47 @@ ByteString misread(const ByteString &bytes)
 }
 
 } // namespace
+
+bool parseListenAddress(const QString &text, QString &host, int &port, QString &error)
+{
+    QString h, p;
+    const QString t = text.trimmed();
+    if (!t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) { return c.isDigit(); })) {
+        h = QStringLiteral("127.0.0.1");
+        p = t;
+    } else if (t.startsWith(QLatin1Char('['))) {
+        const int close = t.indexOf(QLatin1Char(']'));
+        if (close < 0 || t.mid(close + 1, 1) != QLatin1String(":")) {
+            error = Text::tr("--tcp %1: an IPv6 address goes in brackets with a port after it, as [::1]:9100").arg(text);
+            return false;
+        }
+        h = t.mid(1, close - 1);
+        p = t.mid(close + 2);
+    } else {
+        const int colon = t.lastIndexOf(QLatin1Char(':'));
+        if (colon <= 0 || t.indexOf(QLatin1Char(':')) != colon) {
+            error = Text::tr("--tcp %1: give PORT, HOST:PORT or [IPv6]:PORT").arg(text);
+            return false;
+        }
+        h = t.left(colon);
+        p = t.mid(colon + 1);
+    }
+    if (h.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+        h = QStringLiteral("127.0.0.1");
+    bool ok = false;
+    port = p.toInt(&ok);
+    if (!ok || port < 0 || port > 65535) {
+        error = Text::tr("--tcp %1: the port must be 0 to 65535").arg(text);
+        return false;
+    }
+    QHostAddress address;
+    if (!address.setAddress(h)) {
+        error = Text::tr("--tcp %1: %2 is no numeric address (or localhost)").arg(text, h);
+        return false;
+    }
+    host = address.toString();
+    return true;
+}
 
 bool parseOptions(const QStringList &args, Options &o, QString &error, bool &headless)
 {
@@ -90,17 +133,14 @@ bool parseOptions(const QStringList &args, Options &o, QString &error, bool &hea
     }
     if (o.tcp.isEmpty() && o.serial.isEmpty() && o.parallel.isEmpty())
         o.tcp = QStringLiteral("127.0.0.1:9100");
+    if (!o.tcp.isEmpty() && !parseListenAddress(o.tcp, o.tcpHost, o.tcpPort, error))
+        return false;
     return true;
 }
 
 Host::Host(const Options &options) : m_options(options), m_engine(*modelById(options.model.toStdString()))
 {
     m_engine.setStatus(options.status);
-    if (!options.stateFile.isEmpty()) {
-        QFile f(options.stateFile);
-        if (f.open(QIODevice::ReadOnly))
-            m_engine.restore(QJsonDocument::fromJson(f.readAll()).object());
-    }
     m_serialQuiet.setSingleShot(true);
     m_serialQuiet.setInterval(kSerialJobGapMs);
     connect(&m_serialQuiet, &QTimer::timeout, this, [this] { endJob(); });
@@ -130,12 +170,29 @@ Host::~Host()
 
 void Host::start()
 {
+    if (!m_options.stateFile.isEmpty()) {
+        QFile f(m_options.stateFile);
+        if (f.open(QIODevice::ReadOnly)) {
+            // A memory that does not read is the operator's to look at, never
+            // to be overwritten with an empty one.
+            QJsonParseError parse{};
+            const QJsonDocument memory = QJsonDocument::fromJson(f.readAll(), &parse);
+            if (parse.error != QJsonParseError::NoError || !memory.isObject())
+                throw std::runtime_error(Text::tr("state file %1 is no printer memory (%2); move it away or name another")
+                                             .arg(m_options.stateFile,
+                                                  parse.error != QJsonParseError::NoError ? parse.errorString()
+                                                                                          : Text::tr("not a JSON object"))
+                                             .toStdString());
+            m_engine.restore(memory.object());
+        }
+    }
     if (!m_options.outDir.isEmpty())
         QDir().mkpath(m_options.outDir);
     if (!m_options.tcp.isEmpty()) {
-        const int colon = m_options.tcp.lastIndexOf(QLatin1Char(':'));
-        const QString host = colon > 0 ? m_options.tcp.left(colon) : QStringLiteral("127.0.0.1");
-        const int port = colon >= 0 ? m_options.tcp.mid(colon + 1).toInt() : 9100;
+        QString host = m_options.tcpHost, why;
+        int port = m_options.tcpPort;
+        if (host.isEmpty() && !parseListenAddress(m_options.tcp, host, port, why))
+            throw std::runtime_error(why.toStdString());
         m_server = new QTcpServer(this);
         if (!m_server->listen(QHostAddress(host), static_cast<quint16>(port)))
             throw std::runtime_error(("TCP " + m_options.tcp + ": " + m_server->errorString()).toStdString());
@@ -304,13 +361,20 @@ void Host::writeState()
     }
     if (m_options.outDir.isEmpty())
         return;
+    // The summary holds the whole memory as the state file does, so that
+    // naming the out folder's state.json as the state file loses nothing.
     QJsonObject state = m_engine.memory();
-    QJsonArray nv;
-    for (const auto &image : m_engine.nvImages())
-        nv.append(QJsonObject{{QStringLiteral("number"), image.first},
-                              {QStringLiteral("width"), 8 * image.second.x},
-                              {QStringLiteral("height"), 8 * image.second.y},
-                              {QStringLiteral("bytes"), static_cast<int>(image.second.data.size())}});
+    QJsonArray nv = state.value(QStringLiteral("nv")).toArray();
+    for (QJsonValueRef entry : nv) {
+        QJsonObject o = entry.toObject();
+        const auto it = m_engine.nvImages().find(o.value(QStringLiteral("number")).toInt());
+        if (it == m_engine.nvImages().end())
+            continue;
+        o[QStringLiteral("width")] = 8 * it->second.x;
+        o[QStringLiteral("height")] = 8 * it->second.y;
+        o[QStringLiteral("bytes")] = static_cast<int>(it->second.data.size());
+        entry = o;
+    }
     state[QStringLiteral("nv")] = nv;
     const Display &d = m_engine.display();
     state[QStringLiteral("display")] = QJsonObject{{QStringLiteral("text"), d.text},

@@ -20,7 +20,9 @@ namespace vp {
 
 struct Options {
     QString model = QStringLiteral("tavo80");
-    QString tcp;          // "HOST:PORT"; empty: none
+    QString tcp;          // "HOST:PORT", "PORT" or "[V6]:PORT"; empty: none
+    QString tcpHost;      // the numeric address it listens on, from `tcp`
+    int tcpPort = 9100;   // 0: any free port
     QString serial;       // symlink to the pseudo-terminal's slave
     QString parallel;     // FIFO path
     QString outDir;       // receipts, log.txt, state.json
@@ -28,6 +30,13 @@ struct Options {
     Status status = Status::Online;
     bool paced = false;   // serial: take bytes at the wire rate, hold XOFF while writing NV memory
 };
+
+// Where `--tcp` listens: a bare port is on 127.0.0.1, "localhost" is
+// 127.0.0.1, and only a numeric address otherwise, so that a printer meant
+// for this machine is never open to the network by a name's accident.
+// False, with `error` set, for a text that is none of those or a port
+// outside 0 to 65535.
+bool parseListenAddress(const QString &text, QString &host, int &port, QString &error);
 
 // Reads the command line; on a mistake returns false with `error` set.
 bool parseOptions(const QStringList &args, Options &options, QString &error, bool &headless);

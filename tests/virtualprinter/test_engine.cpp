@@ -7,6 +7,7 @@
 #include "logo/logocommands.h"
 #include "settings/configcommands.h"
 #include "virtualprinter/engine.h"
+#include "virtualprinter/host.h"
 
 #include <QFile>
 #include <QJsonObject>
@@ -238,4 +239,51 @@ TEST(VirtualEngine, ReceiptOfAThirdPartyEncoderRendersAsItMeansIt)
         for (int x = 0; x < 48; ++x)
             plainInk += dark(p, x, y);
     EXPECT_GT(inkOf(30), plainInk);
+}
+
+TEST(VirtualEngine, RealTimeStatusAnswersEachRequestInEachState)
+{
+    // DLE EOT n (ESC/POS): bits 1 and 4 always set. n = 1 printer status, bit 3
+    // offline; n = 2 offline cause, bit 2 cover open, bit 5 stopped by paper
+    // end; n = 3 error cause, bit 3 autocutter error; n = 4 paper sensor,
+    // bits 2-3 near end, bits 5-6 paper end.
+    const struct {
+        vp::Status status;
+        const char *answers; // to n = 1, 2, 3, 4
+    } rows[] = {
+        {vp::Status::Online, "\x12\x12\x12\x12"},
+        {vp::Status::Offline, "\x1A\x16\x12\x12"},
+        {vp::Status::PaperEnd, "\x1A\x32\x12\x7E"},
+        {vp::Status::Silent, ""},
+    };
+    for (const auto &r : rows) {
+        vp::Engine e = engine();
+        e.setStatus(r.status);
+        EXPECT_EQ(e.feed(ByteString("\x10\x04\x01\x10\x04\x02\x10\x04\x03\x10\x04\x04", 12)), ByteString(r.answers))
+            << vp::statusName(r.status);
+    }
+}
+
+TEST(VirtualPrinterOptions, TcpListensWhereItIsToldAndNowhereElse)
+{
+    const struct {
+        const char *text, *host;
+        int port;
+    } good[] = {
+        {"9101", "127.0.0.1", 9101},         {"localhost:9102", "127.0.0.1", 9102}, {"[::1]:9103", "::1", 9103},
+        {"127.0.0.1:0", "127.0.0.1", 0},     {"0.0.0.0:9100", "0.0.0.0", 9100},
+    };
+    for (const auto &g : good) {
+        QString host, error;
+        int port = -1;
+        EXPECT_TRUE(vp::parseListenAddress(QLatin1String(g.text), host, port, error)) << g.text << error.toStdString();
+        EXPECT_EQ(host, QLatin1String(g.host)) << g.text;
+        EXPECT_EQ(port, g.port) << g.text;
+    }
+    for (const char *bad : {"127.0.0.1:99999", "printer.example:9100", "::1:9100", "[::1]", "abc", "127.0.0.1:x"}) {
+        QString host, error;
+        int port = 0;
+        EXPECT_FALSE(vp::parseListenAddress(QLatin1String(bad), host, port, error)) << bad;
+        EXPECT_TRUE(error.startsWith(QStringLiteral("--tcp %1").arg(QLatin1String(bad)))) << error.toStdString();
+    }
 }

@@ -279,3 +279,36 @@ TEST_F(VirtualPrinter, StatusOverTheNetworkInEachOfItsStates)
         EXPECT_EQ(p.value("meaning").toString(), QLatin1String(s.meaning));
     }
 }
+
+TEST_F(VirtualPrinter, ItsMemoryKeptInTheOutFoldersStateFileSurvivesAndABadOneIsNeverOverwritten)
+{
+    Picture pic(16, 8);
+    for (int x = 0; x < 16; ++x)
+        pic.set(x, x % 8, 0);
+    const std::string bmpPath = dir + "/small.bmp";
+    bmp::write(bmpPath, bmp::encode(pic, 24, false));
+    // The names the README suggests: the summary and the memory are one file.
+    const std::string clash = dir + "/clash";
+    const QStringList sameFile{"--state", QString::fromStdString(clash + "/vp-out/state.json")};
+    {
+        VirtualPrinterProcess first(clash, sameFile);
+        ASSERT_TRUE(first.running());
+        const CliRun r = runCliHere(outside, {"--ip", first.address(), "nv-download", QString::fromStdString(bmpPath)});
+        ASSERT_EQ(r.status, kCliOk) << r.err.toStdString();
+        ASSERT_TRUE(first.waitFor([&] { return first.state().value("nv").toArray().size() == 1; }));
+    }
+    VirtualPrinterProcess again(clash, sameFile);
+    ASSERT_TRUE(again.running());
+    const QJsonArray nv = again.state().value("nv").toArray();
+    ASSERT_EQ(nv.size(), 1);
+    EXPECT_FALSE(nv[0].toObject().value("data").toString().isEmpty());
+
+    // A state file that does not read stops the printer, and stays as it was.
+    const std::string bad = dir + "/bad.json";
+    std::ofstream(bad) << "{ this is no memory";
+    VirtualPrinterProcess refused(dir + "/refused", {"--state", QString::fromStdString(bad)});
+    EXPECT_FALSE(refused.running());
+    EXPECT_EQ(refused.exitCode(), 1);
+    std::ifstream in(bad);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "{ this is no memory");
+}
