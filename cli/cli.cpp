@@ -447,8 +447,6 @@ int runCli(const QStringList &args, Outside &outside, QTextStream &out, QTextStr
             options.network = !in.flag(QStringLiteral("no-net"));
             options.range = in.option(QStringLiteral("net"), QString());
             options.port = option(in, "net-port", "9100", 1, 65535);
-            if (!options.range.isEmpty())
-                addressesOfRange(options.range); // a bad range is told before anything is asked
             const ScanResult scan = scanForPrinters(sender, nullptr, options);
             if (in.flag(QStringLiteral("json")))
                 out << scanJson(scan);

@@ -173,15 +173,13 @@ void scanDevices(Sender &sender, TransferSession &session, ScanResult &result)
     }
 }
 
-void scanNetwork(const Outside &outside, TransferSession &session, const ScanOptions &options, ScanResult &result)
+void scanNetwork(const Outside &outside, TransferSession &session, const ScanOptions &options,
+                 std::vector<std::uint32_t> addresses, ScanResult &result)
 {
-    std::vector<std::uint32_t> addresses;
-    if (options.range.trimmed().isEmpty()) {
+    if (options.range.trimmed().isEmpty())
         addresses = localRange(outside.localNetworks(), &result.range);
-    } else {
-        addresses = addressesOfRange(options.range);
+    else
         result.range = options.range.trimmed();
-    }
     std::vector<netprobe::Target> targets;
     for (std::uint32_t a : addresses)
         targets.push_back({a, static_cast<std::uint16_t>(options.port)});
@@ -264,6 +262,9 @@ std::vector<std::uint32_t> localRange(const std::vector<netprobe::Network> &netw
 ScanResult scanForPrinters(Sender &sender, QObject *parent, const ScanOptions &options)
 {
     ScanResult result;
+    std::vector<std::uint32_t> given;
+    if (options.network && !options.range.trimmed().isEmpty())
+        given = addressesOfRange(options.range); // a bad range is told before anything is asked
     if (options.serial)
         scanSerial(sender, parent, result);
     if (result.cancelled || (!options.devices && !options.network))
@@ -273,7 +274,7 @@ ScanResult scanForPrinters(Sender &sender, QObject *parent, const ScanOptions &o
     if (options.devices)
         scanDevices(sender, session, result);
     if (options.network && !session.cancelled())
-        scanNetwork(sender.outside(), session, options, result);
+        scanNetwork(sender.outside(), session, options, given, result);
     result.cancelled = session.cancelled();
     return result;
 }

@@ -98,8 +98,6 @@ void TForm2::ScanButtonClick()
 {
     ScanOptions options;
     options.range = m_netRange->text();
-    if (!options.range.trimmed().isEmpty())
-        addressesOfRange(options.range); // a bad range is told before anything is asked
     m_scan = scanForPrinters(m_host.sender(), this, options);
     const QString report = scanReport(m_scan);
     m_scanResult->setText(report);

@@ -189,7 +189,7 @@ std::vector<Command> decode(const ByteString &bytes, const Options &options)
 bool clean(const std::vector<Command> &commands)
 {
     for (const Command &c : commands)
-        if (c.kind == Kind::Unknown || c.kind == Kind::Truncated)
+        if (!known(c))
             return false;
     return true;
 }
@@ -307,7 +307,7 @@ bool writeListing(const ByteString &bytes, QTextStream &out, const Options &opti
 {
     bool whole = true;
     decodeEach(bytes, options, [&](const Command &c) {
-        whole = whole && c.kind != Kind::Unknown && c.kind != Kind::Truncated;
+        whole = whole && known(c);
         out << listingLine(bytes, c);
         return true;
     });
@@ -321,7 +321,7 @@ bool writeListing(const ByteString &bytes, std::FILE *out, const Options &option
     std::string buffer;
     buffer.reserve(kChunk + 256);
     decodeEach(bytes, options, [&](const Command &c) {
-        whole = whole && c.kind != Kind::Unknown && c.kind != Kind::Truncated;
+        whole = whole && known(c);
         appendListingLine(buffer, bytes, c);
         if (buffer.size() >= kChunk) {
             written = written && std::fwrite(buffer.data(), 1, buffer.size(), out) == buffer.size();

@@ -61,6 +61,8 @@ std::vector<Command> decode(const ByteString &bytes, const Options &options = {}
 // grow with the input. The walk stops where `each` returns false.
 void decodeEach(const ByteString &bytes, const Options &options, const std::function<bool(const Command &)> &each);
 
+// Neither unknown nor truncated.
+inline bool known(const Command &c) { return c.kind != Kind::Unknown && c.kind != Kind::Truncated; }
 // No unknown and no truncated command.
 bool clean(const std::vector<Command> &commands);
 

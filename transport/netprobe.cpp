@@ -3,7 +3,7 @@
 #include "transport/tavonetio/netsocket.h"
 
 #include <chrono>
-#include <deque>
+#include <algorithm>
 #include <thread>
 
 namespace netprobe {
@@ -47,7 +47,7 @@ std::vector<Answer> probe(const std::vector<Target> &targets, const std::string 
     std::vector<Answer> answers(targets.size());
     for (std::size_t i = 0; i < targets.size(); ++i)
         answers[i].target = targets[i];
-    std::deque<Probe> running;
+    std::vector<Probe> running;
     std::size_t next = 0, done = 0;
     auto finish = [&](Probe &p, Answer::Outcome outcome) {
         if (p.socket != netsock::kNoSocket)
@@ -72,47 +72,51 @@ std::vector<Answer> probe(const std::vector<Target> &targets, const std::string 
         }
         const auto now = Clock::now();
         for (Probe &p : running) {
-            if (p.socket == netsock::kNoSocket)
-                continue;
             if (p.step == Probe::Step::Connecting) {
                 const int w = netsock::waitWritable(p.socket, 0);
                 if (w < 0 || (w > 0 && !netsock::connected(p.socket))) {
                     finish(p, Answer::Outcome::Closed);
-                } else if (w > 0) {
+                    continue;
+                }
+                if (w > 0) {
                     p.step = Probe::Step::Sending;
                     p.deadline = now + std::chrono::milliseconds(timing.answerMs);
-                } else if (now >= p.deadline) {
-                    finish(p, Answer::Outcome::Closed);
                 }
             }
-            if (p.socket != netsock::kNoSocket && p.step == Probe::Step::Sending) {
+            if (p.step == Probe::Step::Sending) {
                 const long n = netsock::sendSome(p.socket, bytes + p.sent, request.size() - p.sent);
-                if (n < 0)
+                if (n < 0) {
                     finish(p, Answer::Outcome::Silent);
-                else if ((p.sent += static_cast<std::size_t>(n)) == request.size())
+                    continue;
+                }
+                if ((p.sent += static_cast<std::size_t>(n)) == request.size())
                     p.step = Probe::Step::Waiting;
             }
-            if (p.socket != netsock::kNoSocket && p.step == Probe::Step::Waiting) {
+            if (p.step == Probe::Step::Waiting) {
                 std::uint8_t got[16];
                 const long n = netsock::receiveSome(p.socket, got, sizeof got);
                 if (n > 0) {
                     answers[p.index].bytes.assign(reinterpret_cast<const char *>(got), static_cast<std::size_t>(n));
                     finish(p, Answer::Outcome::Answered);
-                } else if (n < 0 || now >= p.deadline) {
+                    continue;
+                }
+                if (n < 0) {
                     finish(p, Answer::Outcome::Silent);
+                    continue;
                 }
             }
-            if (p.socket != netsock::kNoSocket && p.step == Probe::Step::Sending && now >= p.deadline)
-                finish(p, Answer::Outcome::Silent);
+            // Nobody there within the connect time, or no answer within the answer time.
+            if (now >= p.deadline)
+                finish(p, p.step == Probe::Step::Connecting ? Answer::Outcome::Closed : Answer::Outcome::Silent);
         }
-        for (auto it = running.begin(); it != running.end();)
-            it = it->socket == netsock::kNoSocket ? running.erase(it) : it + 1;
+        running.erase(std::remove_if(running.begin(), running.end(),
+                                     [](const Probe &p) { return p.socket == netsock::kNoSocket; }),
+                      running.end());
         if (done < targets.size())
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    for (Probe &p : running)
-        if (p.socket != netsock::kNoSocket)
-            netsock::shutdownAndClose(p.socket, 0);
+    for (Probe &p : running) // stopped early: the rest count as closed
+        netsock::shutdownAndClose(p.socket, 0);
     return answers;
 }
 

@@ -101,13 +101,13 @@ TEST(ScanRange, RangesAndTheirLimits)
         const char *first, *last;
     } good[] = {
         {"127.0.0.0/24", 254, "127.0.0.1", "127.0.0.254"}, // neither the network nor its broadcast address
-        {" 10.1.2.3/30 ", 2, "10.1.2.1", "10.1.2.2"},
-        {"10.1.2.3/31", 2, "10.1.2.2", "10.1.2.3"},
-        {"10.1.2.3/32", 1, "10.1.2.3", "10.1.2.3"},
-        {"10.0.0.250-10.0.1.4", 11, "10.0.0.250", "10.0.1.4"},
-        {"10.0.0.5 – 10.0.0.7", 3, "10.0.0.5", "10.0.0.7"},
-        {"192.168.0.9", 1, "192.168.0.9", "192.168.0.9"},
-        {"10.0.0.0/20", 4094, "10.0.0.1", "10.0.15.254"},
+        {" 127.1.2.3/30 ", 2, "127.1.2.1", "127.1.2.2"},
+        {"127.1.2.3/31", 2, "127.1.2.2", "127.1.2.3"},
+        {"127.1.2.3/32", 1, "127.1.2.3", "127.1.2.3"},
+        {"127.0.0.250-127.0.1.4", 11, "127.0.0.250", "127.0.1.4"},
+        {"127.0.0.5 – 127.0.0.7", 3, "127.0.0.5", "127.0.0.7"},
+        {"127.168.0.9", 1, "127.168.0.9", "127.168.0.9"},
+        {"127.0.0.0/20", 4094, "127.0.0.1", "127.0.15.254"},
     };
     for (const auto &g : good) {
         SCOPED_TRACE(g.text);
@@ -117,20 +117,21 @@ TEST(ScanRange, RangesAndTheirLimits)
         EXPECT_EQ(netprobe::addressText(a.back()), g.last);
     }
     // The default range: each of the host's networks as its /24 or smaller,
-    // without the host itself and without loopback.
+    // without the host itself and without loopback. Parsing only: the
+    // addresses are loopback ones all the same, marked as not loopback.
     QString told;
-    const auto own = localRange({{0x0A010203, 16, false}, {0x7F000001, 8, true}, {0xC0A80005, 30, false}}, &told);
-    EXPECT_EQ(told, QStringLiteral("10.1.2.0/24, 192.168.0.4/30"));
+    const auto own = localRange({{0x7F010203, 16, false}, {0x7F000001, 8, true}, {0x7FA80005, 30, false}}, &told);
+    EXPECT_EQ(told, QStringLiteral("127.1.2.0/24, 127.168.0.4/30"));
     ASSERT_EQ(own.size(), 253u + 1u);
-    EXPECT_EQ(netprobe::addressText(own.front()), "10.1.2.1");
-    EXPECT_EQ(std::count(own.begin(), own.end(), 0x0A010203u), 0);
-    EXPECT_EQ(netprobe::addressText(own.back()), "192.168.0.6");
-    std::vector<netprobe::Network> many(6, {0x0A000001, 24, false});
+    EXPECT_EQ(netprobe::addressText(own.front()), "127.1.2.1");
+    EXPECT_EQ(std::count(own.begin(), own.end(), 0x7F010203u), 0);
+    EXPECT_EQ(netprobe::addressText(own.back()), "127.168.0.6");
+    std::vector<netprobe::Network> many(6, {0x7F000001, 24, false});
     for (std::size_t i = 0; i < many.size(); ++i)
         many[i].address += static_cast<std::uint32_t>(i) << 8;
     EXPECT_EQ(localRange(many).size(), 4u * 253); // a fifth /24 would pass 1,024 addresses
-    for (const char *bad : {"10.0.0.0/19", "10.0.0.1-10.0.16.1", "300.1.1.1/24", "10.0.0.9-10.0.0.1", "printer", "",
-                            "10.0.0.0/33"}) {
+    for (const char *bad : {"127.0.0.0/19", "127.0.0.1-127.0.16.1", "300.1.1.1/24", "127.0.0.9-127.0.0.1", "printer", "",
+                            "127.0.0.0/33"}) {
         SCOPED_TRACE(bad);
         EXPECT_THROW(addressesOfRange(QString::fromUtf8(bad)), AppError);
     }
@@ -194,7 +195,7 @@ TEST_F(NetScan, FindsExactlyThePrintersThatAnswerAndSendsThemOnlyTheStatusReques
     // LPT1 is a file: reading it ends at once) is told as such, not as silent.
     EXPECT_TRUE(text.out.contains(QStringLiteral("LPT1 → %1：有打印机，但没有状态回传通道").arg(QString::fromStdString(lpt1))))
         << text.out.toStdString();
-    EXPECT_EQ(cli({"find", "--net", "10.0.0.0/8"}).err, QStringLiteral("网段 10.0.0.0/8 太大：最多 4096 个地址.\n"));
+    EXPECT_EQ(cli({"find", "--net", "127.0.0.0/8"}).err, QStringLiteral("网段 127.0.0.0/8 太大：最多 4096 个地址.\n"));
 }
 
 TEST_F(NetScan, StatusOnEveryConnectionAndAsJson)
