@@ -11,6 +11,10 @@ class DeviceNames;
 
 namespace comhost {
 
+// The name of the Linux host layer's I/O thread, which carries a write the
+// device could not take at once and lives as long as the host.
+constexpr const char *kIoThreadName = "tavo-host-io";
+
 using Handle = std::uintptr_t;
 constexpr Handle kInvalidHandle = ~Handle(0);
 

@@ -4,6 +4,7 @@
 // it, and PurgeComm can abort it, as on Windows.
 #include "transport/comhost_posix.h"
 
+#include <pthread.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -195,6 +196,8 @@ void PosixComHost::finishWriteLocked(Device &dev, OVERLAPPED *ov, std::uint32_t 
 // The I/O thread: carries pending writes to their end, one at a time.
 void PosixComHost::ioLoop()
 {
+    // Named, so that a look at the process tells the host's thread from a port's.
+    ::pthread_setname_np(::pthread_self(), kIoThreadName);
     for (;;) {
         std::shared_ptr<Device> dev;
         {
