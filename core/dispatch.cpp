@@ -79,9 +79,42 @@ QString addressProblem(const QString &address, std::int32_t cause)
     return sentence;
 }
 
+// What a refused or failed connect means, in the operator's words; empty
+// where the host named no cause.
+QString connectProblem(const QString &address, std::int32_t cause)
+{
+    switch (cause) {
+    case TAVONET_E_REFUSED: return Text::tr("%1 拒绝了连接：那里没有程序在这个端口上接收。").arg(address);
+    case TAVONET_E_NO_ANSWER: return Text::tr("%1 在 %2 秒内没有回答。").arg(address).arg(kNetConnectTimeoutS);
+    case TAVONET_E_NO_ROUTE: return Text::tr("从这台电脑到不了 %1（没有路由）。").arg(address);
+    default: break;
+    }
+    return QString();
+}
+
+// Two sentences of one detail line: Chinese runs them together, languages
+// written with spaces keep one between them.
+QString sentences(const QString &first, const QString &second)
+{
+    if (!first.isEmpty() && first.back().unicode() < 0x80 && !second.isEmpty())
+        return first + QLatin1Char(' ') + second;
+    return first + second;
+}
+
 QString countText(std::uint64_t done, std::uint64_t total)
 {
     return Text::tr("已送到打印机 %1 / %2 字节。").arg(done).arg(total);
+}
+
+// A failure's detail with its count, and the advice for a command that the
+// printer got only part of.
+QString failedAt(const QString &what, std::uint64_t done, std::uint64_t total)
+{
+    QString text = sentences(what, countText(done, total));
+    const QString advice = unfinishedCommandText(done, total);
+    if (!advice.isEmpty())
+        text += QLatin1Char('\n') + advice;
+    return text;
 }
 
 // Closes the serial port on every way out of a command that opened it.
@@ -107,12 +140,21 @@ private:
 // The network library's wait hook: progress, "not reading", and Cancel.
 struct NetWatch {
     TransferSession &session;
+    bool connecting = true;
     std::int32_t lastDelivered = 0;
     std::chrono::steady_clock::time_point lastChange = std::chrono::steady_clock::now();
+
+    void connected()
+    {
+        connecting = false;
+        lastChange = std::chrono::steady_clock::now();
+    }
 
     static std::int32_t TAVONET_CALL hook(void *context, std::int32_t delivered)
     {
         auto &w = *static_cast<NetWatch *>(context);
+        if (w.connecting)
+            return w.session.waiting(0, TransferHold::Connecting) ? 0 : 1;
         const auto now = std::chrono::steady_clock::now();
         if (delivered != w.lastDelivered) {
             w.lastDelivered = delivered;
@@ -293,10 +335,10 @@ void Sender::sendParallel(TransferSession &session, const Route &route, const By
         result = parallel::writeDevice(device, data, parallel::kStallTimeoutMs, &session);
     } catch (const EInOutError &e) {
         if (e.ErrorCode == 1460)
-            rethrowWithDetail(path(device) + Text::tr("：打印机停止接收数据。") + countText(e.Written, data.size()));
+            rethrowWithDetail(failedAt(path(device) + Text::tr("：打印机停止接收数据。"), e.Written, data.size()));
         if (e.Written == 0 && e.ErrorCode != 232)
             rethrowWithDetail(problemText(diagnoseDevice(device, false), false));
-        rethrowWithDetail(path(device) + QStringLiteral("：") + countText(e.Written, data.size()));
+        rethrowWithDetail(failedAt(path(device) + QStringLiteral("："), e.Written, data.size()));
     }
     if (result.cancelled)
         throw TransferCancelled(result.written, data.size());
@@ -336,7 +378,7 @@ void Sender::sendSerial(TransferSession &session, const Route &route, const Byte
     try {
         written = m_port.WriteText(data, &session);
     } catch (const EComPort &) {
-        rethrowWithDetail(path(devicePath(route)) + QStringLiteral("：") + countText(session.done(), data.size()));
+        rethrowWithDetail(failedAt(path(devicePath(route)) + QStringLiteral("："), session.done(), data.size()));
     }
     if (session.cancelled())
         throw TransferCancelled(static_cast<std::uint64_t>(written), data.size());
@@ -346,8 +388,8 @@ void Sender::sendSerial(TransferSession &session, const Route &route, const Byte
         try {
             throw EComPort(CError_WriteFailed, comhost::kErrorTimeout);
         } catch (...) {
-            rethrowWithDetail(path(devicePath(route)) + Text::tr("：打印机停止接收数据（XOFF，或没有在读取）。") +
-                              countText(static_cast<std::uint64_t>(written), data.size()));
+            rethrowWithDetail(failedAt(path(devicePath(route)) + Text::tr("：打印机停止接收数据（XOFF，或没有在读取）。"),
+                                       static_cast<std::uint64_t>(written), data.size()));
         }
     }
     port.close();
@@ -363,7 +405,10 @@ bool Sender::sendNetwork(QObject *parent, TransferSession &session, const Route 
         if (session.cancelled())
             throw TransferCancelled(0, data.size());
         QString text = QCoreApplication::translate("dispatch", "Connect error");
-        const QString detail = addressProblem(route.address, m_net.lastError());
+        const std::int32_t cause = m_net.lastError();
+        QString detail = addressProblem(route.address, cause);
+        if (detail.isEmpty())
+            detail = connectProblem(route.address, cause);
         if (!detail.isEmpty())
             text += QLatin1Char('\n') + detail;
         m_refusal = text;
@@ -371,6 +416,7 @@ bool Sender::sendNetwork(QObject *parent, TransferSession &session, const Route 
         return false;
     }
     connection.opened();
+    watch.connected();
     session.pause(pauses.afterOpen);
     const std::int32_t handed =
         m_net.send(reinterpret_cast<const std::uint8_t *>(data.data()), static_cast<std::int32_t>(data.size()));
@@ -391,7 +437,11 @@ bool Sender::sendNetwork(QObject *parent, TransferSession &session, const Route 
         try {
             throw AppError(Text::tr("网络打印机只收到 %1 / %2 字节").arg(delivered).arg(data.size()));
         } catch (...) {
-            rethrowWithDetail(route.address + QStringLiteral("：") + why);
+            QString detail = route.address + QStringLiteral("：") + why;
+            const QString advice = unfinishedCommandText(delivered, data.size());
+            if (!advice.isEmpty())
+                detail += QLatin1Char('\n') + advice;
+            rethrowWithDetail(detail);
         }
     }
     if (pauses.afterClose > 0)
@@ -432,19 +482,33 @@ void SerialExchange::write(const ByteString &data)
 {
     TransferLog &log = m_sender.m_log;
     m_lastWrite = log.begin(m_sender.describe(m_route), data, true);
+    int written = 0;
     try {
-        m_sender.m_port.WriteText(data, m_session);
-    } catch (const EComPort &) {
         try {
+            written = m_sender.m_port.WriteText(data, m_session);
+        } catch (const EComPort &) {
             rethrowWithDetail(path(m_sender.devicePath(m_route)));
-        } catch (...) {
-            log.failed(m_lastWrite, describeError(std::current_exception()));
-            throw;
         }
-    }
-    if (m_session->cancelled()) {
-        log.cancelled(m_lastWrite, 0);
-        throw TransferCancelled(0, data.size());
+        if (m_session->cancelled()) {
+            log.cancelled(m_lastWrite, static_cast<std::uint64_t>(written));
+            throw TransferCancelled(static_cast<std::uint64_t>(written), data.size());
+        }
+        // A request the printer took only part of gets no answer worth
+        // reading; it is a failed write, told with its count.
+        if (written < static_cast<int>(data.size())) {
+            try {
+                throw EComPort(CError_WriteFailed, comhost::kErrorTimeout);
+            } catch (...) {
+                rethrowWithDetail(failedAt(path(m_sender.devicePath(m_route)) +
+                                               Text::tr("：打印机停止接收数据（XOFF，或没有在读取）。"),
+                                           static_cast<std::uint64_t>(written), data.size()));
+            }
+        }
+    } catch (const TransferCancelled &) {
+        throw;
+    } catch (...) {
+        log.failed(m_lastWrite, describeError(std::current_exception()));
+        throw;
     }
     log.sent(m_lastWrite);
 }

@@ -45,9 +45,21 @@ QString rawText(std::exception_ptr error)
 
 void rethrowWithDetail(const QString &detail) { throw DetailedError(std::current_exception(), detail); }
 
+QString unfinishedCommandText(std::uint64_t done, std::uint64_t total)
+{
+    if (done == 0 || done >= total)
+        return QString();
+    return QCoreApplication::translate(
+        "transfer", "打印机可能还在等待这条命令的其余部分：发下一条命令之前，请先关闭打印机再打开。");
+}
+
 QString TransferCancelled::message() const
 {
-    return QCoreApplication::translate("transfer", "发送已取消：%1 / %2 字节送到了打印机。").arg(done).arg(total);
+    QString text = QCoreApplication::translate("transfer", "发送已取消：%1 / %2 字节送到了打印机。").arg(done).arg(total);
+    const QString advice = unfinishedCommandText(done, total);
+    if (!advice.isEmpty())
+        text += QLatin1Char('\n') + advice;
+    return text;
 }
 
 QString describeError(std::exception_ptr error)

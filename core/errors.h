@@ -42,6 +42,10 @@ public:
     std::uint64_t done, total;
 };
 
+// What the operator should do when a command stopped part-way: the printer
+// may still be inside it. Empty when nothing or everything went out.
+QString unfinishedCommandText(std::uint64_t done, std::uint64_t total);
+
 QString applicationTitle();
 
 // The error box text of an exception: translated, with a full stop added

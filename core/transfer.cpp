@@ -27,9 +27,18 @@ bool TransferSession::waiting(std::uint64_t done, TransferHold hold)
     if (!m_view && elapsed >= kDialogAfterMs) {
         m_view = m_outside.showTransfer(m_parent, m_where ? m_where() : QString(), m_cancelled);
     }
+    if (done > 0 && !m_firstTaken.isValid()) {
+        m_firstTaken.start();
+        m_doneAtFirst = done;
+    }
     if (m_view) {
-        // The line's own rate where it has one, else what has been measured.
-        const double rate = m_rate ? double(m_rate) : (elapsed > 0 ? done * 1000.0 / double(elapsed) : 0.0);
+        // The rate the printer has shown since it first took bytes; a line
+        // can go no faster than its own rate, however its buffers fill.
+        double rate = 0;
+        if (m_firstTaken.isValid() && m_firstTaken.elapsed() >= kRateAfterMs)
+            rate = double(done - m_doneAtFirst) * 1000.0 / double(m_firstTaken.elapsed());
+        if (m_rate && rate > m_rate)
+            rate = m_rate;
         m_view->update(done, m_total, rate, hold);
     }
     pump();

@@ -39,6 +39,8 @@ public:
 
     // How long a transfer runs before the view shows.
     static constexpr int kDialogAfterMs = 500;
+    // How long the rate is measured before it is shown.
+    static constexpr int kRateAfterMs = 500;
 
 private:
     void pump();
@@ -51,6 +53,8 @@ private:
     std::uint64_t m_done = 0;
     bool m_cancelled = false;
     QElapsedTimer m_clock;
+    QElapsedTimer m_firstTaken; // since the first byte the printer took
+    std::uint64_t m_doneAtFirst = 0;
     std::unique_ptr<TransferView> m_view;
 };
 

@@ -1,5 +1,6 @@
 #include "escpos/logtext.h"
 
+#include "core/errors.h"
 #include "escpos/decoder.h"
 
 #include <QCoreApplication>
@@ -34,6 +35,11 @@ QString entryText(const LogEntry &e, std::size_t maxCommands)
                        .arg(e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")), e.where,
                             QString::number(e.bytes.size()),
                             e.result == LogEntry::Result::Failed ? Text::tr("失败：%1").arg(e.error) : resultText(e));
+    if (e.result == LogEntry::Result::Cancelled) {
+        const QString advice = unfinishedCommandText(e.done, e.bytes.size());
+        if (!advice.isEmpty())
+            text += advice + QLatin1Char('\n');
+    }
     if (e.exchange)
         text += Text::tr("打印机的回答（%1 字节）：%2\n")
                     .arg(static_cast<qulonglong>(e.answer.size()))

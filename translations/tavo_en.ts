@@ -1519,6 +1519,26 @@ Lists the printer commands in each file, one a line: offset, name, meaning and b
         <source>速率 %1 字节/秒，剩余约 %2 秒</source>
         <translation>%1 bytes/s, about %2 s left</translation>
     </message>
+    <message>
+        <source>%1 拒绝了连接：那里没有程序在这个端口上接收。</source>
+        <translation>%1 refused the connection: nothing listens on that port there.</translation>
+    </message>
+    <message>
+        <source>%1 在 %2 秒内没有回答。</source>
+        <translation>%1 did not answer within %2 seconds.</translation>
+    </message>
+    <message>
+        <source>从这台电脑到不了 %1（没有路由）。</source>
+        <translation>%1 cannot be reached from this computer (no route).</translation>
+    </message>
+    <message>
+        <source>打印机可能还在等待这条命令的其余部分：发下一条命令之前，请先关闭打印机再打开。</source>
+        <translation>The printer may still be waiting for the rest of this command: switch it off and on again before the next command.</translation>
+    </message>
+    <message>
+        <source>正在连接 %1……</source>
+        <translation>Connecting to %1…</translation>
+    </message>
 </context>
 <context>
     <name>transferlog</name>

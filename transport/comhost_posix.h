@@ -54,6 +54,11 @@ struct PendingWrite {
     std::uint32_t count = 0;
     std::atomic<std::uint32_t> done{0};
     OVERLAPPED *ov = nullptr;
+    // The write time-out runs from the last byte the device took, for what
+    // is still to go: a slow line that keeps moving never times out, one
+    // that takes nothing for its time-out does.
+    std::uint32_t multiplier = 0;
+    std::uint32_t constant = 0;
     Deadline deadline = Deadline::never();
 };
 

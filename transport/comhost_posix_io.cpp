@@ -40,6 +40,13 @@ int outQueue(int fd)
     return ::ioctl(fd, TIOCOUTQ, &q) == 0 ? q : 0;
 }
 
+namespace {
+
+// How often a write that waits for the device looks at its progress.
+constexpr int kProgressLookMs = 100;
+
+} // namespace
+
 bool PosixComHost::WriteFile(Handle h, const void *data, std::uint32_t count, OVERLAPPED *ov)
 {
     auto dev = device(h);
@@ -81,7 +88,11 @@ bool PosixComHost::WriteFile(Handle h, const void *data, std::uint32_t count, OV
     dev->write.count = count;
     dev->write.done = done;
     dev->write.ov = ov;
-    dev->write.deadline = deadline;
+    dev->write.multiplier = t.WriteTotalTimeoutMultiplier;
+    dev->write.constant = t.WriteTotalTimeoutConstant;
+    dev->write.deadline = done > 0 ? transferDeadline(t.WriteTotalTimeoutMultiplier, t.WriteTotalTimeoutConstant,
+                                                      count - done)
+                                   : deadline;
     dev->writing = true;
     {
         std::lock_guard<std::mutex> lock(m_ioMutex);
@@ -225,6 +236,16 @@ void PosixComHost::carryWrite(Device &dev)
             aborted = true;
         return r > 0 ? fds[0].revents : short(0);
     };
+    // The device's progress: bytes handed to the driver, less what it still
+    // holds. Every step forward restarts the time-out for the rest.
+    std::uint32_t taken = 0;
+    auto progress = [&](std::uint32_t queued) {
+        const std::uint32_t now = w.done > queued ? w.done - queued : 0;
+        if (now > taken) {
+            taken = now;
+            w.deadline = transferDeadline(w.multiplier, w.constant, w.count - taken);
+        }
+    };
     while (w.done < w.count && !aborted) {
         std::uint32_t err = 0;
         const long n = writeNow(dev.fd, w.data + w.done, w.count - w.done, err);
@@ -233,9 +254,10 @@ void PosixComHost::carryWrite(Device &dev)
             break;
         }
         w.done += static_cast<std::uint32_t>(n);
+        progress(static_cast<std::uint32_t>(outQueue(dev.fd)));
         if (w.done == w.count || w.deadline.expired())
             break;
-        const short rev = waitWritable(w.deadline.pollTimeout());
+        const short rev = waitWritable(w.deadline.pollSlice(kProgressLookMs));
         if ((rev & (POLLERR | POLLHUP | POLLNVAL)) && !(rev & POLLOUT)) {
             status = kErrorIoDevice; // the line hung up
             break;
@@ -244,6 +266,7 @@ void PosixComHost::carryWrite(Device &dev)
     std::uint32_t queued = 0;
     while (status == kErrorSuccess && !aborted) {
         queued = static_cast<std::uint32_t>(outQueue(dev.fd));
+        progress(queued);
         if (queued == 0 || w.deadline.expired())
             break;
         pollfd a{dev.abortFd, POLLIN, 0};

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <cstring>
+#include <map>
+#include <mutex>
 
 namespace comhost {
 
@@ -32,7 +34,14 @@ public:
         return ours(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_OVERLAPPED, nullptr));
     }
-    bool CloseHandle(Handle h) override { return ::CloseHandle(raw(h)) != 0; }
+    bool CloseHandle(Handle h) override
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_writes.erase(h);
+        }
+        return ::CloseHandle(raw(h)) != 0;
+    }
     bool SetupComm(Handle h, std::uint32_t in, std::uint32_t out) override { return ::SetupComm(raw(h), in, out) != 0; }
     bool SetCommState(Handle h, const DCB &dcb) override
     {
@@ -57,7 +66,18 @@ public:
     }
     bool WriteFile(Handle h, const void *data, std::uint32_t count, OVERLAPPED *ov) override
     {
-        return ::WriteFile(raw(h), data, count, nullptr, raw(ov)) != 0;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_writes[h] = WriteState{ov, count, true, false};
+        }
+        const BOOL ok = ::WriteFile(raw(h), data, count, nullptr, raw(ov));
+        const DWORD err = ::GetLastError();
+        if (!ok && err != ERROR_IO_PENDING) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_writes[h].pending = false;
+        }
+        ::SetLastError(err);
+        return ok != 0;
     }
     bool ReadFile(Handle h, void *data, std::uint32_t count, OVERLAPPED *ov) override
     {
@@ -65,14 +85,46 @@ public:
     }
     bool GetOverlappedResult(Handle h, OVERLAPPED *ov, std::uint32_t *transferred, bool wait) override
     {
-        return ::GetOverlappedResult(raw(h), raw(ov), raw(transferred), wait ? TRUE : FALSE) != 0;
+        DWORD n = 0;
+        const BOOL ok = ::GetOverlappedResult(raw(h), raw(ov), &n, wait ? TRUE : FALSE);
+        const DWORD err = ::GetLastError();
+        if (transferred)
+            *transferred = n;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            auto w = m_writes.find(h);
+            if (w != m_writes.end() && w->second.pending && w->second.ov == ov && (ok || err != ERROR_IO_INCOMPLETE)) {
+                w->second.pending = false;
+                w->second.unsent = !ok || n < w->second.count;
+            }
+        }
+        ::SetLastError(err);
+        return ok != 0;
     }
     bool SetCommMask(Handle h, std::uint32_t mask) override { return ::SetCommMask(raw(h), mask) != 0; }
     bool WaitCommEvent(Handle h, std::uint32_t *mask, OVERLAPPED *ov) override
     {
         return ::WaitCommEvent(raw(h), raw(mask), raw(ov)) != 0;
     }
-    bool PurgeComm(Handle h, std::uint32_t flags) override { return ::PurgeComm(raw(h), flags) != 0; }
+    // A write that completed has its bytes with the driver, which may still
+    // be sending them (a USB adapter reports completion once they are in
+    // its buffer): purging TX then would cut off the end of a command that
+    // was reported sent. Only a pending write, or the rest of one that was
+    // aborted or timed out, is thrown away.
+    bool PurgeComm(Handle h, std::uint32_t flags) override
+    {
+        constexpr std::uint32_t tx = kPurgeTxAbort | kPurgeTxClear;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            auto w = m_writes.find(h);
+            const bool mayDrop = w != m_writes.end() && (w->second.pending || w->second.unsent);
+            if (!mayDrop)
+                flags &= ~tx;
+            else if ((flags & tx) && !w->second.pending)
+                w->second.unsent = false;
+        }
+        return flags == 0 || ::PurgeComm(raw(h), flags) != 0;
+    }
     bool ClearCommError(Handle h, std::uint32_t *errors, COMSTAT *stat) override
     {
         ::COMSTAT s{};
@@ -118,7 +170,15 @@ public:
     void SetLastError(std::uint32_t err) override { ::SetLastError(err); }
 
 private:
+    struct WriteState {
+        OVERLAPPED *ov = nullptr;
+        std::uint32_t count = 0;
+        bool pending = false;
+        bool unsent = false;
+    };
     const DeviceNames &m_names;
+    std::mutex m_mutex;
+    std::map<Handle, WriteState> m_writes; // the last write on each handle
 };
 
 } // namespace

@@ -323,8 +323,9 @@ bool TCustomComPort::watchWrite(Handle done, std::size_t size, TransferWatch &wa
             lastDone = sent;
             lastChange = now;
         }
-        const bool held = (stat.Flags & kComstatXoffHold) ||
-                          now - lastChange >= std::chrono::milliseconds(kHoldAfterMs);
+        // A paced line is in XOFF half the time; only a second without a
+        // byte is worth the operator's attention.
+        const bool held = now - lastChange >= std::chrono::milliseconds(kHoldAfterMs);
         if (!watch.waiting(sent, held ? TransferHold::SerialHeld : TransferHold::None)) {
             // Abort the pending write and throw away what is still queued;
             // the write then completes at once with its count.

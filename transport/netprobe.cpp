@@ -63,7 +63,8 @@ std::vector<Answer> probe(const std::vector<Target> &targets, const std::string 
         while (next < targets.size() && running.size() < static_cast<std::size_t>(timing.atOnce)) {
             Probe p;
             p.index = next++;
-            p.socket = netsock::beginConnect(endpointOf(targets[p.index]));
+            netsock::ConnectFailure why{};
+            p.socket = netsock::beginConnect(endpointOf(targets[p.index]), why);
             p.deadline = Clock::now() + std::chrono::milliseconds(timing.connectMs);
             if (p.socket == netsock::kNoSocket)
                 finish(p, Answer::Outcome::Closed);

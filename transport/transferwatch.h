@@ -11,6 +11,7 @@ enum class TransferHold {
     SerialHeld,   // a serial printer stopped taking bytes: XOFF, or it does not read
     NotReading,   // a network printer takes no more bytes
     PortStalled,  // a parallel printer stopped taking bytes
+    Connecting,   // the network connection does not stand yet
 };
 
 class TransferWatch {
@@ -21,7 +22,8 @@ public:
     virtual bool waiting(std::uint64_t done, TransferHold hold) = 0;
 };
 
-// How long no progress counts as "the printer holds the line".
+// How long no progress counts as "the printer holds the line". A paced line
+// stops and starts all the time; only a second without a byte is news.
 constexpr int kHoldAfterMs = 1000;
 // The longest single wait between two looks at the watcher.
 constexpr int kWatchSliceMs = 50;

@@ -20,6 +20,7 @@ QString holdText(TransferHold hold)
     case TransferHold::SerialHeld: return Text::tr("打印机暂停了接收（XOFF），或没有在读取数据。");
     case TransferHold::NotReading: return Text::tr("网络打印机没有在接收数据。");
     case TransferHold::PortStalled: return Text::tr("并口打印机停止接收数据。");
+    case TransferHold::Connecting:
     case TransferHold::None: break;
     }
     return QString();
@@ -28,7 +29,7 @@ QString holdText(TransferHold hold)
 } // namespace
 
 TransferDialog::TransferDialog(QWidget *parent, const QString &where, bool &cancelled)
-    : QDialog(parent ? parent->window() : nullptr), m_cancelled(cancelled)
+    : QDialog(parent ? parent->window() : nullptr), m_cancelled(cancelled), m_where(where)
 {
     setObjectName(QStringLiteral("TransferDialog"));
     setWindowTitle(applicationTitle());
@@ -62,10 +63,20 @@ TransferDialog::TransferDialog(QWidget *parent, const QString &where, bool &canc
 void TransferDialog::update(std::uint64_t done, std::uint64_t total, double rate, TransferHold hold)
 {
     m_bar->setValue(total ? static_cast<int>(done * 1000 / total) : 0);
+    if (hold == TransferHold::Connecting) {
+        // Nothing can be taken before the connection stands: no count, no
+        // rate, and no word of a printer that does not read.
+        m_count->setText(Text::tr("正在连接 %1……").arg(m_where));
+        m_rate->clear();
+        m_hold->clear();
+        return;
+    }
     m_count->setText(Text::tr("%1 / %2 字节").arg(done).arg(total));
     if (rate > 0) {
         const auto left = static_cast<long long>((total - done) / rate + 0.5);
         m_rate->setText(Text::tr("速率 %1 字节/秒，剩余约 %2 秒").arg(static_cast<long long>(rate)).arg(left));
+    } else {
+        m_rate->clear();
     }
     m_hold->setText(holdText(hold));
 }

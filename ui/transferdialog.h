@@ -16,6 +16,7 @@ public:
 
 private:
     bool &m_cancelled;
+    QString m_where;
     QProgressBar *m_bar;
     QLabel *m_count, *m_rate, *m_hold;
 };

@@ -56,7 +56,10 @@ private:
     QTimer m_timer;
 };
 
-const QRegularExpression kCancelled(QStringLiteral("^发送已取消：(\\d+) / (\\d+) 字节送到了打印机。$"));
+// A command cut off part-way leaves the printer inside it, and says so.
+const QRegularExpression kCancelled(QStringLiteral(
+    "^发送已取消：(\\d+) / (\\d+) 字节送到了打印机。\n"
+    "打印机可能还在等待这条命令的其余部分：发下一条命令之前，请先关闭打印机再打开。$"));
 
 } // namespace
 

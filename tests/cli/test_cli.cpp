@@ -199,9 +199,10 @@ TEST_F(Cli, StatusFindDryRunAndTheWindowsRefusals)
         EXPECT_EQ(ascii.out, entry.out);
     }
 
-    r = cli({"--ip", QStringLiteral("127.0.0.1:%1").arg(TcpPrinter::unusedPort()), "drawer"});
+    const QString nobody = QStringLiteral("127.0.0.1:%1").arg(TcpPrinter::unusedPort());
+    r = cli({"--ip", nobody, "drawer"});
     EXPECT_EQ(r.status, kCliRefused);
-    EXPECT_EQ(outside.messages.last(), "Connect error");
+    EXPECT_EQ(outside.messages.last(), "Connect error\n" + nobody + " 拒绝了连接：那里没有程序在这个端口上接收。");
     r = cli({"--help"});
     EXPECT_EQ(r.status, kCliOk);
     for (const char *command : {"test-print", "nv-download", "bitimage-define-trimmed", "led-amount", "status", "find"})

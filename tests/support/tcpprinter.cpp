@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <chrono>
 #include <fcntl.h>
+#include <algorithm>
 #include <map>
 #include <netinet/in.h>
 #include <poll.h>
@@ -29,7 +30,8 @@ int listenLoopback(int &port)
 
 } // namespace
 
-TcpPrinter::TcpPrinter(Mode mode, std::size_t resetAfter) : m_mode(mode), m_resetAfter(resetAfter)
+TcpPrinter::TcpPrinter(Mode mode, std::size_t amount, int intervalMs)
+    : m_mode(mode), m_amount(amount), m_intervalMs(intervalMs)
 {
     m_listen = listenLoopback(m_port);
     if (m_mode == Mode::NeverRead) {
@@ -94,10 +96,15 @@ void TcpPrinter::run()
                 continue;
             const int c = fds[i].fd;
             Conn &conn = open[c];
-            ssize_t n = ::read(c, buf, sizeof buf);
-            if (n > 0)
+            const bool paced = m_mode == Mode::Paced;
+            ssize_t n = ::read(c, buf, paced ? std::min(sizeof buf, m_amount) : sizeof buf);
+            if (n > 0) {
                 conn.data.append(buf, static_cast<std::size_t>(n));
-            const bool reset = m_mode == Mode::ResetAfter && conn.data.size() >= m_resetAfter;
+                m_total += static_cast<std::size_t>(n);
+                if (paced) // the pace is the point: a printer busy printing
+                    std::this_thread::sleep_for(std::chrono::milliseconds(m_intervalMs));
+            }
+            const bool reset = m_mode == Mode::ResetAfter && conn.data.size() >= m_amount;
             if (n > 0 && !reset)
                 continue;
             if (reset) {

@@ -10,8 +10,10 @@
 
 class TcpPrinter {
 public:
-    enum class Mode { Normal, NeverRead, ResetAfter };
-    explicit TcpPrinter(Mode mode = Mode::Normal, std::size_t resetAfter = 0);
+    enum class Mode { Normal, NeverRead, ResetAfter, Paced };
+    // ResetAfter: `amount` is the bytes after which it resets. Paced: it
+    // reads at most `amount` bytes every `intervalMs`, as a slow printer does.
+    explicit TcpPrinter(Mode mode = Mode::Normal, std::size_t amount = 0, int intervalMs = 0);
     ~TcpPrinter();
 
     int port() const { return m_port; }
@@ -21,6 +23,8 @@ public:
     // the first one that is still open.
     std::vector<std::string> connections() const;
     int accepted() const { return m_accepted; }
+    // Bytes read so far over every connection, open ones included.
+    std::size_t receivedTotal() const { return m_total; }
     bool waitForConnections(std::size_t n, int timeoutMs = 5000) const;
 
     // A free loopback port with nobody listening on it.
@@ -30,7 +34,9 @@ private:
     void run();
 
     Mode m_mode;
-    std::size_t m_resetAfter;
+    std::size_t m_amount;
+    int m_intervalMs;
+    std::atomic<std::size_t> m_total{0};
     int m_listen = -1;
     int m_port = 0;
     int m_wake[2] = {-1, -1};

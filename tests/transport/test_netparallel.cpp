@@ -155,7 +155,7 @@ TEST(NetLibrary, RefusedAndBadAddressesGiveNoConnection)
 {
     const std::string nobody = "127.0.0.1:" + std::to_string(TcpPrinter::unusedPort());
     EXPECT_NE(TavoNetOpen(nobody.c_str(), 5, 7), 1);
-    EXPECT_EQ(TavoNetLastError(), TAVONET_E_CONNECT);
+    EXPECT_EQ(TavoNetLastError(), TAVONET_E_REFUSED);
     // No name here is ever looked up: each is refused by its text alone.
     for (const char *bad : {"", "not a name", "999.1.1.1", "[::1"}) {
         EXPECT_NE(TavoNetOpen(bad, 5, 7), 1) << bad;
@@ -224,7 +224,47 @@ TEST(NetLibrary, TellsWhatThePrinterTookAndWhyItStopped)
     EXPECT_EQ(TavoNetOpen("not an address", 5, 7), 0);
     EXPECT_EQ(TavoNetLastError(), TAVONET_E_ADDRESS);
     EXPECT_EQ(TavoNetOpen(("127.0.0.1:" + std::to_string(TcpPrinter::unusedPort())).c_str(), 5, 7), 0);
-    EXPECT_EQ(TavoNetLastError(), TAVONET_E_CONNECT);
+    EXPECT_EQ(TavoNetLastError(), TAVONET_E_REFUSED);
+}
+
+// The count told is what the printer got: a slow printer that keeps reading
+// is never cut off, and after a Cancel the connection is reset, so that what
+// the kernel still held never follows.
+TEST(NetLibrary, SlowPrintersSucceedAndACancelledCountIsWhatThePrinterGot)
+{
+    {
+        // 16 KB every 100 ms for 400 KB: four seconds, with a one-second
+        // time-out that only a printer taking nothing may reach.
+        TcpPrinter slow(TcpPrinter::Mode::Paced, 2 * 1024, 100);
+        const std::string data(40 * 1024, 'S');
+        ASSERT_TRUE(sendWhole(slow.address(), data)) << TavoNetLastError();
+        EXPECT_EQ(TavoNetDelivered(), static_cast<int32_t>(data.size()));
+        ASSERT_TRUE(slow.waitForConnections(1));
+        EXPECT_EQ(slow.connections()[0], data);
+    }
+    struct Stop {
+        std::chrono::steady_clock::time_point at;
+        static int32_t TAVONET_CALL hook(void *c, int32_t)
+        {
+            return std::chrono::steady_clock::now() >= static_cast<Stop *>(c)->at ? 1 : 0;
+        }
+    };
+    TcpPrinter paced(TcpPrinter::Mode::Paced, 64 * 1024, 50);
+    const std::string big(5 * 1000 * 1000, 'C');
+    Stop stop{std::chrono::steady_clock::now() + std::chrono::milliseconds(300)};
+    TavoNetSetWaitHook(&Stop::hook, &stop);
+    ASSERT_EQ(TavoNetOpen(paced.address().c_str(), 5, 7), 1);
+    EXPECT_LT(TavoNetSend(reinterpret_cast<const uint8_t *>(big.data()), static_cast<int32_t>(big.size())),
+              static_cast<int32_t>(big.size()));
+    EXPECT_EQ(TavoNetLastError(), TAVONET_E_CANCELLED);
+    EXPECT_EQ(TavoNetClose(), 0);
+    TavoNetSetWaitHook(nullptr, nullptr);
+    const int32_t told = TavoNetDelivered();
+    // The printer reads what its side acknowledged, then meets the reset.
+    ASSERT_TRUE(paced.waitForConnections(1, 10000));
+    EXPECT_GT(told, 0);
+    EXPECT_EQ(paced.connections()[0].size(), static_cast<std::size_t>(told));
+    EXPECT_EQ(paced.receivedTotal(), static_cast<std::size_t>(told));
 }
 
 TEST(NetLibrary, WaitHookSeesProgressAndEndsTheWait)

@@ -17,10 +17,14 @@ constexpr Socket kNoSocket = -1;
 // own): its first IPv4 address, else its first IPv6 one, with `port`.
 std::optional<tavonet::Endpoint> lookupHost(const std::string &name, int port);
 
-// Starts a connection without waiting for it; kNoSocket when it cannot
-// even start. The socket turns writable once the connect has ended, and
-// connected() then tells how.
-Socket beginConnect(const tavonet::Endpoint &to);
+// Why a connection did not come about, as far as the host tells.
+enum class ConnectFailure { None, Refused, NoRoute, NoAnswer, Other };
+
+// Starts a connection without waiting for it; kNoSocket, with `why` set,
+// when it cannot even start. The socket turns writable once the connect has
+// ended, and connectResult() then tells how.
+Socket beginConnect(const tavonet::Endpoint &to, ConnectFailure &why);
+ConnectFailure connectResult(Socket s);
 bool connected(Socket s);
 // Sends what the socket takes now: the count, 0 when it would block, -1 when
 // the connection is broken.
@@ -39,7 +43,9 @@ long long acknowledgedBytes(Socket s);
 long receiveSome(Socket s, std::uint8_t *data, std::size_t count);
 // Reads away whatever the printer sent, so that closing answers no reset.
 void drainInput(Socket s);
-// Ends the connection; `lingerMs` bounds how long unsent bytes may still take.
+// Ends the connection. A graceful end (`lingerMs` > 0 bounds how long unsent
+// bytes may still take) lets the queue go out; an abortive one (0) resets the
+// connection, so that nothing the host still holds leaves after it.
 void shutdownAndClose(Socket s, int lingerMs);
 
 } // namespace netsock

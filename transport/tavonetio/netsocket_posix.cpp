@@ -18,27 +18,54 @@ std::optional<tavonet::Endpoint> lookupHost(const std::string &name, int port)
     return tavonet::lookUpName(name, port);
 }
 
-Socket beginConnect(const tavonet::Endpoint &to)
+namespace {
+
+ConnectFailure failureOf(int e)
+{
+    switch (e) {
+    case 0: return ConnectFailure::None;
+    case ECONNREFUSED: return ConnectFailure::Refused;
+    case ENETUNREACH:
+    case EHOSTUNREACH:
+    case ENETDOWN:
+    case EHOSTDOWN: return ConnectFailure::NoRoute;
+    case ETIMEDOUT: return ConnectFailure::NoAnswer;
+    default: return ConnectFailure::Other;
+    }
+}
+
+} // namespace
+
+Socket beginConnect(const tavonet::Endpoint &to, ConnectFailure &why)
 {
     sockaddr_storage addr{};
     const auto len = static_cast<socklen_t>(tavonet::toSocketAddress(to, &addr));
     int fd = ::socket(addr.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0)
+    if (fd < 0) {
+        why = ConnectFailure::Other;
         return kNoSocket;
+    }
     int one = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    if (::connect(fd, reinterpret_cast<sockaddr *>(&addr), len) == 0 || errno == EINPROGRESS)
+    if (::connect(fd, reinterpret_cast<sockaddr *>(&addr), len) == 0 || errno == EINPROGRESS) {
+        why = ConnectFailure::None;
         return fd;
+    }
+    why = failureOf(errno);
     ::close(fd);
     return kNoSocket;
 }
 
-bool connected(Socket s)
+ConnectFailure connectResult(Socket s)
 {
     int soError = 0;
     socklen_t soLen = sizeof soError;
-    return ::getsockopt(static_cast<int>(s), SOL_SOCKET, SO_ERROR, &soError, &soLen) == 0 && soError == 0;
+    if (::getsockopt(static_cast<int>(s), SOL_SOCKET, SO_ERROR, &soError, &soLen) != 0)
+        return ConnectFailure::Other;
+    return failureOf(soError);
 }
+
+bool connected(Socket s) { return connectResult(s) == ConnectFailure::None; }
 
 long sendSome(Socket s, const std::uint8_t *data, std::size_t count)
 {
@@ -109,10 +136,18 @@ void drainInput(Socket s)
     }
 }
 
-void shutdownAndClose(Socket s, int)
+void shutdownAndClose(Socket s, int lingerMs)
 {
-    ::shutdown(static_cast<int>(s), SHUT_WR);
-    ::close(static_cast<int>(s));
+    const int fd = static_cast<int>(s);
+    if (lingerMs == 0) {
+        // A graceful close would leave the kernel sending its whole queue
+        // (megabytes on a fast link) after the operator's Cancel.
+        const linger now{1, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &now, sizeof now);
+    } else {
+        ::shutdown(fd, SHUT_WR);
+    }
+    ::close(fd);
 }
 
 } // namespace netsock

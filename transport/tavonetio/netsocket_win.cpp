@@ -18,6 +18,20 @@ bool started()
 
 SOCKET raw(Socket s) { return static_cast<SOCKET>(s); }
 
+ConnectFailure failureOf(int e)
+{
+    switch (e) {
+    case 0: return ConnectFailure::None;
+    case WSAECONNREFUSED: return ConnectFailure::Refused;
+    case WSAENETUNREACH:
+    case WSAEHOSTUNREACH:
+    case WSAENETDOWN:
+    case WSAEHOSTDOWN: return ConnectFailure::NoRoute;
+    case WSAETIMEDOUT: return ConnectFailure::NoAnswer;
+    default: return ConnectFailure::Other;
+    }
+}
+
 } // namespace
 
 std::optional<tavonet::Endpoint> lookupHost(const std::string &name, int port)
@@ -27,8 +41,9 @@ std::optional<tavonet::Endpoint> lookupHost(const std::string &name, int port)
     return tavonet::lookUpName(name, port);
 }
 
-Socket beginConnect(const tavonet::Endpoint &to)
+Socket beginConnect(const tavonet::Endpoint &to, ConnectFailure &why)
 {
+    why = ConnectFailure::Other;
     if (!started())
         return kNoSocket;
     sockaddr_storage addr{};
@@ -41,19 +56,24 @@ Socket beginConnect(const tavonet::Endpoint &to)
     BOOL one = TRUE;
     ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char *>(&one), sizeof one);
     if (::connect(s, reinterpret_cast<sockaddr *>(&addr), len) != 0 && ::WSAGetLastError() != WSAEWOULDBLOCK) {
+        why = failureOf(::WSAGetLastError());
         ::closesocket(s);
         return kNoSocket;
     }
+    why = ConnectFailure::None;
     return static_cast<Socket>(s);
 }
 
-bool connected(Socket s)
+ConnectFailure connectResult(Socket s)
 {
     int soError = 0;
     int soLen = sizeof soError;
-    return ::getsockopt(raw(s), SOL_SOCKET, SO_ERROR, reinterpret_cast<char *>(&soError), &soLen) == 0 &&
-           soError == 0;
+    if (::getsockopt(raw(s), SOL_SOCKET, SO_ERROR, reinterpret_cast<char *>(&soError), &soLen) != 0)
+        return ConnectFailure::Other;
+    return failureOf(soError);
 }
+
+bool connected(Socket s) { return connectResult(s) == ConnectFailure::None; }
 
 long sendSome(Socket s, const std::uint8_t *data, std::size_t count)
 {
@@ -83,7 +103,47 @@ bool broken(Socket s)
 
 long unsentBytes(Socket) { return -1; }
 
-long long acknowledgedBytes(Socket) { return -1; }
+namespace {
+
+// SIO_TCP_INFO (Windows 10 1703 and later) and its version-0 answer, spelt
+// out here because older SDK headers lack them.
+constexpr DWORD kSioTcpInfo = 0xD8000027;
+struct TcpInfoV0 {
+    int State;
+    ULONG Mss;
+    ULONG64 ConnectionTimeMs;
+    BOOLEAN TimestampsEnabled;
+    ULONG RttUs;
+    ULONG MinRttUs;
+    ULONG BytesInFlight;
+    ULONG Cwnd;
+    ULONG SndWnd;
+    ULONG RcvWnd;
+    ULONG RcvBuf;
+    ULONG64 BytesOut;
+    ULONG64 BytesIn;
+    ULONG BytesReordered;
+    ULONG BytesRetrans;
+    ULONG FastRetrans;
+    ULONG DupAcksIn;
+    ULONG TimeoutEpisodes;
+    UCHAR SynRetrans;
+};
+
+} // namespace
+
+long long acknowledgedBytes(Socket s)
+{
+    DWORD version = 0, got = 0;
+    TcpInfoV0 info{};
+    if (::WSAIoctl(raw(s), kSioTcpInfo, &version, sizeof version, &info, sizeof info, &got, nullptr, nullptr) != 0 ||
+        got < sizeof info)
+        return -1;
+    // Sent, less what was sent twice and what still waits for its
+    // acknowledgement.
+    const ULONG64 unacked = ULONG64(info.BytesRetrans) + info.BytesInFlight;
+    return info.BytesOut > unacked ? static_cast<long long>(info.BytesOut - unacked) : 0;
+}
 
 long receiveSome(Socket s, std::uint8_t *data, std::size_t count)
 {
@@ -102,11 +162,18 @@ void drainInput(Socket s)
 
 void shutdownAndClose(Socket s, int lingerMs)
 {
-    // Windows cannot tell what is still unsent; a blocking close with a
+    if (lingerMs == 0) {
+        // A reset: nothing still queued leaves after a Cancel.
+        linger now{1, 0};
+        ::setsockopt(raw(s), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char *>(&now), sizeof now);
+        ::closesocket(raw(s));
+        return;
+    }
+    // Where Windows cannot tell what is still unsent, a blocking close with a
     // linger lets the bytes go out within the send time-out.
     u_long blocking = 0;
     ::ioctlsocket(raw(s), FIONBIO, &blocking);
-    linger l{1, static_cast<u_short>(lingerMs / 1000)};
+    linger l{1, static_cast<u_short>((lingerMs + 999) / 1000)};
     ::setsockopt(raw(s), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char *>(&l), sizeof l);
     ::shutdown(raw(s), SD_SEND);
     ::closesocket(raw(s));

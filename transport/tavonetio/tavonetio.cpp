@@ -119,6 +119,54 @@ void dropConnection()
     g_socket = netsock::kNoSocket;
 }
 
+int32_t connectError(netsock::ConnectFailure why)
+{
+    switch (why) {
+    case netsock::ConnectFailure::Refused: return TAVONET_E_REFUSED;
+    case netsock::ConnectFailure::NoRoute: return TAVONET_E_NO_ROUTE;
+    case netsock::ConnectFailure::NoAnswer: return TAVONET_E_NO_ANSWER;
+    case netsock::ConnectFailure::None:
+    case netsock::ConnectFailure::Other: break;
+    }
+    return TAVONET_E_CONNECT;
+}
+
+// Waits until the printer has acknowledged every byte handed to the network.
+// The send time-out runs from the last byte it took, so a slow printer that
+// keeps reading is never cut off, and one that takes nothing for the
+// time-out is. False, with the cause set, when not every byte was taken.
+bool waitAllTaken()
+{
+    Deadline deadline = Deadline::in(static_cast<std::uint64_t>(g_sendTimeoutMs));
+    int32_t last = measureDelivered();
+    auto lastLook = Deadline::Clock::now();
+    for (;;) {
+        const int32_t taken = measureDelivered();
+        if (taken >= g_handed)
+            return true;
+        if (g_broken || netsock::broken(g_socket)) {
+            g_lastError = TAVONET_E_RESET;
+            return false;
+        }
+        if (taken != last) {
+            last = taken;
+            deadline = Deadline::in(static_cast<std::uint64_t>(g_sendTimeoutMs));
+        }
+        if (deadline.expired()) {
+            g_lastError = TAVONET_E_TIMEOUT;
+            return false;
+        }
+        if (g_hook && Deadline::Clock::now() - lastLook >= std::chrono::milliseconds(kSliceMs)) {
+            lastLook = Deadline::Clock::now();
+            if (!keepWaiting()) {
+                g_lastError = TAVONET_E_CANCELLED;
+                return false;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
 } // namespace
 
 extern "C" TAVONET_API uint8_t TAVONET_CALL TavoNetOpen(const char *address, int32_t connectTimeoutS,
@@ -143,13 +191,15 @@ extern "C" TAVONET_API uint8_t TAVONET_CALL TavoNetOpen(const char *address, int
             return static_cast<uint8_t>(fail(g_cancelled ? TAVONET_E_CANCELLED : TAVONET_E_NAME));
         ep = *found;
     }
-    g_socket = netsock::beginConnect(ep);
+    netsock::ConnectFailure why{};
+    g_socket = netsock::beginConnect(ep, why);
     if (g_socket == netsock::kNoSocket)
-        return static_cast<uint8_t>(fail(TAVONET_E_CONNECT));
+        return static_cast<uint8_t>(fail(connectError(why)));
     const int r = waitWritable(deadline);
     if (r != 1 || !netsock::connected(g_socket)) {
+        why = r == 0 ? netsock::ConnectFailure::NoAnswer : netsock::connectResult(g_socket);
         dropConnection();
-        return static_cast<uint8_t>(fail(r == -2 ? TAVONET_E_CANCELLED : TAVONET_E_CONNECT));
+        return static_cast<uint8_t>(fail(r == -2 ? TAVONET_E_CANCELLED : connectError(why)));
     }
     g_sendTimeoutMs = clampSeconds(sendTimeoutS) * 1000;
     return 1;
@@ -190,51 +240,18 @@ extern "C" TAVONET_API int32_t TAVONET_CALL TavoNetClose(void)
 {
     if (g_socket == netsock::kNoSocket)
         return fail(TAVONET_E_NOTOPEN);
-    // Closing while bytes still wait in the send queue would let a reset
-    // from the printer throw them away, so wait, within the send time-out,
-    // until every byte has gone out on the wire.
-    const Deadline deadline = Deadline::in(static_cast<std::uint64_t>(g_sendTimeoutMs));
-    int32_t allLeft = 0;
-    auto lastLook = Deadline::Clock::now();
-    for (;;) {
-        if (g_broken || netsock::broken(g_socket)) {
-            if (g_lastError == TAVONET_OK)
-                g_lastError = TAVONET_E_RESET;
-            break;
-        }
-        const long unsent = netsock::unsentBytes(g_socket);
-        if (unsent <= 0) {
-            allLeft = 1; // where the host cannot tell, the lingering close sees to it
-            break;
-        }
-        if (deadline.expired()) {
-            g_lastError = TAVONET_E_TIMEOUT;
-            break;
-        }
-        if (g_hook && Deadline::Clock::now() - lastLook >= std::chrono::milliseconds(kSliceMs)) {
-            lastLook = Deadline::Clock::now();
-            if (!keepWaiting()) {
-                g_lastError = TAVONET_E_CANCELLED;
-                break;
-            }
-        }
-        if (g_cancelled)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    // After a send that failed or was cancelled nothing more may leave: the
+    // connection is reset at once, so the count told is what the printer got.
+    const bool whole = g_lastError == TAVONET_OK && !g_cancelled && !g_broken && waitAllTaken();
     measureDelivered();
-    if (allLeft && g_delivered < g_handed) {
-        // Everything left this host; give the acknowledgements a moment.
-        const Deadline ack = Deadline::in(static_cast<std::uint64_t>(std::min(g_sendTimeoutMs, 1000)));
-        while (measureDelivered() < g_handed && !ack.expired() && !netsock::broken(g_socket))
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (whole) {
+        // Status bytes a printer may have sent are read away: closing with
+        // unread input would answer the printer with a reset.
+        netsock::drainInput(g_socket);
     }
-    // Status bytes a printer may have sent are read away: closing with
-    // unread input would answer the printer with a reset.
-    netsock::drainInput(g_socket);
-    netsock::shutdownAndClose(g_socket, g_cancelled ? 0 : deadline.pollTimeout());
+    netsock::shutdownAndClose(g_socket, whole ? std::max(g_sendTimeoutMs, 1) : 0);
     g_socket = netsock::kNoSocket;
-    return allLeft;
+    return whole ? 1 : 0;
 }
 
 extern "C" TAVONET_API void TAVONET_CALL TavoNetSetWaitHook(TavoNetWaitHook hook, void *context)

@@ -30,8 +30,12 @@ TAVONET_API uint8_t TAVONET_CALL TavoNetOpen(const char *address, int32_t connec
 /* Sends count bytes in order; returns the number handed to the network. */
 TAVONET_API int32_t TAVONET_CALL TavoNetSend(const uint8_t *data, int32_t count);
 
-/* Waits, within the send time-out, until the bytes have left, then ends the
- * connection. Returns 1 when every byte left in time. */
+/* Waits until the printer has acknowledged every byte, then ends the
+ * connection. The send time-out counts from the last byte the printer took,
+ * so a slow printer that keeps reading always succeeds. Returns 1 when every
+ * byte was taken. Otherwise (a failed or cancelled send, a reset, or nothing
+ * taken for the time-out) the connection is reset at once, so that nothing
+ * more leaves, and TavoNetDelivered tells what the printer took. */
 TAVONET_API int32_t TAVONET_CALL TavoNetClose(void);
 
 /* Extensions for callers that watch a long transfer. */
@@ -43,21 +47,26 @@ TAVONET_API int32_t TAVONET_CALL TavoNetClose(void);
 typedef int32_t(TAVONET_CALL *TavoNetWaitHook)(void *context, int32_t delivered);
 TAVONET_API void TAVONET_CALL TavoNetSetWaitHook(TavoNetWaitHook hook, void *context);
 
-/* Bytes of the current or last connection that the printer acknowledged
- * (where the host cannot tell: the bytes handed to the network). */
+/* Bytes of the current or last connection that the printer acknowledged.
+ * Where the host cannot tell acknowledgements, the bytes that left this
+ * host (an upper bound), and where it cannot tell that either, the bytes
+ * handed to the network. */
 TAVONET_API int32_t TAVONET_CALL TavoNetDelivered(void);
 
 /* Why the last call failed. */
 enum {
     TAVONET_OK = 0,
     TAVONET_E_ADDRESS = 1,   /* not an address or host name */
-    TAVONET_E_CONNECT = 2,   /* refused, unreachable, or no answer in time */
+    TAVONET_E_CONNECT = 2,   /* no connection, for a cause the host does not name */
     TAVONET_E_RESET = 3,     /* the printer reset or closed the connection */
     TAVONET_E_TIMEOUT = 4,   /* the printer took no bytes within the send time-out */
     TAVONET_E_CANCELLED = 5, /* the wait hook ended the wait */
     TAVONET_E_NOTOPEN = 6,   /* no connection */
     TAVONET_E_PORT = 7,      /* the port after the colon is missing, no number, or not 1 to 65535 */
-    TAVONET_E_NAME = 8       /* the host name has no address, or its lookup took longer than the connect time-out */
+    TAVONET_E_NAME = 8,      /* the host name has no address, or its lookup took longer than the connect time-out */
+    TAVONET_E_REFUSED = 9,   /* the host answered, but nothing listens on that port */
+    TAVONET_E_NO_ANSWER = 10, /* no answer within the connect time-out */
+    TAVONET_E_NO_ROUTE = 11  /* the host or its network cannot be reached from here */
 };
 TAVONET_API int32_t TAVONET_CALL TavoNetLastError(void);
 
