@@ -201,6 +201,46 @@ TEST_F(ComPortTest, PrinterHoldingXoffMakesTheWriteShortWithoutError)
     EXPECT_EQ(printer.received().size(), static_cast<std::size_t>(written)); // the rest is not sent
 }
 
+// What a pseudo-terminal holds beyond what its reader has: the reader's own
+// line buffer and the kernel's buffer for the line (64 KB at most).
+constexpr std::size_t kPtyBufferBytes = 64 * 1024;
+
+// The write time-out counts from the last byte the device took: a slow line
+// that keeps moving outlasts it many times over, a line that takes nothing
+// ends the write with the count that went out, and nothing else follows.
+TEST_F(ComPortTest, TheWriteTimeOutRunsFromTheLastByteTaken)
+{
+    TComPort port(*host);
+    configureLikeMainWindow(port);
+    port.Timeouts().SetWriteTotalMultiplier(0);
+    port.Timeouts().SetWriteTotalConstant(300);
+    port.OpenDevice();
+    printer.setPace(100 * 1000); // about 1.5 s for the whole, five time-outs
+    const std::string slow(150 * 1000, 'S');
+    EXPECT_EQ(port.WriteText(slow), static_cast<int>(slow.size()));
+    ASSERT_TRUE(printer.waitFor(slow.size(), 10000));
+    ASSERT_TRUE(printer.waitQuiet());
+    printer.clearReceived();
+    printer.setPace(0);
+
+    printer.setReading(false);
+    const std::string stalled(300 * 1000, 'T');
+    const int written = port.WriteText(stalled);
+    EXPECT_GT(written, 0);
+    EXPECT_LT(written, static_cast<int>(stalled.size()));
+    port.CloseDevice();
+    printer.setReading(true);
+    ASSERT_TRUE(printer.waitQuiet(200, 10000));
+    // The rest of a write that timed out is flushed at the close. A
+    // pseudo-terminal reports no output queue (TIOCOUTQ reads 0), so what its
+    // buffer held was counted as taken: the count is high by at most that
+    // buffer, where a UART's queue would have been subtracted.
+    const std::size_t got = printer.received().size();
+    EXPECT_LE(got, static_cast<std::size_t>(written));
+    EXPECT_LE(static_cast<std::size_t>(written) - got, kPtyBufferBytes);
+    EXPECT_TRUE(printer.received() == stalled.substr(0, got));
+}
+
 TEST_F(ComPortTest, PortHeldElsewhereIsAccessDenied)
 {
     TComPort first(*host), second(*host);
