@@ -27,9 +27,19 @@ QString problemText(const DeviceProblem &p, bool serial)
     const QString where = path(p.path);
     switch (p.kind) {
     case DeviceProblem::Missing: return Text::tr("%1：没有这个设备。").arg(where);
-    case DeviceProblem::PermissionDenied:
-        return Text::tr("%1：没有权限打开（需要 %2 组）。加入该组：sudo usermod -aG %2 $USER，然后重新登录。")
-            .arg(where, QString::fromStdString(p.group));
+    case DeviceProblem::PermissionDenied: {
+        const QString owner = QString::fromStdString(p.owner), group = QString::fromStdString(p.ownerGroup);
+        const QString mode = QStringLiteral("%1").arg(p.mode, 4, 8, QLatin1Char('0'));
+        if (!p.group.empty())
+            return Text::tr("%1：没有权限打开（属主 %2，组 %3，权限 %4）。加入该组：sudo usermod -aG %3 $USER，然后重新登录。")
+                .arg(where, owner, group, mode);
+        if (p.owner.empty())
+            return Text::tr("%1：没有权限打开它所在的文件夹。").arg(where);
+        return Text::tr("%1：没有权限打开（属主 %2，组 %3，权限 %4）：只有 %2 能读写它，加入哪个组都没有用。"
+                        "请管理员改它的权限（例如用 udev 规则），或换一个有权限的用户。")
+            .arg(where, owner, group, mode);
+    }
+    case DeviceProblem::NoReader: return Text::tr("%1：没有程序在读取它。").arg(where);
     case DeviceProblem::HeldByOther:
         if (p.pid > 0)
             return Text::tr("%1：正被另一个程序占用：%2（PID %3）。")

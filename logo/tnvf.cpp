@@ -187,8 +187,16 @@ QString Tnvf::hexFilePath(const QString &field, const QString &home)
     // The layout's default "c:\hex.bin" is a Windows path; here it would be
     // a file of that odd name in whatever folder the program started from.
     static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:"));
-    if (!field.contains(QLatin1Char('\\')) && !drive.match(field).hasMatch())
-        return field;
+    if (!field.contains(QLatin1Char('\\')) && !drive.match(field).hasMatch()) {
+        // A name of the operator's own: "~/" is their home, and a name
+        // without a folder goes there too rather than wherever the program
+        // happened to start (often "/").
+        if (field.isEmpty())
+            return field;
+        if (field == QLatin1String("~") || field.startsWith(QLatin1String("~/")))
+            return QDir::cleanPath(home + field.mid(1));
+        return QDir::cleanPath(QDir(home).absoluteFilePath(field));
+    }
     QString name = field;
     name.remove(drive);
     name = name.section(QRegularExpression(QStringLiteral("[\\\\/]")), -1);
@@ -200,9 +208,18 @@ QString Tnvf::hexFilePath(const QString &field, const QString &home)
 
 QString Tnvf::writeHexFile(const std::string &contents)
 {
+    // The line tells only what this command wrote.
+    m_hexWhere->clear();
     if (!m_hcb->isChecked())
         return QString();
     const QString path = hexFilePath(edit(9)->text(), QDir::homePath());
+    if (path.isEmpty()) {
+        try {
+            throw EInOutError(2);
+        } catch (...) {
+            rethrowWithDetail(tr("没有填写 HEX 文件名。"));
+        }
+    }
     try {
         writeWholeFile(QFile::encodeName(path).toStdString(), contents);
     } catch (const EInOutError &) {
@@ -248,6 +265,7 @@ void Tnvf::exportText(bool scrambled)
         message(nvTooLargeText());
         return;
     }
+    m_hexWhere->clear();
     if (!m_hcb->isChecked()) {
         // The export's only output is the file.
         message(tr("导出的文本只写入 HEX 文件：请先勾选 \"HEX\"。"));

@@ -721,6 +721,10 @@
         <source>位图大小: </source>
         <translation>Size: </translation>
     </message>
+    <message>
+        <source>没有填写 HEX 文件名。</source>
+        <translation>No HEX file name is filled in.</translation>
+    </message>
 </context>
 <context>
     <name>app</name>
@@ -1384,10 +1388,6 @@ Lists the printer commands in each file, one a line: offset, name, meaning and b
         <translation>%1: no such device.</translation>
     </message>
     <message>
-        <source>%1：没有权限打开（需要 %2 组）。加入该组：sudo usermod -aG %2 $USER，然后重新登录。</source>
-        <translation>%1: no permission to open it (needs the group %2). Join the group: sudo usermod -aG %2 $USER, then log in again.</translation>
-    </message>
-    <message>
         <source>%1：正被另一个程序占用：%2（PID %3）。</source>
         <translation>%1: in use by another program: %2 (PID %3).</translation>
     </message>
@@ -1538,6 +1538,22 @@ Lists the printer commands in each file, one a line: offset, name, meaning and b
     <message>
         <source>正在连接 %1……</source>
         <translation>Connecting to %1…</translation>
+    </message>
+    <message>
+        <source>%1：没有权限打开（属主 %2，组 %3，权限 %4）。加入该组：sudo usermod -aG %3 $USER，然后重新登录。</source>
+        <translation>%1: no permission to open it (owner %2, group %3, mode %4). Join the group: sudo usermod -aG %3 $USER, then log in again.</translation>
+    </message>
+    <message>
+        <source>%1：没有权限打开它所在的文件夹。</source>
+        <translation>%1: no permission to open the folder it is in.</translation>
+    </message>
+    <message>
+        <source>%1：没有权限打开（属主 %2，组 %3，权限 %4）：只有 %2 能读写它，加入哪个组都没有用。请管理员改它的权限（例如用 udev 规则），或换一个有权限的用户。</source>
+        <translation>%1: no permission to open it (owner %2, group %3, mode %4): only %2 may read and write it, so joining a group cannot help. Ask an administrator to change its permissions (with a udev rule, for example), or use a user who may open it.</translation>
+    </message>
+    <message>
+        <source>%1：没有程序在读取它。</source>
+        <translation>%1: nobody is reading it.</translation>
     </message>
 </context>
 <context>

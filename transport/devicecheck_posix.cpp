@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <grp.h>
+#include <pwd.h>
 #include <linux/serial.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -64,10 +65,27 @@ DeviceProblem diagnoseDevice(const std::string &path, bool serial)
     }
     if (::access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES) {
         p.kind = DeviceProblem::PermissionDenied;
+        p.mode = st.st_mode & 07777;
+        if (const passwd *u = ::getpwuid(st.st_uid))
+            p.owner = u->pw_name;
+        else
+            p.owner = std::to_string(st.st_uid);
         if (const group *g = ::getgrgid(st.st_gid))
-            p.group = g->gr_name;
-        if (p.group.empty() || p.group == "root")
-            p.group = serial ? "dialout" : "lp";
+            p.ownerGroup = g->gr_name;
+        else
+            p.ownerGroup = std::to_string(st.st_gid);
+        // Joining the group helps only where the group may read and write.
+        if ((st.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP) && st.st_gid != 0)
+            p.group = p.ownerGroup;
+        return p;
+    }
+    if (S_ISFIFO(st.st_mode)) {
+        // A pipe without a reader takes no byte; a non-blocking open says so.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0)
+            ::close(fd);
+        else if (errno == ENXIO)
+            p.kind = DeviceProblem::NoReader;
         return p;
     }
     if (findHolder(st, p)) {

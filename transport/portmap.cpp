@@ -151,7 +151,16 @@ void readMapFile(const PortRoots &roots, std::string &file, std::map<std::string
         std::string name = trim(line.substr(0, eq));
         for (char &c : name) // "com3" is COM3, as Windows reads it
             c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-        const std::string path = trim(line.substr(eq + 1));
+        std::string path = trim(line.substr(eq + 1));
+        // The shell's "~/" is no part of a path the system opens.
+        if (path.compare(0, 2, "~/") == 0) {
+            const char *home = std::getenv("HOME");
+            if (!home || !*home) {
+                bad("'~/' but no home folder is set (HOME)");
+                continue;
+            }
+            path = std::string(home) + path.substr(1);
+        }
         const auto [prefix, n] = splitName(name);
         if (prefix.empty()) {
             bad("unknown name");

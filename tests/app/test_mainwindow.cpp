@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <sys/stat.h>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -197,6 +198,13 @@ TEST_F(MainWindow, MissingParallelPortShowsTheErrorBox)
     // The detail line names the device and the cause.
     EXPECT_EQ(detailOf(outside.errors.value(0)), QString::fromStdString(dir) + "/missing-lp1：没有这个设备。");
     EXPECT_EQ(outside.errorTitles, QStringList{applicationTitle()});
+    // A pipe with nobody reading it is there, but takes nothing.
+    outside.clear();
+    const std::string fifo = dir + "/unread-lp";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    outside.deviceNames().redirect("LPT2", fifo);
+    click("Button1");
+    EXPECT_EQ(detailOf(outside.errors.value(0)), QString::fromStdString(fifo) + "：没有程序在读取它。");
     // The window stays usable.
     pick(form1()->dk(), "LPT1");
     click("Button1");

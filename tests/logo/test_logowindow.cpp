@@ -253,9 +253,13 @@ TEST(HexFile, WindowsStylePathsNameAFileInTheHomeFolder)
     EXPECT_EQ(Tnvf::hexFilePath(QStringLiteral("C:hex.bin"), home), "/home/tech/hex.bin");
     EXPECT_EQ(Tnvf::hexFilePath(QStringLiteral("c:\\"), home), "/home/tech/hex.bin");
     EXPECT_EQ(Tnvf::hexFilePath(QStringLiteral("logos\\a.bin"), home), "/home/tech/a.bin");
-    // Host paths are the operator's own.
+    // Host paths are the operator's own; a name without a folder, or under
+    // "~/", is in the home folder, never where the program was started.
     EXPECT_EQ(Tnvf::hexFilePath(QStringLiteral("/tmp/x.bin"), home), "/tmp/x.bin");
-    EXPECT_EQ(Tnvf::hexFilePath(QStringLiteral("x.bin"), home), "x.bin");
+    EXPECT_EQ(Tnvf::hexFilePath(QStringLiteral("x.bin"), home), "/home/tech/x.bin");
+    EXPECT_EQ(Tnvf::hexFilePath(QStringLiteral("logos/x.bin"), home), "/home/tech/logos/x.bin");
+    EXPECT_EQ(Tnvf::hexFilePath(QStringLiteral("~/x.bin"), home), "/home/tech/x.bin");
+    EXPECT_EQ(Tnvf::hexFilePath(QStringLiteral("~nobody/x.bin"), home), "/home/tech/~nobody/x.bin");
 }
 
 TEST_F(LogoWindow, HexFileCopiesTheCommandOrTheExportAndSaysWhere)
@@ -300,6 +304,20 @@ TEST_F(LogoWindow, HexFileCopiesTheCommandOrTheExportAndSaysWhere)
     EXPECT_EQ(detailOf(outside.errors.value(0)), QStringLiteral("HEX 文件 %1 无法写入。").arg(QString::fromStdString(dir)));
     EXPECT_EQ(lpt1Contents(), before);
     EXPECT_TRUE(outside.messages.isEmpty());
+    // The line below the picture tells what this command wrote, and so
+    // nothing after a failure, an empty name, or HEX unticked.
+    EXPECT_EQ(child<QLabel>(nvf, "HexWhere")->text(), QString());
+    outside.clear();
+    type(edit("Edit9"), QString());
+    click(nvf, "Button2");
+    EXPECT_EQ(detailOf(outside.errors.value(0)), QStringLiteral("没有填写 HEX 文件名。"));
+    EXPECT_EQ(child<QLabel>(nvf, "HexWhere")->text(), QString());
+    type(edit("Edit9"), QStringLiteral("c:\\hex.bin"));
+    click(nvf, "Button2");
+    EXPECT_FALSE(child<QLabel>(nvf, "HexWhere")->text().isEmpty());
+    click(nvf, "hcb");
+    click(nvf, "Button2");
+    EXPECT_EQ(child<QLabel>(nvf, "HexWhere")->text(), QString());
     qputenv("HOME", oldHome);
 }
 

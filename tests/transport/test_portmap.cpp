@@ -152,7 +152,11 @@ TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
     names.setRoots(t.roots);
     EXPECT_EQ(names.takeNewProblems().size(), 6u);
     EXPECT_TRUE(names.takeNewProblems().empty());
-    Tree::write(t.roots.config + "/ports.conf", "COM4=" + t.dev("ttyUSB1") + "\nBAR=1\n");
+    // "~/" is the home folder, as the shell would have it.
+    const char *home = std::getenv("HOME");
+    ASSERT_NE(home, nullptr);
+    Tree::write(t.roots.config + "/ports.conf", "COM4=" + t.dev("ttyUSB1") + "\nBAR=1\nLPT2=~/lp.bin\n");
+    EXPECT_EQ(names.resolve("LPT2"), std::string(home) + "/lp.bin");
     EXPECT_EQ(names.resolve("\\\\.\\COM4"), t.dev("ttyUSB1"));
     EXPECT_EQ(names.resolve("\\\\.\\COM1"), t.dev("ttyUSB0"));
     EXPECT_EQ(names.takeNewProblems().size(), 1u);
