@@ -32,6 +32,9 @@ bool failErrno(int e);
 
 speed_t speedFor(std::uint32_t baud, bool &ok);
 
+// Sets a rate that has no B constant; 0, or the errno of the refusal.
+int setOtherRate(int fd, std::uint32_t baud);
+
 // Modem-line calls fail with ENOTTY or EINVAL on devices that have no lines
 // (pseudo-terminals); those count as "nothing to do".
 void setLine(int fd, int bit, bool on);

@@ -44,8 +44,8 @@ bool PosixComHost::SetCommState(Handle h, const DCB &dcb)
     if (::tcgetattr(dev->fd, &tio) != 0)
         return failErrno(errno);
     bool ok = false;
-    speed_t speed = speedFor(dcb.BaudRate, ok);
-    if (!ok)
+    const speed_t speed = speedFor(dcb.BaudRate, ok);
+    if (!ok && dcb.BaudRate == 0)
         return fail(kErrorInvalidParameter);
     ::cfmakeraw(&tio);
     tio.c_cflag |= CLOCAL | CREAD;
@@ -90,6 +90,15 @@ bool PosixComHost::SetCommState(Handle h, const DCB &dcb)
         tio.c_cflag &= ~CRTSCTS;
     if (::tcsetattr(dev->fd, TCSANOW, &tio) != 0)
         return failErrno(errno);
+    if (!ok) {
+        // Linux sets any rate the device supports; only the device's own
+        // refusal is an invalid parameter.
+        const int err = setOtherRate(dev->fd, dcb.BaudRate);
+        if (err == EINVAL || err == ENOTTY)
+            return fail(kErrorInvalidParameter);
+        if (err != 0)
+            return failErrno(err);
+    }
     // Opening a port raises DTR and RTS on Linux; put them where the
     // settings say.
     setLine(dev->fd, TIOCM_DTR, (dcb.Flags & kDcbDtrMask) != 0);

@@ -1,5 +1,6 @@
 // The serial port component against a pseudo-terminal printer.
 #include "tests/support/faultyhost.h"
+#include "tests/support/linerate.h"
 #include "tests/support/ptyprinter.h"
 #include "transport/comport.h"
 #include "transport/devicenames.h"
@@ -142,6 +143,21 @@ TEST_F(ComPortTest, DeviceControlBlockOfTheMainWindowsPort)
     ASSERT_EQ(tcgetattr(printer.slaveFd(), &tio), 0);
     EXPECT_EQ(cfgetospeed(&tio), B2400);
     port.CloseDevice();
+
+    // Every rate of the list reaches the line, those without a B constant
+    // too, and the bytes after it are exact.
+    for (TBaudRate rate : {br110, br14400, br56000, br128000, br256000, br115200}) {
+        const std::uint32_t bits = BaudRateValue(rate, 0);
+        SCOPED_TRACE(bits);
+        port.SetBaudRate(rate);
+        port.OpenDevice();
+        EXPECT_EQ(lineRate(printer.slaveFd()), bits);
+        printer.clearReceived();
+        EXPECT_EQ(port.WriteText(std::string("\x1B\x40\x00\xFF", 4)), 4);
+        ASSERT_TRUE(printer.waitFor(4));
+        EXPECT_EQ(printer.received(), std::string("\x1B\x40\x00\xFF", 4));
+        port.CloseDevice();
+    }
 }
 
 TEST_F(ComPortTest, WriteDeliversEveryByteUnchanged)
