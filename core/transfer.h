@@ -1,6 +1,10 @@
 #pragma once
 // Watching one transfer: a handler still waits for its command, but while it
-// waits every window repaints and the clock ticks. A transfer that runs for
+// waits every window repaints and the clock ticks. Every count shown or told
+// is what the device took (serial: written less the driver's queue; network:
+// acknowledged bytes; parallel: what the device accepted), and after a
+// Cancel nothing more leaves (the write aborted, the queue flushed, the
+// connection reset). A transfer that runs for
 // more than half a second shows the seam's progress view with Cancel; in the
 // windows that is a modal dialog that keeps every other button from working
 // meanwhile. Without windows nothing shows and nothing is pumped.

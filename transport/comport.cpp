@@ -434,10 +434,8 @@ void TCustomComPort::stopEventThread()
     // no other handler may run inside a close.
     for (;;) {
         runQueuedDispatches();
-        // The loop ends within microseconds of the stop; a short spin spares
-        // the window thread a sleep and a wake-up on every command.
-        for (int spin = 0; spin < 2000 && !m_thread->finished && m_syncPending == 0; ++spin)
-            std::this_thread::yield();
+        // No spin: thousands of sched_yield calls a command cost more than
+        // the one wake-up the thread's end brings.
         std::unique_lock<std::mutex> lock(m_syncMutex);
         m_syncCv.wait(lock, [&] { return m_thread->finished || !m_syncQueue.empty(); });
         if (m_thread->finished && m_syncQueue.empty())

@@ -145,9 +145,11 @@ TEST_F(MainWindow, EmptyPortShowsThePromptAndTypedPortSendsNothing)
 TEST_F(MainWindow, UnreachableNetworkPrinterIsAConnectError)
 {
     pick(form1()->dk(), "Ethernet");
-    type(form1()->IPE(), QStringLiteral("127.0.0.1:%1").arg(TcpPrinter::unusedPort()));
+    const QString nobody = QStringLiteral("127.0.0.1:%1").arg(TcpPrinter::unusedPort());
+    type(form1()->IPE(), nobody);
     click("Button1");
-    EXPECT_EQ(outside.messages, QStringList{"Connect error"});
+    // The cause follows in its own words.
+    EXPECT_EQ(outside.messages, QStringList{"Connect error\n" + nobody + " 拒绝了连接：那里没有程序在这个端口上接收。"});
     EXPECT_EQ(NetCalls::opens, 1);
     EXPECT_EQ(NetCalls::sends, 0);
     EXPECT_EQ(NetCalls::closes, 0);

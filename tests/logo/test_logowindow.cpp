@@ -183,11 +183,13 @@ TEST_F(LogoWindow, NetworkDownloadCountsBytesAndReportsSuccess)
 
     // A refused connection is no success.
     outside.clear();
-    type(form1()->IPE(), QStringLiteral("127.0.0.1:%1").arg(TcpPrinter::unusedPort()));
+    const QString nobody = QStringLiteral("127.0.0.1:%1").arg(TcpPrinter::unusedPort());
+    type(form1()->IPE(), nobody);
     click(nvf, "Button2");
-    EXPECT_EQ(outside.messages, QStringList{"Connect error"});
+    const QString refused = "Connect error\n" + nobody + " 拒绝了连接：那里没有程序在这个端口上接收。";
+    EXPECT_EQ(outside.messages, QStringList{refused});
     click(nvf, "Button8");
-    EXPECT_EQ(outside.messages, (QStringList{"Connect error", "Connect error"}));
+    EXPECT_EQ(outside.messages, (QStringList{refused, refused}));
 
     // Print and clear take the plain network branch: no byte count.
     type(form1()->IPE(), QString::fromStdString(net.address()));

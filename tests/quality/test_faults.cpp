@@ -55,14 +55,15 @@ TEST_F(Faults, FailedCommandsLeakNoDescriptorOrThread)
     pick(form1()->dk(), "LPT2");
     click("cut");
     pick(form1()->dk(), "Ethernet");
-    type(form1()->IPE(), QStringLiteral("127.0.0.1:%1").arg(TcpPrinter::unusedPort()));
+    const QString nobody = QStringLiteral("127.0.0.1:%1").arg(TcpPrinter::unusedPort());
+    type(form1()->IPE(), nobody);
     click("cut");
     pick(form1()->dk(), "COM3");
     printer.sendXoff();
     click("cut"); // times out
     printer.sendXon();
     EXPECT_EQ(outside.errors.size(), 3);
-    EXPECT_EQ(outside.messages, QStringList{"Connect error"});
+    EXPECT_EQ(outside.messages, QStringList{"Connect error\n" + nobody + " 拒绝了连接：那里没有程序在这个端口上接收。"});
     (void)QTest::qWaitFor([&] { return openDescriptors() == fds && threads() == tasks; }, 2000);
     EXPECT_EQ(openDescriptors(), fds);
     EXPECT_EQ(threads(), tasks);
@@ -154,8 +155,10 @@ TEST_F(Faults, NetworkPrinterThatResetsOrStopsReadingIsAFailureWithItsCounts)
     }
     // What the printer's own network stack took, at least what it read.
     EXPECT_GE(counts.match(outside.errors[0]).captured(1).toULongLong(), recorded);
-    EXPECT_TRUE(detailOf(outside.errors[0]).endsWith("打印机断开了连接。")) << outside.errors[0].toStdString();
-    EXPECT_TRUE(detailOf(outside.errors[1]).endsWith("打印机在 7 秒内没有接收数据。")) << outside.errors[1].toStdString();
+    // Each cut the command off part-way, and says what that leaves.
+    const QString advice = QStringLiteral("\n打印机可能还在等待这条命令的其余部分：发下一条命令之前，请先关闭打印机再打开。");
+    EXPECT_TRUE(detailOf(outside.errors[0]).endsWith("打印机断开了连接。" + advice)) << outside.errors[0].toStdString();
+    EXPECT_TRUE(detailOf(outside.errors[1]).endsWith("打印机在 7 秒内没有接收数据。" + advice)) << outside.errors[1].toStdString();
     TcpPrinter healthy;
     type(form1()->IPE(), QString::fromStdString(healthy.address()));
     click("cut");
