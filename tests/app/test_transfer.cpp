@@ -134,8 +134,10 @@ TEST_F(Transfer, SlowSerialLogoArrivesExactWhileTheDialogAdvancesAndTheClockTick
     EXPECT_TRUE(clockTicked);
     EXPECT_TRUE(rate.startsWith(QStringLiteral("速率 960 字节/秒"))) << rate.toStdString();
     // The dialog stood for the whole transfer and its count advanced (a
-    // pseudo-terminal takes bytes in blocks of some kilobytes).
-    ASSERT_GE(counts.size(), 30);
+    // pseudo-terminal takes bytes in blocks of some kilobytes, and up to
+    // about 16 KB at once, so the write lasts some 30 s of the line's 50; a
+    // loaded machine's one-second timer misses a few of those).
+    ASSERT_GE(counts.size(), 20);
     counts.removeDuplicates();
     EXPECT_GE(counts.size(), 3);
     for (int i = 1; i < counts.size(); ++i)

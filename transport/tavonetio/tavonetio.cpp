@@ -244,6 +244,13 @@ extern "C" TAVONET_API int32_t TAVONET_CALL TavoNetClose(void)
     // connection is reset at once, so the count told is what the printer got.
     const bool whole = g_lastError == TAVONET_OK && !g_cancelled && !g_broken && waitAllTaken();
     measureDelivered();
+    if (!whole) {
+        // The reset follows every byte already on the wire, and those reach
+        // the printer before it: they count, acknowledged or not yet.
+        const long unsent = netsock::unsentBytes(g_socket);
+        if (unsent >= 0 && !g_broken && !netsock::broken(g_socket))
+            g_delivered = std::max(g_delivered, g_handed - static_cast<int32_t>(std::min<long>(unsent, g_handed)));
+    }
     if (whole) {
         // Status bytes a printer may have sent are read away: closing with
         // unread input would answer the printer with a reset.
