@@ -154,12 +154,29 @@ TEST_F(ToolWindows, StatusCheckJudgesTheAnswers)
     EXPECT_EQ(outside.messages.last(), "You must select Serial Port!!");
 }
 
-TEST_F(ToolWindows, StatusCheckOnAMissingPortReportsAndFreesThePort)
+TEST_F(ToolWindows, StatusCheckOnAMissingPortOrAHeldLineReportsAndFreesThePort)
 {
     outside.deviceNames().redirect("\\\\.\\COM5", dir + "/nothing-here");
     pick(form1()->dk(), "COM5");
     click(program->form2.get(), "Button2");
     EXPECT_EQ(firstLines(outside.errors), QStringList{"Unable to open com port (win error code: 2)"});
+    EXPECT_FALSE(form1()->cp().Connected());
+
+    // A request the printer does not take is a failed write, logged as
+    // such with its count, not a request sent and left unanswered.
+    outside.clear();
+    pick(form1()->dk(), "COM1");
+    click("cut"); // the line is configured once, so XOFF is understood
+    ASSERT_TRUE(printer.waitFor(4));
+    printer.sendXoff();
+    click(program->form2.get(), "Button2");
+    printer.sendXon();
+    EXPECT_EQ(firstLines(outside.errors), QStringList{"WriteFile function failed (win error code: 1460)"});
+    EXPECT_TRUE(detailOf(outside.errors.value(0)).endsWith("：打印机停止接收数据（XOFF，或没有在读取）。已送到打印机 0 / 3 字节。"))
+        << outside.errors.value(0).toStdString();
+    const LogEntry &last = form1()->sender().log().entries().back();
+    EXPECT_EQ(last.result, LogEntry::Result::Failed);
+    EXPECT_TRUE(last.exchange);
     EXPECT_FALSE(form1()->cp().Connected());
 }
 
