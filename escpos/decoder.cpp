@@ -20,6 +20,18 @@
 //   DLE EOT: n
 //   US ESC US: the value byte (none for printing the H parameter)
 //   LF, NUL: how many in a row
+//   ESC *: m, dots across n, data bytes
+//   ESC J / ESC K / ESC R / ESC { / ESC V / ESC SP / GS B / GS H / GS f / GS h
+//     / GS w / GS r / GS a / GS I: n
+//   ESC B: beeps n, time t; BEL: none
+//   ESC $ / ESC \ / GS L / GS W: the value nL + 256 nH
+//   ESC D: the tab stops, in order
+//   GS P: x, y
+//   GS k: m (the second form's number, 65-73, for both forms), data bytes;
+//     Command::text holds the data
+//   GS ( k: cn, fn and, for settings, its parameter bytes; a store's data
+//     is in Command::text (Latin-1) and its length the last parameter
+//   DLE ENQ: n; DLE DC4: fn and its parameter bytes
 
 namespace escpos::detail {
 
@@ -60,6 +72,8 @@ bool Decoder::startsCommand(unsigned b) const
     case kCr:
     case kDle:
     case kCan:
+    case kBel:
+    case kHt:
     case kEsc:
     case kFs:
     case kGs:
@@ -96,6 +110,8 @@ void Decoder::step()
     case kCan:
         add(Kind::Command, 1, "CAN", Op::Cancel, fixedText(QT_TRANSLATE_NOOP("escpos", "cancel (customer display: clear the line)")));
         return;
+    case kBel: add(Kind::Command, 1, "BEL", Op::Beep, fixedText(QT_TRANSLATE_NOOP("escpos", "beep")), {1, 0}); return;
+    case kHt: add(Kind::Command, 1, "HT", Op::Tab, fixedText(QT_TRANSLATE_NOOP("escpos", "horizontal tab"))); return;
     default: break;
     }
     if (startsText(pos)) {

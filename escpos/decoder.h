@@ -36,6 +36,13 @@ enum class Op {
     Prefix, FeedToPrintStart, BlackMark, BlackMarkOffset,
     PrintHParameter, SetHParameter, DefaultCodePage, SerialSpeed,
     Setting, // one of the one-value settings: Command::setting says which
+    // The common vocabulary of Epson-compatible receipt printers, as
+    // point-of-sale programs send it.
+    ColumnBitImage, DefaultLineSpacing, FeedDots, ReverseFeed, Beep, InternationalSet, UpsideDown, Rotate90,
+    CharacterSpacing, AbsolutePosition, RelativePosition, TabStops, Tab, Reverse, LeftMargin, PrintAreaWidth,
+    MotionUnits, BarcodeHriPosition, BarcodeHriFont, BarcodeHeight, BarcodeModuleWidth, Barcode,
+    SymbolSetting, SymbolStore, SymbolPrint, SymbolSizeRequest, TransmitStatus, AutoStatusBack,
+    TransmitPrinterId, RealTimeRequest, RealTimeCommand,
 };
 
 struct Command {

@@ -82,7 +82,10 @@ void Decoder::escape()
         }
         unknown(2, name);
         return;
-    default: unknown(2, name); return;
+    default:
+        if (!escapeCommon(c, name))
+            unknown(2, name);
+        return;
     }
 }
 
@@ -125,8 +128,10 @@ void Decoder::oneParameter(const std::string &name, unsigned c)
         meaning = (n == 1 || n == '1') ? Text::tr("font B (9 × 17)") : Text::tr("font A (12 × 24)");
         break;
     case 't':
+        // A single-byte table: its bytes no longer pair up as GB2312.
         op = Op::CodePage;
         meaning = Text::tr("character code table %1").arg(n);
+        chinese = false;
         break;
     case 'E':
         op = Op::Emphasis;

@@ -81,7 +81,10 @@ void Decoder::groupSeparator()
              {m, x, y, long(data)});
         return;
     }
-    default: unknown(2, name); return;
+    default:
+        if (!groupCommon(c, name))
+            unknown(2, name);
+        return;
     }
 }
 
@@ -95,12 +98,13 @@ void Decoder::cut(const std::string &name)
         add(Kind::Command, 3, name, full ? Op::FullCut : Op::PartialCut, full ? Text::tr("full cut") : Text::tr("partial cut"), {m});
         return;
     }
-    if (m == 65 || m == 66) {
+    if (m == 65 || m == 66 || m == 97 || m == 98 || m == 103 || m == 104) {
         if (!need(4, name))
             return;
         const long n = at(pos + 3);
-        add(Kind::Command, 4, name, m == 65 ? Op::FullCutAfterFeed : Op::PartialCutAfterFeed,
-             (m == 65 ? Text::tr("full cut after feeding %1 units") : Text::tr("partial cut after feeding %1 units")).arg(n),
+        const bool full = m == 65 || m == 97 || m == 103;
+        add(Kind::Command, 4, name, full ? Op::FullCutAfterFeed : Op::PartialCutAfterFeed,
+             (full ? Text::tr("full cut after feeding %1 units") : Text::tr("partial cut after feeding %1 units")).arg(n),
              {m, n});
         return;
     }
@@ -117,6 +121,10 @@ void Decoder::extended()
     const std::size_t p = at(pos + 3) + 256u * at(pos + 4);
     if (!need(5 + p, name))
         return;
+    if (fn == 'k') {
+        symbol(p);
+        return;
+    }
     if (fn != 'F') {
         unknown(5 + p, name);
         return;
@@ -140,6 +148,10 @@ void Decoder::dataLinkEscape()
 {
     if (!need(2, "DLE"))
         return;
+    if (at(pos + 1) == kEnq || at(pos + 1) == kDc4) {
+        realTime(at(pos + 1));
+        return;
+    }
     if (at(pos + 1) != 0x04) {
         unknown(1, "DLE");
         return;

@@ -21,8 +21,8 @@ struct Text {
     Q_DECLARE_TR_FUNCTIONS(escpos)
 };
 
-inline constexpr unsigned kNul = 0x00, kLf = 0x0A, kFf = 0x0C, kCr = 0x0D, kDle = 0x10, kCan = 0x18, kEsc = 0x1B,
-                   kFs = 0x1C, kGs = 0x1D, kUs = 0x1F;
+inline constexpr unsigned kNul = 0x00, kEnq = 0x05, kBel = 0x07, kHt = 0x09, kLf = 0x0A, kFf = 0x0C, kCr = 0x0D,
+                   kDle = 0x10, kDc4 = 0x14, kCan = 0x18, kEsc = 0x1B, kFs = 0x1C, kGs = 0x1D, kUs = 0x1F;
 
 inline bool isGbLead(unsigned b) { return b >= 0xA1 && b <= 0xF7; }
 inline bool isGbTrail(unsigned b) { return b >= 0xA1 && b <= 0xFE; }
@@ -176,6 +176,16 @@ private:
 
     // 1F 1B 1F, a feature code and (but for printing the H parameter) a value.
     void configuration();
+
+    // The common ESC/POS vocabulary beyond the program's own commands.
+    bool escapeCommon(unsigned c, const std::string &name);
+    bool groupCommon(unsigned c, const std::string &name);
+    void columnImage(const std::string &name);
+    void twoByteValue(const std::string &name, Op op, const QString &meaning);
+    void tabStops(const std::string &name);
+    void barcode(const std::string &name);
+    void symbol(std::size_t p);
+    void realTime(unsigned c);
 };
 
 } // namespace escpos::detail

@@ -8,6 +8,7 @@ packages=(
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   libgtest-dev googletest libbenchmark-dev
   fonts-wqy-zenhei
+  libzint-dev zbar-tools
   util-linux iproute2
 )
 if [ "${TAVO_PACKAGE:-0}" = 1 ]; then

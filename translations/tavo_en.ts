@@ -1229,6 +1229,238 @@ Commands:
         <source>configuration with unknown feature code %1</source>
         <translation>configuration with unknown feature code %1</translation>
     </message>
+    <message>
+        <source>beep</source>
+        <translation>beep</translation>
+    </message>
+    <message>
+        <source>horizontal tab</source>
+        <translation>horizontal tab</translation>
+    </message>
+    <message>
+        <source>not printed</source>
+        <translation>not printed</translation>
+    </message>
+    <message>
+        <source>above the bars</source>
+        <translation>above the bars</translation>
+    </message>
+    <message>
+        <source>below the bars</source>
+        <translation>below the bars</translation>
+    </message>
+    <message>
+        <source>above and below the bars</source>
+        <translation>above and below the bars</translation>
+    </message>
+    <message>
+        <source>default line spacing</source>
+        <translation>default line spacing</translation>
+    </message>
+    <message>
+        <source>print and feed %1 units</source>
+        <translation>print and feed %1 units</translation>
+    </message>
+    <message>
+        <source>print and feed back %1 units</source>
+        <translation>print and feed back %1 units</translation>
+    </message>
+    <message>
+        <source>print and feed back %1 lines</source>
+        <translation>print and feed back %1 lines</translation>
+    </message>
+    <message>
+        <source>partial cut (one point left)</source>
+        <translation>partial cut (one point left)</translation>
+    </message>
+    <message>
+        <source>international character set %1</source>
+        <translation>international character set %1</translation>
+    </message>
+    <message>
+        <source>upside-down printing: %1</source>
+        <translation>upside-down printing: %1</translation>
+    </message>
+    <message>
+        <source>90° rotation: %1</source>
+        <translation>90° rotation: %1</translation>
+    </message>
+    <message>
+        <source>right-side character spacing: %1 units</source>
+        <translation>right-side character spacing: %1 units</translation>
+    </message>
+    <message>
+        <source>double-strike: %1</source>
+        <translation>double-strike: %1</translation>
+    </message>
+    <message>
+        <source>select peripheral device %1</source>
+        <translation>select peripheral device %1</translation>
+    </message>
+    <message>
+        <source>panel or paper sensor setting %1</source>
+        <translation>panel or paper sensor setting %1</translation>
+    </message>
+    <message>
+        <source>beep %1 times, %2 × 50 ms each</source>
+        <translation>beep %1 times, %2 × 50 ms each</translation>
+    </message>
+    <message>
+        <source>absolute print position: %1 units</source>
+        <translation>absolute print position: %1 units</translation>
+    </message>
+    <message>
+        <source>relative print position: %1 units</source>
+        <translation>relative print position: %1 units</translation>
+    </message>
+    <message>
+        <source>white/black reverse printing: %1</source>
+        <translation>white/black reverse printing: %1</translation>
+    </message>
+    <message>
+        <source>barcode text: %1</source>
+        <translation>barcode text: %1</translation>
+    </message>
+    <message>
+        <source>barcode text font %1</source>
+        <translation>barcode text font %1</translation>
+    </message>
+    <message>
+        <source>barcode height: %1 dots</source>
+        <translation>barcode height: %1 dots</translation>
+    </message>
+    <message>
+        <source>barcode module width: %1 dots</source>
+        <translation>barcode module width: %1 dots</translation>
+    </message>
+    <message>
+        <source>transmit status %1</source>
+        <translation>transmit status %1</translation>
+    </message>
+    <message>
+        <source>automatic status back: mask %1</source>
+        <translation>automatic status back: mask %1</translation>
+    </message>
+    <message>
+        <source>transmit printer ID %1</source>
+        <translation>transmit printer ID %1</translation>
+    </message>
+    <message>
+        <source>left margin: %1 units</source>
+        <translation>left margin: %1 units</translation>
+    </message>
+    <message>
+        <source>print area width: %1 units</source>
+        <translation>print area width: %1 units</translation>
+    </message>
+    <message>
+        <source>motion units: 1/%1 inch across, 1/%2 inch down</source>
+        <translation>motion units: 1/%1 inch across, 1/%2 inch down</translation>
+    </message>
+    <message>
+        <source>double density</source>
+        <translation>double density</translation>
+    </message>
+    <message>
+        <source>single density</source>
+        <translation>single density</translation>
+    </message>
+    <message>
+        <source>bit image, %1 dots high, %2: %3 columns</source>
+        <translation>bit image, %1 dots high, %2: %3 columns</translation>
+    </message>
+    <message>
+        <source>clear the tab stops</source>
+        <translation>clear the tab stops</translation>
+    </message>
+    <message>
+        <source>tab stops at %1 characters</source>
+        <translation>tab stops at %1 characters</translation>
+    </message>
+    <message>
+        <source>barcode %1: &quot;%2&quot;</source>
+        <translation>barcode %1: &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>%1: store %2 bytes of data</source>
+        <translation>%1: store %2 bytes of data</translation>
+    </message>
+    <message>
+        <source>%1: print the stored symbol</source>
+        <translation>%1: print the stored symbol</translation>
+    </message>
+    <message>
+        <source>%1: transmit the size of the stored symbol</source>
+        <translation>%1: transmit the size of the stored symbol</translation>
+    </message>
+    <message>
+        <source>QR: model %1</source>
+        <translation>QR: model %1</translation>
+    </message>
+    <message>
+        <source>QR: module size %1 dots</source>
+        <translation>QR: module size %1 dots</translation>
+    </message>
+    <message>
+        <source>QR: error correction level %1</source>
+        <translation>QR: error correction level %1</translation>
+    </message>
+    <message>
+        <source>QR: error correction %1 (undefined)</source>
+        <translation>QR: error correction %1 (undefined)</translation>
+    </message>
+    <message>
+        <source>QR: function %1</source>
+        <translation>QR: function %1</translation>
+    </message>
+    <message>
+        <source>PDF417: %1 columns</source>
+        <translation>PDF417: %1 columns</translation>
+    </message>
+    <message>
+        <source>PDF417: %1 rows</source>
+        <translation>PDF417: %1 rows</translation>
+    </message>
+    <message>
+        <source>PDF417: module width %1 dots</source>
+        <translation>PDF417: module width %1 dots</translation>
+    </message>
+    <message>
+        <source>PDF417: row height %1 × the module width</source>
+        <translation>PDF417: row height %1 × the module width</translation>
+    </message>
+    <message>
+        <source>PDF417: error correction %1</source>
+        <translation>PDF417: error correction %1</translation>
+    </message>
+    <message>
+        <source>PDF417: options %1</source>
+        <translation>PDF417: options %1</translation>
+    </message>
+    <message>
+        <source>PDF417: function %1</source>
+        <translation>PDF417: function %1</translation>
+    </message>
+    <message>
+        <source>real-time request %1</source>
+        <translation>real-time request %1</translation>
+    </message>
+    <message>
+        <source>real-time pulse</source>
+        <translation>real-time pulse</translation>
+    </message>
+    <message>
+        <source>real-time power-off</source>
+        <translation>real-time power-off</translation>
+    </message>
+    <message>
+        <source>transmit the status at once</source>
+        <translation>transmit the status at once</translation>
+    </message>
+    <message>
+        <source>clear the buffers</source>
+        <translation>clear the buffers</translation>
+    </message>
 </context>
 <context>
     <name>rtl</name>
@@ -1634,10 +1866,6 @@ Result: %4
         <translation>Not known to the printer, skipped: %1</translation>
     </message>
     <message>
-        <source>代码页 %1：按代码页 437 画</source>
-        <translation>Code page %1: drawn as code page 437</translation>
-    </message>
-    <message>
         <source>钱箱脉冲</source>
         <translation>Drawer pulse</translation>
     </message>
@@ -1732,6 +1960,26 @@ Result: %4
     <message>
         <source>not a JSON object</source>
         <translation>not a JSON object</translation>
+    </message>
+    <message>
+        <source>倒纸 %1：纸不倒回</source>
+        <translation>Feed back %1: the paper does not go back</translation>
+    </message>
+    <message>
+        <source>蜂鸣 %1 次</source>
+        <translation>Beep %1 times</translation>
+    </message>
+    <message>
+        <source>条码数据不合规则，没有打印：%1</source>
+        <translation>Barcode data not valid, not printed: %1</translation>
+    </message>
+    <message>
+        <source>没有存入数据，符号没有打印</source>
+        <translation>No data stored: the symbol was not printed</translation>
+    </message>
+    <message>
+        <source>符号数据不合规则，没有打印：%1</source>
+        <translation>Symbol data not valid, not printed: %1</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,5 @@
 #include "virtualprinter/engine.h"
 
-#include "virtualprinter/paper.h"
 
 #include "logo/blackmark.h"
 #include "settings/configcommands.h"
@@ -97,39 +96,123 @@ void Engine::resetModes()
     m_justify = 0;
     m_lineSpacing = 30;
     m_chinese = true;
+    m_underline = 0;
+    m_codePage = 0;
+    m_international = 0;
+    m_reverse = m_upsideDown = m_rotate = false;
+    m_charSpacing = 0;
+    m_leftMargin = 0;
+    m_areaWidth = 0;
+    m_tabStops.clear();
+    m_hri = m_hriFont = 0;
+    m_barHeight = 162;
+    m_barModule = 3;
+    m_qrModule = 3;
+    m_qrLevel = 1;
+    m_pdfColumns = m_pdfRows = 0;
+    m_pdfModule = 3;
+    m_pdfRowHeight = 3;
+    m_pdfLevel = -1;
 }
 
 ByteString Engine::feed(const ByteString &bytes)
 {
     m_pending += bytes;
-    const auto commands = escpos::decode(m_pending, escpos::Options{m_chinese});
-    ByteString answer;
-    std::size_t used = 0;
-    for (const escpos::Command &c : commands) {
-        // A command cut short may still be arriving.
-        if (c.kind == escpos::Kind::Truncated && c.offset + c.length == m_pending.size())
+    ByteString reply;
+    // Each byte is decoded once: the walk stops only where a command changes
+    // how the bytes after it read (Chinese mode), and goes on from there.
+    for (;;) {
+        const bool before = m_chinese;
+        bool modeChanged = false;
+        std::size_t used = 0;
+        escpos::decodeEach(m_pending, escpos::Options{m_chinese}, [&](const escpos::Command &c) {
+            // A command cut short may still be arriving.
+            if (c.kind == escpos::Kind::Truncated && c.offset + c.length == m_pending.size())
+                return false;
+            used = c.offset + c.length;
+            reply += answer(c);
+            m_log << QStringLiteral("%1  %2").arg(QString::fromStdString(c.name), -10).arg(c.meaning);
+            execute(m_pending, c);
+            modeChanged = m_chinese != before;
+            return !modeChanged;
+        });
+        m_pending.erase(0, used);
+        if (!modeChanged)
             break;
-        const bool wasChinese = m_chinese;
-        used = c.offset + c.length;
-        if (c.op == Op::RealTimeStatusRequest || c.op == Op::StatusRequest) {
-            const bool dle = c.name == "DLE EOT";
-            switch (m_status) {
-            case Status::Online: answer.push_back(dle ? '\x12' : '\x00'); break;
-            case Status::Offline: answer.push_back(dle ? realTimeStatus(c.params.empty() ? 1 : c.params[0], false) : '\x00'); break;
-            case Status::PaperEnd: answer.push_back(dle ? realTimeStatus(c.params.empty() ? 1 : c.params[0], true) : '\x0C'); break;
-            case Status::Silent: break;
-            }
-        }
-        m_log << QStringLiteral("%1  %2").arg(QString::fromStdString(c.name), -10).arg(c.meaning);
-        execute(m_pending, c);
-        // Chinese mode changes how the bytes after it read.
-        if (m_chinese != wasChinese) {
-            m_pending.erase(0, used);
-            return answer + feed(ByteString());
-        }
     }
-    m_pending.erase(0, used);
-    return answer;
+    return reply;
+}
+
+ByteString Engine::statusFrame() const
+{
+    // Automatic status back, four bytes: fixed bit 4 of the first; offline
+    // (bit 3) with the cover open (bit 5); the third tells the paper, near
+    // its end (bits 0-1) and at its end (bits 2-3).
+    switch (m_status) {
+    case Status::Online: return ByteString("\x10\x00\x00\x00", 4);
+    case Status::Offline: return ByteString("\x38\x00\x00\x00", 4);
+    case Status::PaperEnd: return ByteString("\x18\x00\x0F\x00", 4);
+    case Status::Silent: break;
+    }
+    return ByteString();
+}
+
+ByteString Engine::setStatus(Status s)
+{
+    const bool changed = s != m_status;
+    m_status = s;
+    if (!changed || m_autoStatus == 0)
+        return ByteString();
+    return statusFrame();
+}
+
+ByteString Engine::answer(const escpos::Command &c)
+{
+    if (m_status == Status::Silent)
+        return ByteString();
+    const long n = c.params.empty() ? 1 : c.params[0];
+    const bool paperEnd = m_status == Status::PaperEnd, online = m_status == Status::Online;
+    switch (c.op) {
+    case Op::RealTimeStatusRequest:
+        if (c.name == "DLE EOT")
+            return ByteString(1, online ? '\x12' : realTimeStatus(n, paperEnd));
+        return ByteString(1, paperEnd ? '\x0C' : '\x00');
+    case Op::StatusRequest: return ByteString(1, paperEnd ? '\x0C' : '\x00');
+    case Op::TransmitStatus:
+        // GS r 1: paper sensors (near end bits 0-1, end bits 2-3); GS r 2:
+        // the drawer connector, closed.
+        if (n == 1 || n == 49)
+            return ByteString(1, paperEnd ? '\x0F' : '\x00');
+        if (n == 2 || n == 50)
+            return ByteString(1, '\x00');
+        return ByteString();
+    case Op::AutoStatusBack:
+        m_autoStatus = static_cast<int>(n);
+        // Enabling it answers with the present state at once.
+        return m_autoStatus ? statusFrame() : ByteString();
+    case Op::RealTimeCommand:
+        // DLE DC4 7 1: the status in the automatic status back's frame.
+        if (n == 7)
+            return statusFrame();
+        return ByteString();
+    case Op::TransmitPrinterId: {
+        switch (n) {
+        case 1:
+        case 49: return ByteString(1, '\x20');                                // model
+        case 2:
+        case 50: return ByteString(1, m_model.display ? '\x07' : '\x03');    // two-byte characters, cutter, display
+        case 3:
+        case 51: return ByteString(1, '\x10');                                // firmware
+        case 65: return ByteString("_1.00 VP\0", 9);
+        case 66: return ByteString("_TAVO\0", 6);
+        case 67: return "_" + std::string(m_model.name) + std::string(1, '\0');
+        default: break;
+        }
+        return ByteString();
+    }
+    default: break;
+    }
+    return ByteString();
 }
 
 void Engine::endJob()
@@ -149,18 +232,11 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
         return;
     }
     if (c.kind == escpos::Kind::Text) {
-        // From the bytes: code-page bytes are characters of code page 437 here.
-        const ByteString raw = bytes.substr(c.offset, c.length);
         if (m_chinese) {
             text(c.text);
             return;
         }
-        QString shown;
-        for (char ch : raw) {
-            const unsigned b = static_cast<unsigned char>(ch);
-            shown += b < 0x80 ? QString(QLatin1Char(static_cast<char>(b))) : codePageChar(b);
-        }
-        text(shown);
+        text(decodeSingleByte(bytes.substr(c.offset, c.length)));
         return;
     }
     if (op == Op::LineFeed) {
@@ -169,7 +245,9 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
     } else if (op == Op::CarriageReturn || op == Op::Nothing || op == Op::Prefix || op == Op::UnidirectionalPrinting ||
                op == Op::PrintColour || op == Op::StatusRequest || op == Op::RealTimeStatusRequest) {
     } else if (op == Op::Initialise) {
-        flushLine(false);
+        // What waits in the line buffer is thrown away, not printed.
+        m_line.clear();
+        m_lineWidth = 0;
         resetModes();
         m_display = Display();
     } else if (op == Op::LineSpacing) {
@@ -186,14 +264,16 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
     } else if (op == Op::Emphasis) {
         m_mode = (param(0) & 1) ? (m_mode | 0x08) : (m_mode & ~0x08);
     } else if (op == Op::Underline) {
-        const long n = param(0);
-        m_mode = (n == 0 || n == '0') ? (m_mode & ~0x80) : (m_mode | 0x80);
+        const long n = param(0) >= '0' ? param(0) - '0' : param(0);
+        m_underline = n == 1 || n == 2 ? static_cast<int>(n) : 0;
+        m_mode &= ~0x80;
     } else if (op == Op::CharacterSize) {
         m_sizeX = static_cast<int>(((param(0) >> 4) & 7) + 1);
         m_sizeY = static_cast<int>((param(0) & 7) + 1);
     } else if (op == Op::CodePage) {
-        if (param(0) != 0)
-            m_log << Text::tr("代码页 %1：按代码页 437 画").arg(param(0));
+        // A single-byte table: the bytes after it are its characters.
+        m_codePage = static_cast<int>(param(0));
+        m_chinese = false;
     } else if (op == Op::Justification) {
         const long n = param(0);
         m_justify = static_cast<int>(n >= '0' ? n - '0' : n);
@@ -256,18 +336,20 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
         const int widthBytes = static_cast<int>(param(1)), height = static_cast<int>(param(2));
         const long m = param(0) >= '0' ? param(0) - '0' : param(0);
         const int sx = (m & 1) ? 2 : 1, sy = (m & 2) ? 2 : 1;
-        QImage raster(std::max(8 * widthBytes * sx, 1), std::max(height * sy, 1), QImage::Format_RGB32);
-        raster.fill(Qt::white);
+        QImage raster(std::max(8 * widthBytes * sx, 1), std::max(height * sy, 1), QImage::Format_Grayscale8);
+        raster.fill(255);
         const std::size_t data = c.offset + 8;
-        for (int r = 0; r < height; ++r)
+        for (int r = 0; r < height; ++r) {
+            uchar *line = raster.scanLine(r * sy);
             for (int b = 0; b < widthBytes; ++b) {
                 const unsigned v = byteAt(bytes, data + static_cast<std::size_t>(r) * widthBytes + b);
                 for (int bit = 0; bit < 8; ++bit)
                     if (v & (0x80u >> bit))
-                        for (int dy = 0; dy < sy; ++dy)
-                            for (int dx = 0; dx < sx; ++dx)
-                                raster.setPixel((8 * b + bit) * sx + dx, r * sy + dy, qRgb(0, 0, 0));
+                        std::fill(line + (8 * b + bit) * sx, line + (8 * b + bit + 1) * sx, uchar(0));
             }
+            for (int dy = 1; dy < sy; ++dy)
+                std::copy(line, line + raster.width(), raster.scanLine(r * sy + dy));
+        }
         flushLine(false);
         place(raster);
     } else if (op == Op::ChineseModeOn) {
@@ -294,7 +376,7 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
     } else if (op == Op::PrintHParameter || op == Op::SetHParameter || op == Op::DefaultCodePage ||
                op == Op::SerialSpeed || op == Op::Setting) {
         configure(c);
-    } else {
+    } else if (!executeCommon(bytes, c)) {
         m_log << Text::tr("已收到，没有可画的：%1").arg(QString::fromStdString(c.name));
     }
 }

@@ -66,7 +66,7 @@ struct Display {
 };
 
 struct Counts {
-    int receipts = 0, cuts = 0, drawerPulses = 0, unknown = 0;
+    int receipts = 0, cuts = 0, drawerPulses = 0, unknown = 0, beeps = 0;
     int nvWrites = 0;           // NV downloads stored
     std::size_t nvBytesWritten = 0;
 };
@@ -85,7 +85,12 @@ public:
     // The job's line closed: a command still incomplete is dropped (logged).
     void endJob();
 
-    void setStatus(Status s) { m_status = s; }
+    // A change of state; returns the automatic status frame a host enabled
+    // with GS a, to go out on the line of the job in progress (empty when
+    // none is enabled or nothing changed).
+    ByteString setStatus(Status s);
+    // The frame automatic status back sends in the present state.
+    ByteString statusFrame() const;
     Status status() const { return m_status; }
 
     // The rate of the printer's own serial line, from its settings.
@@ -110,22 +115,35 @@ public:
 
 private:
     void execute(const ByteString &bytes, const escpos::Command &c);
+    // What the printer answers to a request; empty for any other command.
+    ByteString answer(const escpos::Command &c);
+    bool executeCommon(const ByteString &bytes, const escpos::Command &c);
+    void barcode(const escpos::Command &c);
+    void printSymbol(int cn);
+    void columnImage(const ByteString &bytes, const escpos::Command &c);
+    void moveTo(int x); // a print position in the line, in dots
+    QString decodeSingleByte(const ByteString &raw) const;
     void resetModes();
     void text(const QString &s);
-    void flushLine(bool feedEmptyLine);
+    // Prints the line; `advance` (dots) replaces the line's own height and
+    // spacing where given, as ESC J does.
+    void flushLine(bool feedEmptyLine, int advance = -1);
+    void startLine(); // the line's justification and margins, fixed at its first character
+    void push(QImage image, bool underline = false);
     void feedDots(int dots);
     void place(const QImage &image); // an image at the left margin, justified
     void ensureHeight(int bottom);
     void tearOffIfTooLong();
     void cut();
     void configure(const escpos::Command &c);
-    QRgb ink() const;
+    uchar ink() const;
+    void lay(const QImage &image, int x); // printed dots of a line or image at m_y
 
     // A character waiting in the line: its cell and the size it prints at.
     struct Glyph {
-        QImage image;
+        QImage image; // null: a gap (a tab or a print position)
         int width = 0, height = 0;
-        bool underline = false;
+        int underline = 0; // dots
     };
 
     Model m_model;
@@ -143,6 +161,25 @@ private:
     int m_sizeX = 1, m_sizeY = 1; // GS !
     int m_justify = 0;
     int m_lineSpacing = 30;
+    int m_underline = 0;          // ESC -: 0, 1 or 2 dots
+    int m_codePage = 0;           // ESC t
+    int m_international = 0;      // ESC R
+    bool m_reverse = false, m_upsideDown = false, m_rotate = false;
+    int m_charSpacing = 0;        // ESC SP, dots
+    int m_leftMargin = 0;         // GS L, dots
+    int m_areaWidth = 0;          // GS W, dots; 0: the whole line
+    std::vector<int> m_tabStops;  // ESC D, in characters
+    // Fixed when a line's first character arrives, as printers do.
+    int m_lineJustify = 0, m_lineLeft = 0, m_lineArea = 0;
+    bool m_lineUpsideDown = false;
+    // Barcodes (GS H, GS f, GS h, GS w) and the two-dimensional symbols.
+    int m_hri = 0, m_hriFont = 0, m_barHeight = 162, m_barModule = 3;
+    int m_qrModule = 3, m_qrLevel = 1; // M
+    ByteString m_qrData;
+    int m_pdfColumns = 0, m_pdfRows = 0, m_pdfModule = 3, m_pdfRowHeight = 3, m_pdfLevel = -1;
+    ByteString m_pdfData;
+    int m_autoStatus = 0;         // GS a: what changes are sent
+    int m_linesPrinted = 0;
 
     QImage m_paper;
     int m_y = 0;

@@ -136,7 +136,7 @@ int Engine::paperDots() const
     if (v == s.values[0])
         return std::min(m_model.paperDots, 384); // 58 mm
     if (v == s.values[1])
-        return std::max(m_model.paperDots, 512); // 76 mm
+        return std::min(m_model.paperDots, 512); // 76 mm, but never wider than the head
     return m_model.paperDots;
 }
 

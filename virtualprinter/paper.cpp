@@ -3,7 +3,6 @@
 // display drawn.
 #include "virtualprinter/engine.h"
 
-#include "virtualprinter/paper.h"
 
 #include <QCoreApplication>
 #include <QFont>
@@ -41,50 +40,42 @@ QImage glyphCell(const QString &ch, bool chinese, bool fontB, bool bold)
         return *it;
     const int w = chinese ? kChineseCell : (fontB ? kFontBWidth : kFontAWidth);
     const int h = chinese ? kChineseCell : (fontB ? kFontBHeight : kFontAHeight);
-    QImage cell(w, h, QImage::Format_RGB32);
-    cell.fill(Qt::white);
+    QImage cell(w, h, QImage::Format_Grayscale8);
+    cell.fill(255);
     QPainter p(&cell);
     p.setFont(cellFont(chinese, fontB, bold));
     p.setPen(Qt::black);
     p.drawText(QRect(0, 0, w, h), Qt::AlignCenter, ch);
     p.end();
+    // Dots are on or off: a head has no grey.
+    for (int y = 0; y < h; ++y) {
+        uchar *line = cell.scanLine(y);
+        for (int x = 0; x < w; ++x)
+            line[x] = line[x] < 128 ? 0 : 255;
+    }
     cache.insert(key, cell);
     return cell;
 }
 
-// Code-page bytes: the printers' default code page is 437.
 } // namespace
-
-QString codePageChar(unsigned b)
-{
-    static const char16_t upper[128] = {
-        0xC7, 0xFC, 0xE9, 0xE2, 0xE4, 0xE0, 0xE5, 0xE7, 0xEA, 0xEB, 0xE8, 0xEF, 0xEE, 0xEC, 0xC4, 0xC5,
-        0xC9, 0xE6, 0xC6, 0xF4, 0xF6, 0xF2, 0xFB, 0xF9, 0xFF, 0xD6, 0xDC, 0xA2, 0xA3, 0xA5, 0x20A7, 0x192,
-        0xE1, 0xED, 0xF3, 0xFA, 0xF1, 0xD1, 0xAA, 0xBA, 0xBF, 0x2310, 0xAC, 0xBD, 0xBC, 0xA1, 0xAB, 0xBB,
-        0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x2561, 0x2562, 0x2556, 0x2555, 0x2563, 0x2551, 0x2557, 0x255D, 0x255C, 0x255B, 0x2510,
-        0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F, 0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x2567,
-        0x2568, 0x2564, 0x2565, 0x2559, 0x2558, 0x2552, 0x2553, 0x256B, 0x256A, 0x2518, 0x250C, 0x2588, 0x2584, 0x258C, 0x2590, 0x2580,
-        0x3B1, 0xDF, 0x393, 0x3C0, 0x3A3, 0x3C3, 0xB5, 0x3C4, 0x3A6, 0x398, 0x3A9, 0x3B4, 0x221E, 0x3C6, 0x3B5, 0x2229,
-        0x2261, 0xB1, 0x2265, 0x2264, 0x2320, 0x2321, 0xF7, 0x2248, 0xB0, 0x2219, 0xB7, 0x221A, 0x207F, 0xB2, 0x25A0, 0xA0};
-    return QString(QChar(upper[b - 0x80]));
-}
 
 QImage BitImage::toImage(int scaleX, int scaleY) const
 {
-    QImage out(std::max(8 * x * scaleX, 1), std::max(8 * y * scaleY, 1), QImage::Format_RGB32);
-    out.fill(Qt::white);
+    QImage out(std::max(8 * x * scaleX, 1), std::max(8 * y * scaleY, 1), QImage::Format_Grayscale8);
+    out.fill(255);
     if (empty())
         return out;
     const int column = y; // bytes a column
-    for (int c = 0; c < 8 * x; ++c)
-        for (int r = 0; r < 8 * y; ++r) {
+    for (int r = 0; r < 8 * y; ++r) {
+        uchar *line = out.scanLine(r * scaleY);
+        for (int c = 0; c < 8 * x; ++c) {
             const std::size_t at = static_cast<std::size_t>(c) * static_cast<std::size_t>(column) + static_cast<std::size_t>(r / 8);
-            if (at >= data.size() || !(byteAt(data, at) & (0x80 >> (r % 8))))
-                continue;
-            for (int dy = 0; dy < scaleY; ++dy)
-                for (int dx = 0; dx < scaleX; ++dx)
-                    out.setPixel(c * scaleX + dx, r * scaleY + dy, qRgb(0, 0, 0));
+            if (at < data.size() && (byteAt(data, at) & (0x80 >> (r % 8))))
+                std::fill(line + c * scaleX, line + (c + 1) * scaleX, uchar(0));
         }
+        for (int dy = 1; dy < scaleY; ++dy)
+            std::copy(line, line + out.width(), out.scanLine(r * scaleY + dy));
+    }
     return out;
 }
 
@@ -140,16 +131,47 @@ QImage Display::render() const
     return out;
 }
 
-QRgb Engine::ink() const
+uchar Engine::ink() const
 {
     // Density: Light, Normal, Dark.
     const OneValueSetting &s = oneValueSetting(Setting::Density);
     const int v = setting(Stored::Density, s.values[1]);
     if (v == s.values[0])
-        return qRgb(128, 128, 128);
+        return 128;
     if (v == s.values[2])
-        return qRgb(0, 0, 0);
-    return qRgb(48, 48, 48);
+        return 0;
+    return 48;
+}
+
+void Engine::startLine()
+{
+    if (!m_line.empty())
+        return;
+    // Justification, margins and the upside-down mode count where a line
+    // begins, as printers apply them.
+    const int head = paperDots();
+    m_lineLeft = std::clamp(m_leftMargin, 0, head - 1);
+    m_lineArea = m_areaWidth > 0 ? std::min(m_areaWidth, head - m_lineLeft) : head - m_lineLeft;
+    m_lineArea = std::max(m_lineArea, 1);
+    m_lineJustify = m_justify;
+    m_lineUpsideDown = m_upsideDown;
+    m_lineWidth = 0;
+}
+
+void Engine::push(QImage image, bool underline)
+{
+    startLine();
+    Glyph g;
+    g.width = image.width();
+    g.height = image.height();
+    g.underline = underline ? std::max(m_underline, (m_mode & 0x80) ? 1 : 0) : 0;
+    g.image = std::move(image);
+    if (m_lineWidth + g.width > m_lineArea && m_lineWidth > 0) {
+        flushLine(false); // the line is full: the printer goes on in the next
+        startLine();
+    }
+    m_lineWidth += g.width;
+    m_line.push_back(std::move(g));
 }
 
 void Engine::text(const QString &s)
@@ -158,54 +180,84 @@ void Engine::text(const QString &s)
                        setting(Stored::SmallFont, -1) == oneValueSetting(Setting::SmallFont).values[0];
     const int sx = std::max((m_mode & 0x20) ? 2 : 1, m_sizeX), sy = std::max((m_mode & 0x10) ? 2 : 1, m_sizeY);
     for (int i = 0; i < s.size(); ++i) {
-        Glyph g;
         QString ch = s.mid(i, 1);
         if (s[i].isHighSurrogate() && i + 1 < s.size())
             ch = s.mid(i++, 2);
         const bool chinese = ch.size() == 1 && ch[0].unicode() >= 0x2E80;
-        g.underline = (m_mode & 0x80) != 0;
-        g.image = glyphCell(ch, chinese, fontB && !chinese, (m_mode & 0x08) != 0);
-        g.width = g.image.width() * sx;
-        g.height = g.image.height() * sy;
-        if (m_lineWidth + g.width > paperDots())
-            flushLine(false); // the line is full: the printer goes on in the next
-        m_lineWidth += g.width;
-        m_line.push_back(std::move(g));
+        QImage cell = glyphCell(ch, chinese, fontB && !chinese, (m_mode & 0x08) != 0);
+        if (m_rotate)
+            cell = cell.transformed(QTransform().rotate(90));
+        cell = cell.scaled(cell.width() * sx, cell.height() * sy);
+        if (m_charSpacing > 0) {
+            QImage spaced(cell.width() + m_charSpacing * sx, cell.height(), QImage::Format_Grayscale8);
+            spaced.fill(255);
+            for (int y = 0; y < cell.height(); ++y)
+                std::copy(cell.constScanLine(y), cell.constScanLine(y) + cell.width(), spaced.scanLine(y));
+            cell = spaced;
+        }
+        if (m_reverse)
+            cell.invertPixels();
+        push(std::move(cell), true);
     }
 }
 
-void Engine::flushLine(bool feedEmptyLine)
+void Engine::flushLine(bool feedEmptyLine, int advance)
 {
     if (m_line.empty()) {
-        if (feedEmptyLine)
+        if (advance >= 0)
+            feedDots(advance);
+        else if (feedEmptyLine)
             feedDots(m_lineSpacing);
         return;
     }
     int height = 0;
     for (const Glyph &g : m_line)
         height = std::max(height, g.height);
-    const int paper = paperDots();
-    const int x0 = m_justify == 1 ? (paper - m_lineWidth) / 2 : m_justify == 2 ? paper - m_lineWidth : 0;
-    ensureHeight(m_y + std::max(height, m_lineSpacing));
-    QPainter p(&m_paper);
-    int x = std::max(x0, 0);
-    const QRgb dot = ink();
+    height = std::max(height, 1);
+    // The line as the head prints it, then laid on the paper.
+    QImage line(std::max(m_lineWidth, 1), height, QImage::Format_Grayscale8);
+    line.fill(255);
+    int x = 0;
     for (const Glyph &g : m_line) {
-        const QImage scaled = g.image.scaled(g.width, g.height);
-        for (int yy = 0; yy < scaled.height(); ++yy)
-            for (int xx = 0; xx < scaled.width(); ++xx)
-                if (qGray(scaled.pixel(xx, yy)) < 128 && x + xx < m_paper.width() &&
-                    m_y + height - g.height + yy < m_paper.height())
-                    m_paper.setPixel(x + xx, m_y + height - g.height + yy, dot);
-        if (g.underline)
-            p.fillRect(QRect(x, m_y + height - 1, g.width, 1), QColor(dot));
+        if (!g.image.isNull()) {
+            const int top = height - g.height;
+            for (int y = 0; y < g.height; ++y) {
+                const uchar *from = g.image.constScanLine(y);
+                uchar *to = line.scanLine(top + y) + x;
+                for (int xx = 0; xx < g.width; ++xx)
+                    to[xx] = std::min(to[xx], from[xx]);
+            }
+        }
+        for (int u = 0; u < g.underline; ++u)
+            std::fill(line.scanLine(height - 1 - u) + x, line.scanLine(height - 1 - u) + x + g.width, uchar(0));
         x += g.width;
     }
-    p.end();
-    m_y += std::max(height, m_lineSpacing);
+    if (m_lineUpsideDown)
+        line = line.transformed(QTransform().rotate(180));
+    const int free = m_lineArea - m_lineWidth;
+    const int x0 = m_lineLeft + (m_lineJustify == 1 || m_lineJustify == '1' ? free / 2
+                                 : m_lineJustify == 2 || m_lineJustify == '2' ? free
+                                                                               : 0);
+    lay(line, std::max(x0, 0));
+    m_y += advance >= 0 ? advance : std::max(height, m_lineSpacing);
     m_line.clear();
     m_lineWidth = 0;
     tearOffIfTooLong();
+}
+
+void Engine::lay(const QImage &image, int x)
+{
+    // Printed dots only: the paper, its marks included, shows where none is.
+    ensureHeight(m_y + image.height());
+    const uchar dot = ink();
+    const int w = std::min(image.width(), m_paper.width() - x);
+    for (int y = 0; y < image.height() && m_y + y < m_paper.height(); ++y) {
+        const uchar *from = image.constScanLine(y);
+        uchar *to = m_paper.scanLine(m_y + y) + x;
+        for (int xx = 0; xx < w; ++xx)
+            if (from[xx] < 128)
+                to[xx] = dot;
+    }
 }
 
 void Engine::tearOffIfTooLong()
@@ -230,33 +282,32 @@ void Engine::feedDots(int dots)
 void Engine::ensureHeight(int bottom)
 {
     bottom = std::min(bottom, kMaxPaperDots);
-    const int width = paperDots();
+    // Never narrower than what is printed: a width changed in the middle of
+    // a receipt keeps the lines before it whole.
+    const int width = std::max(paperDots(), m_paper.isNull() ? 0 : m_paper.width());
     if (!m_paper.isNull() && m_paper.height() >= bottom && m_paper.width() == width)
         return;
-    QImage grown(width, std::max(bottom + 256, m_paper.isNull() ? 512 : m_paper.height() * 2), QImage::Format_RGB32);
-    grown.fill(Qt::white);
-    if (!m_paper.isNull()) {
-        QPainter p(&grown);
-        p.drawImage(0, 0, m_paper);
-    }
-    // Black marks along the left edge of the roll, as marked paper has.
-    QPainter p(&grown);
-    for (int y = 0; y < grown.height(); y += kMarkPitch)
-        p.fillRect(QRect(0, y, 6, 24), QColor(220, 220, 220));
-    m_paper = grown;
+    const int oldHeight = m_paper.isNull() ? 0 : m_paper.height();
+    QImage grown(width, std::max(bottom + 256, std::min(oldHeight * 2, kMaxPaperDots + 256)), QImage::Format_Grayscale8);
+    grown.fill(255);
+    for (int y = 0; y < oldHeight; ++y)
+        std::copy(m_paper.constScanLine(y), m_paper.constScanLine(y) + m_paper.width(), grown.scanLine(y));
+    // Black marks along the left edge of the roll, as marked paper has, on
+    // the new paper only: what is printed stays over them.
+    for (int y = (oldHeight + kMarkPitch - 1) / kMarkPitch * kMarkPitch; y < grown.height(); y += kMarkPitch)
+        for (int r = y; r < std::min(y + 24, grown.height()); ++r)
+            std::fill(grown.scanLine(r), grown.scanLine(r) + 6, uchar(220));
+    m_paper = std::move(grown);
 }
 
 void Engine::place(const QImage &image)
 {
-    const int paper = paperDots();
-    const int w = std::min(image.width(), paper);
-    const int x = m_justify == 1 ? (paper - w) / 2 : m_justify == 2 ? paper - w : 0;
-    ensureHeight(m_y + image.height());
-    const QRgb dot = ink();
-    for (int yy = 0; yy < image.height() && m_y + yy < m_paper.height(); ++yy)
-        for (int xx = 0; xx < w; ++xx)
-            if (qGray(image.pixel(xx, yy)) < 128)
-                m_paper.setPixel(x + xx, m_y + yy, dot);
+    startLine();
+    const int w = std::min(image.width(), m_lineArea);
+    const int free = m_lineArea - w;
+    const int x = m_lineLeft + (m_justify == 1 || m_justify == '1' ? free / 2 : m_justify == 2 || m_justify == '2' ? free : 0);
+    QImage grey = image.format() == QImage::Format_Grayscale8 ? image : image.convertToFormat(QImage::Format_Grayscale8);
+    lay(grey.width() > w ? grey.copy(0, 0, w, grey.height()) : grey, x);
     m_y += image.height();
     tearOffIfTooLong();
 }

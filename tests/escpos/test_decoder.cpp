@@ -351,12 +351,12 @@ TEST(Decoder, CutShortUnknownAndGarbledInputIsCoveredExactly)
     EXPECT_EQ(cut[0].kind, Kind::Truncated);
     EXPECT_EQ(cut[0].name, "ESC p");
 
-    const ByteString odd("\x07\x7F\x1B\x4A\x05\x1F\x1B\x1F\x01\x02\xFF\xFE", 12);
+    const ByteString odd("\x06\x7F\x1B\x4E\x05\x1F\x1B\x1F\x01\x02\xFF\xFE", 12);
     const auto unknown = escpos::decode(odd);
     expectCovers(odd, unknown);
     EXPECT_FALSE(escpos::clean(unknown));
     EXPECT_EQ(unknown[0].kind, Kind::Unknown);
-    EXPECT_EQ(unknown[1].name, "ESC J");
+    EXPECT_EQ(unknown[1].name, "ESC N");
 
     std::mt19937 random(12345);
     for (int round = 0; round < 2000; ++round) {
@@ -404,7 +404,7 @@ TEST(TavoDecode, ListsFilesAndSaysWhetherEachCommandWasKnownAndWhole)
     const std::string cut = write("cut.bin", buildCashDrawer().substr(0, 4));
     EXPECT_EQ(run(cut, out), 1);
     EXPECT_NE(out.find("cut short: 4 of 5 bytes"), std::string::npos) << out;
-    const std::string odd = write("odd.bin", ByteString("\x07", 1));
+    const std::string odd = write("odd.bin", ByteString("\x06", 1)); // ACK: no printer command
     EXPECT_EQ(run(good + " " + odd, out), 1);
     EXPECT_NE(out.find("== " + odd + " (1 bytes)"), std::string::npos) << out;
     EXPECT_EQ(run(dir + "/missing.bin", out), 2);
@@ -436,4 +436,76 @@ TEST(DecodeProgram, SixteenMegabytesOfCommandsInBoundedMemory)
     EXPECT_EQ(WEXITSTATUS(status), 1); // unknown commands
     // The input itself, and no more than 64 MB beside it (26 MB measured).
     EXPECT_LE(usage.ru_maxrss, (16 + 64) * 1024L) << usage.ru_maxrss << " KB";
+}
+
+// The common receipt-printer vocabulary, bytes as the ESC/POS reference
+// gives them: each is one known command of its length with its parameters,
+// so no byte of it can print as stray text.
+TEST(Decoder, TheCommonVocabularyOfReceiptPrinters)
+{
+    using escpos::Op;
+    const struct {
+        ByteString bytes;
+        const char *name;
+        Op op;
+        std::vector<long> params;
+        const char *text;
+    } cases[] = {
+        {ByteString("\x1B\x2A\x00\x02\x00\xFF\x81", 7), "ESC *", Op::ColumnBitImage, {0, 2, 2}, ""},
+        {ByteString("\x1B\x2A\x21\x01\x00\x01\x02\x03", 8), "ESC *", Op::ColumnBitImage, {33, 1, 3}, ""},
+        {ByteString("\x1B\x32", 2), "ESC 2", Op::DefaultLineSpacing, {}, ""},
+        {ByteString("\x1B\x4A\x40", 3), "ESC J", Op::FeedDots, {64}, ""},
+        {ByteString("\x1B\x6D", 2), "ESC m", Op::PartialCut, {}, ""},
+        {ByteString("\x1B\x69", 2), "ESC i", Op::PartialCut, {}, ""},
+        {ByteString("\x1D\x56\x41\x03", 4), "GS V", Op::FullCutAfterFeed, {65, 3}, ""},
+        {ByteString("\x1D\x56\x42\x00", 4), "GS V", Op::PartialCutAfterFeed, {66, 0}, ""},
+        {ByteString("\x1D\x56\x31", 3), "GS V", Op::PartialCut, {49}, ""},
+        {ByteString("\x07", 1), "BEL", Op::Beep, {1, 0}, ""},
+        {ByteString("\x1B\x42\x03\x02", 4), "ESC B", Op::Beep, {3, 2}, ""},
+        {ByteString("\x1B\x52\x02", 3), "ESC R", Op::InternationalSet, {2}, ""},
+        {ByteString("\x1B\x7B\x01", 3), "ESC {", Op::UpsideDown, {1}, ""},
+        {ByteString("\x1B\x56\x01", 3), "ESC V", Op::Rotate90, {1}, ""},
+        {ByteString("\x1B\x20\x04", 3), "ESC SP", Op::CharacterSpacing, {4}, ""},
+        {ByteString("\x1B\x24\x2C\x01", 4), "ESC $", Op::AbsolutePosition, {300}, ""},
+        {ByteString("\x1B\x5C\x10\x00", 4), "ESC \\", Op::RelativePosition, {16}, ""},
+        {ByteString("\x1B\x44\x08\x10\x00", 5), "ESC D", Op::TabStops, {8, 16}, ""},
+        {ByteString("\x09", 1), "HT", Op::Tab, {}, ""},
+        {ByteString("\x1D\x42\x01", 3), "GS B", Op::Reverse, {1}, ""},
+        {ByteString("\x1D\x4C\x20\x00", 4), "GS L", Op::LeftMargin, {32}, ""},
+        {ByteString("\x1D\x57\x00\x02", 4), "GS W", Op::PrintAreaWidth, {512}, ""},
+        {ByteString("\x1D\x50\xB4\xB4", 4), "GS P", Op::MotionUnits, {180, 180}, ""},
+        {ByteString("\x1D\x48\x02", 3), "GS H", Op::BarcodeHriPosition, {2}, ""},
+        {ByteString("\x1D\x66\x01", 3), "GS f", Op::BarcodeHriFont, {1}, ""},
+        {ByteString("\x1D\x68\x50", 3), "GS h", Op::BarcodeHeight, {80}, ""},
+        {ByteString("\x1D\x77\x02", 3), "GS w", Op::BarcodeModuleWidth, {2}, ""},
+        {ByteString("\x1D\x6B\x02" "590123412345\x00", 16), "GS k", Op::Barcode, {67, 12}, "590123412345"},
+        {ByteString("\x1D\x6B\x49\x0B{BNo. 12345", 15), "GS k", Op::Barcode, {73, 11}, "{BNo. 12345"},
+        {ByteString("\x1D\x28\x6B\x04\x00\x31\x41\x32\x00", 9), "GS ( k", Op::SymbolSetting, {49, 65, 50, 0}, ""},
+        {ByteString("\x1D\x28\x6B\x03\x00\x31\x43\x06", 8), "GS ( k", Op::SymbolSetting, {49, 67, 6}, ""},
+        {ByteString("\x1D\x28\x6B\x06\x00\x31\x50\x30" "abc", 11), "GS ( k", Op::SymbolStore, {49, 80, 3}, "abc"},
+        {ByteString("\x1D\x28\x6B\x03\x00\x31\x51\x30", 8), "GS ( k", Op::SymbolPrint, {49, 81}, ""},
+        {ByteString("\x1D\x28\x6B\x03\x00\x30\x41\x04", 8), "GS ( k", Op::SymbolSetting, {48, 65, 4}, ""},
+        {ByteString("\x1D\x72\x01", 3), "GS r", Op::TransmitStatus, {1}, ""},
+        {ByteString("\x1D\x61\xFF", 3), "GS a", Op::AutoStatusBack, {255}, ""},
+        {ByteString("\x1D\x49\x01", 3), "GS I", Op::TransmitPrinterId, {1}, ""},
+        {ByteString("\x10\x05\x02", 3), "DLE ENQ", Op::RealTimeRequest, {2}, ""},
+        {ByteString("\x10\x14\x01\x00\x05", 5), "DLE DC4", Op::RealTimeCommand, {1, 0, 5}, ""},
+        {ByteString("\x10\x14\x08\x01\x03\x14\x01\x06\x02\x08", 10), "DLE DC4", Op::RealTimeCommand, {8, 1, 3, 20, 1, 6, 2, 8}, ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto commands = escpos::decode(c.bytes);
+        ASSERT_EQ(commands.size(), 1u) << escpos::listing(c.bytes).toStdString();
+        EXPECT_EQ(commands[0].name, c.name);
+        EXPECT_EQ(commands[0].op, c.op);
+        EXPECT_EQ(commands[0].length, c.bytes.size());
+        EXPECT_EQ(commands[0].params, c.params);
+        EXPECT_EQ(commands[0].text, QString::fromLatin1(c.text));
+        // Cut short anywhere, it waits for the rest rather than printing it.
+        for (std::size_t n = 1; n < c.bytes.size(); ++n) {
+            const auto cut = escpos::decode(c.bytes.substr(0, n));
+            ASSERT_FALSE(cut.empty());
+            EXPECT_EQ(cut.back().kind, Kind::Truncated) << n;
+        }
+    }
 }

@@ -146,8 +146,10 @@ TEST(VirtualEngine, StatusAnswersDrawerDisplayAndSettingsThatTakeEffect)
     EXPECT_EQ(e.serialBits(), 2400); // the K3's display line
     e.feed(buildSerialSpeed(5));
     EXPECT_EQ(e.serialBits(), 115200);
+    // 76 mm paper is stored, but a 384-dot head prints no wider than itself.
     e.feed(buildSettingCommand(oneValueSetting(Setting::PaperWidth), 1));
-    EXPECT_EQ(e.paperDots(), 512);
+    EXPECT_EQ(e.paperDots(), 384);
+    EXPECT_EQ(e.setting(vp::Stored::PaperWidth), oneValueSetting(Setting::PaperWidth).values[1]);
 
     // The memory survives a power cycle; the downloaded image does not.
     e.feed(buildNvDownload(pattern(8, 8), Dialect::Normal, 0, kDefaultThreshold));
@@ -155,7 +157,7 @@ TEST(VirtualEngine, StatusAnswersDrawerDisplayAndSettingsThatTakeEffect)
     vp::Engine again = engine("k3");
     again.restore(e.memory());
     EXPECT_EQ(again.serialBits(), 115200);
-    EXPECT_EQ(again.paperDots(), 512);
+    EXPECT_EQ(again.setting(vp::Stored::PaperWidth), oneValueSetting(Setting::PaperWidth).values[1]);
     ASSERT_EQ(again.nvImages().size(), 1u);
     EXPECT_EQ(again.nvImages().at(1).data, e.nvImages().at(1).data);
     EXPECT_TRUE(again.downloaded().empty());
@@ -181,7 +183,7 @@ TEST(VirtualEngine, MemoryKeepsItsDocumentedKeysAndReadsTheFirstStateFiles)
     vp::Engine again = engine("k3");
     again.restore(old);
     EXPECT_EQ(again.serialBits(), 115200);
-    EXPECT_EQ(again.paperDots(), 512);
+    EXPECT_EQ(again.setting(vp::Stored::PaperWidth), 0x43);
     EXPECT_EQ(again.memory().value(QStringLiteral("settings")).toObject(),
               (QJsonObject{{"serialSpeed", 5}, {"paperWidth", 0x43}, {"density", 0x77}}));
 }

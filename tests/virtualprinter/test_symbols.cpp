@@ -1,0 +1,119 @@
+// Barcodes and two-dimensional symbols as point-of-sale programs send them
+// (bytes from the ESC/POS reference), drawn by the virtual printer and read
+// back from the receipt by a real barcode reader, zbarimg.
+#include "virtualprinter/engine.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+vp::Engine engine() { return vp::Engine(*vp::modelById("tavo80")); }
+
+// What zbarimg reads on the picture, one symbol a line, without its type.
+QStringList readBack(const QImage &receipt)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("receipt.png"));
+    if (!receipt.save(file))
+        return {QStringLiteral("(not saved)")};
+    QProcess zbar;
+    zbar.start(QStringLiteral("zbarimg"), {QStringLiteral("--raw"), QStringLiteral("-q"), file});
+    if (!zbar.waitForFinished(20000))
+        return {QStringLiteral("(zbarimg did not finish)")};
+    return QString::fromUtf8(zbar.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+ByteString receiptWith(const ByteString &symbol)
+{
+    // Height 80 dots, modules 2 dots wide, the text below the bars, centred.
+    return ByteString("\x1B\x40\x1B\x61\x01\x1D\x68\x50\x1D\x77\x02\x1D\x48\x02", 14) + symbol +
+           ByteString("\x0A\x1D\x56\x42\x00", 5);
+}
+
+} // namespace
+
+TEST(VirtualSymbols, EveryBarcodeReadsBackAsItsData)
+{
+    const struct {
+        const char *what;
+        ByteString command;
+        const char *read; // as the reader tells it, check digits included
+    } cases[] = {
+        {"UPC-A", ByteString("\x1D\x6B\x41\x0B" "01234567890", 15), "0012345678905"},
+        // The reader tells UPC-E expanded to its UPC-A, 0 12345 00006 5.
+        {"UPC-E", ByteString("\x1D\x6B\x42\x07" "0123456", 11), "0012345000065"},
+        {"EAN-13", ByteString("\x1D\x6B\x43\x0C" "590123412345", 16), "5901234123457"},
+        {"EAN-13, first form", ByteString("\x1D\x6B\x02" "590123412345\x00", 16), "5901234123457"},
+        {"EAN-8", ByteString("\x1D\x6B\x44\x07" "9638507", 11), "96385074"},
+        {"CODE39", ByteString("\x1D\x6B\x45\x07" "TAVO-42", 11), "TAVO-42"},
+        {"ITF", ByteString("\x1D\x6B\x46\x08" "12345678", 12), "12345678"},
+        {"CODABAR", ByteString("\x1D\x6B\x47\x07" "A40156B", 11), "A40156B"},
+        {"CODE93", ByteString("\x1D\x6B\x48\x06" "TAVO93", 10), "TAVO93"},
+        {"CODE128, sets B and C", ByteString("\x1D\x6B\x49\x09" "{BAB-{C\x0C\x22", 13), "AB-1234"},
+        {"CODE128, brace", ByteString("\x1D\x6B\x49\x06" "{Ba{{b", 10), "a{b"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        vp::Engine e = engine();
+        e.feed(receiptWith(c.command));
+        auto receipts = e.takeReceipts();
+        ASSERT_EQ(receipts.size(), 1u);
+        EXPECT_EQ(readBack(receipts[0]), QStringList{QString::fromLatin1(c.read)});
+        EXPECT_EQ(e.counts().unknown, 0);
+    }
+}
+
+TEST(VirtualSymbols, QrCodeStoredAndPrintedReadsBack)
+{
+    const std::string data = "https://example.com/r?id=42&sum=12.50";
+    const auto qr = [&](int module, char level) {
+        ByteString b;
+        b += ByteString("\x1D\x28\x6B\x04\x00\x31\x41\x32\x00", 9);          // model 2
+        b += ByteString("\x1D\x28\x6B\x03\x00\x31\x43", 7) + char(module);    // module size
+        b += ByteString("\x1D\x28\x6B\x03\x00\x31\x45", 7) + level;           // error correction
+        const std::size_t len = data.size() + 3;
+        b += ByteString("\x1D\x28\x6B", 3) + char(len & 0xFF) + char(len >> 8) + ByteString("\x31\x50\x30", 3) + data;
+        b += ByteString("\x1D\x28\x6B\x03\x00\x31\x51\x30", 8);               // print
+        return b;
+    };
+    for (int module : {3, 6})
+        for (char level : {'0', '3'}) {
+            SCOPED_TRACE(module);
+            vp::Engine e = engine();
+            e.feed(receiptWith(qr(module, level)));
+            auto receipts = e.takeReceipts();
+            ASSERT_EQ(receipts.size(), 1u);
+            EXPECT_EQ(readBack(receipts[0]), QStringList{QString::fromStdString(data)});
+        }
+    // Printing before anything is stored prints nothing and says so.
+    vp::Engine e = engine();
+    e.feed(ByteString("\x1D\x28\x6B\x03\x00\x31\x51\x30", 8));
+    EXPECT_TRUE(e.currentReceipt().isNull());
+}
+
+TEST(VirtualSymbols, Pdf417PrintsItsRows)
+{
+    const std::string data = "TAVO PDF417 0042";
+    ByteString b("\x1D\x28\x6B\x03\x00\x30\x43\x02", 8);                     // module width 2
+    b += ByteString("\x1D\x28\x6B\x03\x00\x30\x44\x03", 8);                  // row height 3 × 2
+    const std::size_t len = data.size() + 3;
+    b += ByteString("\x1D\x28\x6B", 3) + char(len) + char(0) + ByteString("\x30\x50\x30", 3) + data;
+    b += ByteString("\x1D\x28\x6B\x03\x00\x30\x51\x30", 8);
+    vp::Engine e = engine();
+    e.feed(b);
+    const QImage paper = e.currentReceipt();
+    ASSERT_FALSE(paper.isNull());
+    EXPECT_EQ(e.counts().unknown, 0);
+    // Whole rows of the symbol: each dot row repeats six times.
+    int inkedRows = 0;
+    for (int y = 0; y < paper.height(); ++y)
+        for (int x = 0; x < paper.width(); ++x)
+            if (qGray(paper.pixel(x, y)) < 128) {
+                ++inkedRows;
+                break;
+            }
+    EXPECT_GT(inkedRows, 0);
+    EXPECT_EQ(inkedRows % 6, 0);
+}
