@@ -1981,6 +1981,22 @@ Result: %4
         <source>符号数据不合规则，没有打印：%1</source>
         <translation>Symbol data not valid, not printed: %1</translation>
     </message>
+    <message>
+        <source>%1 %2 cannot be written: %3</source>
+        <translation>%1 %2 cannot be written: %3</translation>
+    </message>
+    <message>
+        <source>the folder cannot be made</source>
+        <translation>the folder cannot be made</translation>
+    </message>
+    <message>
+        <source>小票无法保存：%1</source>
+        <translation>Receipt could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>走纸 %1 点，图中只画 %2 点</source>
+        <translation>Feed of %1 dots: %2 dots drawn</translation>
+    </message>
 </context>
 <context>
     <name>vp::PrinterWindow</name>
@@ -1993,8 +2009,8 @@ Result: %4
         <translation>Answer to status requests:</translation>
     </message>
     <message>
-        <source>小票 %1，切纸 %2，钱箱 %3，不认识的命令 %4</source>
-        <translation>Receipts %1, cuts %2, drawer %3, unknown commands %4</translation>
+        <source>小票 %1，切纸 %2，钱箱 %3，蜂鸣 %4，不认识的命令 %5</source>
+        <translation>Receipts %1, cuts %2, drawer %3, beeps %4, unknown commands %5</translation>
     </message>
 </context>
 </TS>

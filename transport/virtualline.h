@@ -11,11 +11,14 @@ namespace vline {
 struct Pty {
     int master = -1;
     int slave = -1;       // kept open: the line stays up between the program's opens
+    int lock = -1;        // LINK.lock, locked while this line owns the link
     std::string slavePath;
 };
 
 // A raw pseudo-terminal; `linkPath` (when not empty) becomes a symlink to
-// its slave, replacing an old symlink there. Throws std::runtime_error.
+// its slave, replacing an old symlink there, unless another live process
+// holds that link (its LINK.lock is locked): then it throws, naming it.
+// Throws std::runtime_error.
 Pty openPty(const std::string &linkPath);
 // The rate the other side set on the line, in bit/s (0 when unknown).
 int lineBits(const Pty &pty);

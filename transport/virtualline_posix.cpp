@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <stdexcept>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -37,6 +38,24 @@ int bitsOf(speed_t s)
 Pty openPty(const std::string &linkPath)
 {
     Pty p;
+    if (!linkPath.empty()) {
+        // The link is ours only while we hold its lock: re-pointing a link
+        // that another live printer serves would leave that one unreachable.
+        const std::string lockPath = linkPath + ".lock";
+        p.lock = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (p.lock < 0)
+            fail("open " + lockPath);
+        if (::flock(p.lock, LOCK_EX | LOCK_NB) != 0) {
+            char pid[32] = {};
+            (void)!::pread(p.lock, pid, sizeof pid - 1, 0);
+            ::close(p.lock);
+            errno = EBUSY;
+            fail(linkPath + " is served by another virtual printer (PID " + std::string(pid) + ")");
+        }
+        const std::string me = std::to_string(::getpid());
+        (void)!::ftruncate(p.lock, 0);
+        (void)!::pwrite(p.lock, me.data(), me.size(), 0);
+    }
     char name[256] = {};
     if (::openpty(&p.master, &p.slave, name, nullptr, nullptr) != 0)
         fail("openpty");
@@ -78,7 +97,11 @@ void closePty(Pty &pty, const std::string &linkPath)
     }
     closeFd(pty.master);
     closeFd(pty.slave);
-    pty.master = pty.slave = -1;
+    if (pty.lock >= 0) {
+        ::unlink((linkPath + ".lock").c_str());
+        closeFd(pty.lock);
+    }
+    pty.master = pty.slave = pty.lock = -1;
 }
 
 Fifo openFifo(const std::string &path)

@@ -233,7 +233,13 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
     }
     if (c.kind == escpos::Kind::Text) {
         if (m_chinese) {
-            text(c.text);
+            // The international set stands for the ASCII half in either mode.
+            QString shown = c.text;
+            if (m_international != 0)
+                for (QChar &ch : shown)
+                    if (ch.unicode() < 0x80)
+                        ch = decodeSingleByte(ByteString(1, static_cast<char>(ch.unicode()))).at(0);
+            text(shown);
             return;
         }
         text(decodeSingleByte(bytes.substr(c.offset, c.length)));

@@ -186,8 +186,7 @@ void Host::start()
             m_engine.restore(memory.object());
         }
     }
-    if (!m_options.outDir.isEmpty())
-        QDir().mkpath(m_options.outDir);
+    checkOutputs();
     if (!m_options.tcp.isEmpty()) {
         QString host = m_options.tcpHost, why;
         int port = m_options.tcpPort;
@@ -196,6 +195,7 @@ void Host::start()
         m_server = new QTcpServer(this);
         if (!m_server->listen(QHostAddress(host), static_cast<quint16>(port)))
             throw std::runtime_error(("TCP " + m_options.tcp + ": " + m_server->errorString()).toStdString());
+        m_server->setMaxPendingConnections(1);
         connect(m_server, &QTcpServer::newConnection, this, [this] { accept(); });
     }
     if (!m_options.serial.isEmpty()) {
@@ -233,22 +233,82 @@ QStringList Host::describeLines() const
     return lines;
 }
 
+void Host::checkOutputs()
+{
+    // Output that cannot be written is told at the start, not lost later.
+    auto unwritable = [](const QString &what, const QString &path, const QString &why) {
+        throw std::runtime_error(Text::tr("%1 %2 cannot be written: %3").arg(what, path, why).toStdString());
+    };
+    if (!m_options.outDir.isEmpty()) {
+        QDir out(m_options.outDir);
+        if (!QDir().mkpath(m_options.outDir))
+            unwritable(QStringLiteral("--out"), m_options.outDir, Text::tr("the folder cannot be made"));
+        QSaveFile probe(out.filePath(QStringLiteral(".write-test")));
+        if (!probe.open(QIODevice::WriteOnly))
+            unwritable(QStringLiteral("--out"), m_options.outDir, probe.errorString());
+        probe.cancelWriting();
+        // Receipt numbers go on after those already there.
+        for (const QString &name : out.entryList({QStringLiteral("receipt-*.png")}, QDir::Files)) {
+            bool ok = false;
+            const int n = name.mid(8, name.size() - 12).toInt(&ok);
+            if (ok)
+                m_nextNumber = std::max(m_nextNumber, n + 1);
+        }
+    }
+    if (!m_options.stateFile.isEmpty()) {
+        QSaveFile probe(m_options.stateFile);
+        if (!probe.open(QIODevice::WriteOnly))
+            unwritable(QStringLiteral("--state"), m_options.stateFile, probe.errorString());
+        probe.cancelWriting();
+    }
+}
+
 void Host::setStatus(Status s)
 {
-    m_engine.setStatus(s);
+    // Automatic status back: the host that asked for it hears of the change
+    // on the line of its job.
+    const ByteString frame = m_engine.setStatus(s);
+    if (!frame.empty()) {
+        if (m_active)
+            m_active->write(frame.data(), static_cast<qint64>(frame.size()));
+        if (m_pty.master >= 0)
+            vline::writeAll(m_pty.master, frame.data(), frame.size());
+    }
     publish();
 }
 
 void Host::accept()
 {
-    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readTcp(socket); });
-        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-            readTcp(socket);
-            endJob();
-            socket->deleteLater();
-        });
+    if (m_active)
+        return; // the next waits in the backlog until this job is done
+    QTcpSocket *socket = m_server->nextPendingConnection();
+    if (!socket) {
+        m_server->resumeAccepting();
+        return;
     }
+    m_server->pauseAccepting();
+    m_active = socket;
+    m_jobBytes = 0;
+    connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readTcp(socket); });
+    connect(socket, &QTcpSocket::disconnected, this, [this, socket] { closedTcp(socket); });
+    readTcp(socket);
+    if (socket->state() == QAbstractSocket::UnconnectedState)
+        closedTcp(socket);
+}
+
+void Host::closedTcp(QTcpSocket *socket)
+{
+    if (socket != m_active)
+        return;
+    readTcp(socket);
+    // A connection that sent nothing (a program asking whether the printer
+    // is there) changes nothing.
+    if (m_jobBytes > 0)
+        endJob();
+    m_active = nullptr;
+    socket->disconnect(this);
+    socket->deleteLater();
+    QTimer::singleShot(0, this, [this] { accept(); });
 }
 
 void Host::readTcp(QTcpSocket *socket)
@@ -256,6 +316,7 @@ void Host::readTcp(QTcpSocket *socket)
     const QByteArray data = socket->readAll();
     if (data.isEmpty())
         return;
+    m_jobBytes += static_cast<std::size_t>(data.size());
     take(ByteString(data.constData(), static_cast<std::size_t>(data.size())), [socket](const ByteString &answer) {
         socket->write(answer.data(), static_cast<qint64>(answer.size()));
     });
@@ -331,13 +392,20 @@ void Host::publish()
 {
     const QStringList lines = m_engine.takeLog();
     m_log << lines;
-    for (QImage &receipt : m_engine.takeReceipts())
+    QDir out(m_options.outDir);
+    for (QImage &receipt : m_engine.takeReceipts()) {
+        ++m_receiptCount;
+        if (!m_options.outDir.isEmpty()) {
+            const QString file = out.filePath(QStringLiteral("receipt-%1.png").arg(m_nextNumber++, 4, 10, QLatin1Char('0')));
+            if (!receipt.save(file))
+                m_log << Text::tr("小票无法保存：%1").arg(file);
+        }
+        // Only the last ones stay in memory, for the window.
         m_receipts.push_back(std::move(receipt));
+        while (static_cast<int>(m_receipts.size()) > std::max(m_options.keepReceipts, 0))
+            m_receipts.pop_front();
+    }
     if (!m_options.outDir.isEmpty()) {
-        QDir out(m_options.outDir);
-        for (; m_written < static_cast<int>(m_receipts.size()); ++m_written)
-            m_receipts[static_cast<std::size_t>(m_written)].save(
-                out.filePath(QStringLiteral("receipt-%1.png").arg(m_written + 1, 4, 10, QLatin1Char('0'))));
         if (!lines.isEmpty()) {
             QFile log(out.filePath(QStringLiteral("log.txt")));
             if (log.open(QIODevice::Append))
@@ -381,9 +449,10 @@ void Host::writeState()
                                                    {QStringLiteral("priceLamp"), d.priceLamp},
                                                    {QStringLiteral("totalLamp"), d.totalLamp}};
     const Counts &c = m_engine.counts();
-    state[QStringLiteral("counts")] = QJsonObject{{QStringLiteral("receipts"), static_cast<int>(m_receipts.size())},
+    state[QStringLiteral("counts")] = QJsonObject{{QStringLiteral("receipts"), m_receiptCount},
                                                   {QStringLiteral("cuts"), c.cuts},
                                                   {QStringLiteral("drawerPulses"), c.drawerPulses},
+                                                  {QStringLiteral("beeps"), c.beeps},
                                                   {QStringLiteral("notUnderstood"), c.unknown}};
     state[QStringLiteral("status")] = QString::fromLatin1(statusName(m_engine.status()));
     state[QStringLiteral("serialBits")] = m_engine.serialBits();

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -29,6 +30,7 @@ struct Options {
     QString stateFile;    // the printer's memory across runs
     Status status = Status::Online;
     bool paced = false;   // serial: take bytes at the wire rate, hold XOFF while writing NV memory
+    int keepReceipts = 20; // receipts kept in memory for the window once saved; headless keeps none
 };
 
 // Where `--tcp` listens: a bare port is on 127.0.0.1, "localhost" is
@@ -55,8 +57,10 @@ public:
     Engine &engine() { return m_engine; }
     const Options &options() const { return m_options; }
     void setStatus(Status s);
-    // Every receipt cut so far this run, and the paper still in the printer.
-    const std::vector<QImage> &receipts() const { return m_receipts; }
+    // The last receipts cut this run (as many as the options keep), oldest
+    // first, and how many were cut in all.
+    const std::deque<QImage> &receipts() const { return m_receipts; }
+    int receiptCount() const { return m_receiptCount; }
     const QStringList &log() const { return m_log; }
     // Ends the job in progress (a line closed, or the program ends).
     void endJob();
@@ -65,8 +69,12 @@ signals:
     void changed();
 
 private:
+    // One job at a time, as a port-9100 interface serves: the next
+    // connection is accepted when the one before has closed.
     void accept();
+    void closedTcp(QTcpSocket *socket);
     void readTcp(QTcpSocket *socket);
+    void checkOutputs();
     void readSerial(std::size_t most = 4096);
     void readSerialPaced();
     void readParallel();
@@ -87,9 +95,12 @@ private:
     int m_nvWritesSeen = 0;
     std::size_t m_nvBytesSeen = 0;
     QString m_rateWarning;
-    std::vector<QImage> m_receipts;
+    std::deque<QImage> m_receipts;
+    int m_receiptCount = 0;
+    int m_nextNumber = 1; // of the next receipt's PNG: after those already in the out folder
     QStringList m_log;
-    int m_written = 0; // receipts already saved as PNG
+    QTcpSocket *m_active = nullptr; // the connection whose job is printing
+    std::size_t m_jobBytes = 0;     // what it has sent
 };
 
 } // namespace vp

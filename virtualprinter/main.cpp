@@ -53,6 +53,9 @@ int main(int argc, char **argv)
         app = std::make_unique<QApplication>(argc, argv);
     }
     const Translations language(languageFor(QLocale::system()));
+    // Without a window nothing shows a receipt once its PNG is written.
+    if (headless)
+        options.keepReceipts = 0;
     vp::Host host(options);
     try {
         host.start();

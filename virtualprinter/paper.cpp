@@ -274,6 +274,13 @@ void Engine::tearOffIfTooLong()
 
 void Engine::feedDots(int dots)
 {
+    // Blank paper is drawn up to 30 cm a feed: metres of it (ESC d 255 at
+    // the widest spacing) would only cost memory, and say nothing more.
+    constexpr int kBlankShown = 2400;
+    if (dots > kBlankShown) {
+        m_log << Text::tr("走纸 %1 点，图中只画 %2 点").arg(dots).arg(kBlankShown);
+        dots = kBlankShown;
+    }
     ensureHeight(m_y + dots);
     m_y += dots;
     tearOffIfTooLong();

@@ -60,7 +60,7 @@ PrinterWindow::PrinterWindow(Host &host) : m_host(host)
 void PrinterWindow::refresh()
 {
     // The roll: every receipt, a gap at each cut, then the paper still in.
-    std::vector<QImage> parts = m_host.receipts();
+    std::vector<QImage> parts(m_host.receipts().begin(), m_host.receipts().end());
     const QImage current = m_host.engine().currentReceipt();
     if (!current.isNull())
         parts.push_back(current);
@@ -81,10 +81,11 @@ void PrinterWindow::refresh()
     m_roll->setPixmap(QPixmap::fromImage(roll));
     m_display->setPixmap(QPixmap::fromImage(m_host.engine().display().render()));
     const Counts &c = m_host.engine().counts();
-    m_counts->setText(tr("小票 %1，切纸 %2，钱箱 %3，不认识的命令 %4")
-                          .arg(m_host.receipts().size())
+    m_counts->setText(tr("小票 %1，切纸 %2，钱箱 %3，蜂鸣 %4，不认识的命令 %5")
+                          .arg(m_host.receiptCount())
                           .arg(c.cuts)
                           .arg(c.drawerPulses)
+                          .arg(c.beeps)
                           .arg(c.unknown));
     const QStringList &log = m_host.log();
     for (; m_logShown < log.size(); ++m_logShown)

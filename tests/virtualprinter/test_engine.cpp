@@ -249,20 +249,89 @@ TEST(VirtualEngine, RealTimeStatusAnswersEachRequestInEachState)
     // offline; n = 2 offline cause, bit 2 cover open, bit 5 stopped by paper
     // end; n = 3 error cause, bit 3 autocutter error; n = 4 paper sensor,
     // bits 2-3 near end, bits 5-6 paper end.
+    // GS r 1: paper sensors, bits 0-1 near end, bits 2-3 end; GS r 2: the
+    // drawer connector (closed: 0). GS I 1, 2, 3: model, type (bit 0
+    // two-byte characters, bit 1 autocutter), firmware. GS I 66: "_" maker NUL.
+    const ByteString requests("\x10\x04\x01\x10\x04\x02\x10\x04\x03\x10\x04\x04"
+                              "\x1D\x72\x01\x1D\x72\x02\x1D\x49\x01\x1D\x49\x02\x1D\x49\x03\x1D\x49\x42",
+                              30);
+    const std::string ids("\x20\x03\x10_TAVO\0", 9);
     const struct {
         vp::Status status;
-        const char *answers; // to n = 1, 2, 3, 4
+        std::string answers;
     } rows[] = {
-        {vp::Status::Online, "\x12\x12\x12\x12"},
-        {vp::Status::Offline, "\x1A\x16\x12\x12"},
-        {vp::Status::PaperEnd, "\x1A\x32\x12\x7E"},
+        {vp::Status::Online, std::string("\x12\x12\x12\x12\x00\x00", 6) + ids},
+        {vp::Status::Offline, std::string("\x1A\x16\x12\x12\x00\x00", 6) + ids},
+        {vp::Status::PaperEnd, std::string("\x1A\x32\x12\x7E\x0F\x00", 6) + ids},
         {vp::Status::Silent, ""},
     };
     for (const auto &r : rows) {
         vp::Engine e = engine();
         e.setStatus(r.status);
-        EXPECT_EQ(e.feed(ByteString("\x10\x04\x01\x10\x04\x02\x10\x04\x03\x10\x04\x04", 12)), ByteString(r.answers))
-            << vp::statusName(r.status);
+        EXPECT_EQ(e.feed(requests), r.answers) << vp::statusName(r.status);
+    }
+}
+
+// Printing as printers apply their modes: justification where a line
+// begins, ESC @ throwing the line away, a table's own characters, column
+// images dot for dot, beeps counted, and metres of blank feed drawn short.
+TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
+{
+    {
+        vp::Engine e = engine();
+        e.feed(ByteString("\x1B\x61\x01" "AB" "\x1B\x61\x00\x0A", 9));
+        const QRect ink = inked(e.currentReceipt());
+        // Centred, as the line began: the margins differ by less than a cell.
+        EXPECT_LE(std::abs(ink.left() - (575 - ink.right())), 12) << ink.left() << " " << ink.right();
+    }
+    {
+        vp::Engine e = engine();
+        e.feed(ByteString("XYZ\x1B\x40\x0A\x1D\x56\x42\x00", 10));
+        const QImage receipt = onlyReceipt(e);
+        EXPECT_TRUE(inked(receipt).isNull()); // nothing of "XYZ" printed
+    }
+    auto line = [](const ByteString &bytes) {
+        vp::Engine e = engine();
+        e.feed(bytes);
+        return e.currentReceipt();
+    };
+    // The euro sign of code page 858 and of Windows-1252 is one glyph; the
+    // same byte under code page 437 is another character.
+    const QImage euro858 = line(ByteString("\x1B\x74\x13\xD5\x0A", 5));
+    EXPECT_EQ(euro858, line(ByteString("\x1B\x74\x10\x80\x0A", 5)));
+    EXPECT_NE(euro858, line(ByteString("\x1B\x74\x00\xD5\x0A", 5)));
+    EXPECT_FALSE(inked(euro858).isNull());
+    // ESC R 2 (Germany) prints "[" as "Ä", as Windows-1252's C4 does.
+    EXPECT_EQ(line(ByteString("\x1B\x52\x02[\x0A", 5)), line(ByteString("\x1B\x74\x10\xC4\x0A", 5)));
+
+    {
+        // ESC * 33: two 24-dot columns, dot for dot.
+        vp::Engine e = engine();
+        e.feed(ByteString("\x1B\x33\x18\x1B\x2A\x21\x02\x00\x80\x00\x01\xFF\xFF\xFF\x0A", 15));
+        const QImage paper = e.currentReceipt();
+        ASSERT_FALSE(paper.isNull());
+        EXPECT_EQ(inked(paper), QRect(0, 0, 2, 24));
+        EXPECT_TRUE(dark(paper, 0, 0));
+        EXPECT_FALSE(dark(paper, 0, 1));
+        EXPECT_TRUE(dark(paper, 0, 23));
+        for (int y = 0; y < 24; ++y)
+            EXPECT_TRUE(dark(paper, 1, y)) << y;
+        EXPECT_EQ(e.counts().unknown, 0);
+    }
+    {
+        vp::Engine e = engine();
+        e.feed(ByteString("\x07\x1B\x42\x03\x02", 5));
+        EXPECT_EQ(e.counts().beeps, 4);
+    }
+    {
+        // 33 bytes: line spacing 255, then ten feeds of 255 lines.
+        vp::Engine e = engine();
+        ByteString bomb("\x1B\x33\xFF", 3);
+        for (int i = 0; i < 10; ++i)
+            bomb += ByteString("\x1B\x64\xFF", 3);
+        e.feed(bomb);
+        EXPECT_LE(e.currentReceipt().height(), 10 * 2400);
+        EXPECT_LE(e.currentReceipt().sizeInBytes(), 16 * 1024 * 1024);
     }
 }
 
