@@ -37,10 +37,32 @@ const char *codePageName(int n)
     case 3: return "IBM860";
     case 4: return "IBM863";
     case 5: return "IBM865";
+    case 11: return "ibm-851";
+    case 13: return "IBM857";
+    case 14: return "ibm-737";
+    case 15: return "ISO-8859-7";
     case 16: return "windows-1252";
     case 17: return "IBM866";
     case 18: return "IBM852";
     case 19: return "IBM858";
+    case 32: return "ibm-720";
+    case 33: return "ibm-775";
+    case 34: return "IBM855";
+    case 35: return "IBM861";
+    case 36: return "IBM862";
+    case 37: return "IBM864";
+    case 38: return "IBM869";
+    case 39: return "ISO-8859-2";
+    case 40: return "ISO-8859-15";
+    case 44: return "ibm-1125";
+    case 45: return "windows-1250";
+    case 46: return "windows-1251";
+    case 47: return "windows-1253";
+    case 48: return "windows-1254";
+    case 49: return "windows-1255";
+    case 50: return "windows-1256";
+    case 51: return "windows-1257";
+    case 52: return "windows-1258";
     default: break;
     }
     return nullptr;
@@ -153,7 +175,10 @@ QString Engine::decodeSingleByte(const ByteString &raw) const
         }
         QStringDecoder decoder(name);
         const char one[1] = {ch};
-        const QString c = decoder.decode(QByteArrayView(one, 1));
+        QString c = decoder.decode(QByteArrayView(one, 1));
+        // The printers' PC857 has the euro sign where PC858 has it.
+        if (m_codePage == 13 && b == 0xD5)
+            c = QStringLiteral("€");
         shown += c.isEmpty() ? QString(QChar(u'?')) : c;
     }
     return shown;
