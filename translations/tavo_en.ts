@@ -1950,10 +1950,6 @@ Result: %4
         <translation>--tcp %1: the port must be 0 to 65535</translation>
     </message>
     <message>
-        <source>--tcp %1: %2 is no numeric address (or localhost)</source>
-        <translation>--tcp %1: %2 is no numeric address (or localhost)</translation>
-    </message>
-    <message>
         <source>state file %1 is no printer memory (%2); move it away or name another</source>
         <translation>state file %1 is no printer memory (%2); move it away or name another</translation>
     </message>
@@ -1996,6 +1992,10 @@ Result: %4
     <message>
         <source>走纸 %1 点，图中只画 %2 点</source>
         <translation>Feed of %1 dots: %2 dots drawn</translation>
+    </message>
+    <message>
+        <source>--tcp %1: %2 has no address</source>
+        <translation>--tcp %1: %2 has no address</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHostAddress>
+#include <QHostInfo>
 #include <QJsonParseError>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -47,10 +48,11 @@ ByteString misread(const ByteString &bytes)
 
 } // namespace
 
-bool parseListenAddress(const QString &text, QString &host, int &port, QString &error)
+bool parseListenAddress(const QString &text, QStringList &hosts, int &port, QString &error)
 {
     QString h, p;
     const QString t = text.trimmed();
+    hosts.clear();
     if (!t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) { return c.isDigit(); })) {
         h = QStringLiteral("127.0.0.1");
         p = t;
@@ -71,8 +73,6 @@ bool parseListenAddress(const QString &text, QString &host, int &port, QString &
         h = t.left(colon);
         p = t.mid(colon + 1);
     }
-    if (h.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
-        h = QStringLiteral("127.0.0.1");
     bool ok = false;
     port = p.toInt(&ok);
     if (!ok || port < 0 || port > 65535) {
@@ -80,11 +80,22 @@ bool parseListenAddress(const QString &text, QString &host, int &port, QString &
         return false;
     }
     QHostAddress address;
-    if (!address.setAddress(h)) {
-        error = Text::tr("--tcp %1: %2 is no numeric address (or localhost)").arg(text, h);
+    if (address.setAddress(h)) {
+        hosts << address.toString();
+        return true;
+    }
+    // A name: every address it stands for, loopback ones for "localhost".
+    const bool local = h.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0;
+    const QHostInfo info = QHostInfo::fromName(h);
+    for (const QHostAddress &a : info.addresses())
+        if ((!local || a.isLoopback()) && !hosts.contains(a.toString()))
+            hosts << a.toString();
+    if (local && hosts.isEmpty())
+        hosts << QStringLiteral("127.0.0.1");
+    if (hosts.isEmpty()) {
+        error = Text::tr("--tcp %1: %2 has no address").arg(text, h);
         return false;
     }
-    host = address.toString();
     return true;
 }
 
@@ -133,7 +144,7 @@ bool parseOptions(const QStringList &args, Options &o, QString &error, bool &hea
     }
     if (o.tcp.isEmpty() && o.serial.isEmpty() && o.parallel.isEmpty())
         o.tcp = QStringLiteral("127.0.0.1:9100");
-    if (!o.tcp.isEmpty() && !parseListenAddress(o.tcp, o.tcpHost, o.tcpPort, error))
+    if (!o.tcp.isEmpty() && !parseListenAddress(o.tcp, o.tcpHosts, o.tcpPort, error))
         return false;
     return true;
 }
@@ -188,15 +199,21 @@ void Host::start()
     }
     checkOutputs();
     if (!m_options.tcp.isEmpty()) {
-        QString host = m_options.tcpHost, why;
+        QStringList hosts = m_options.tcpHosts;
+        QString why;
         int port = m_options.tcpPort;
-        if (host.isEmpty() && !parseListenAddress(m_options.tcp, host, port, why))
+        if (hosts.isEmpty() && !parseListenAddress(m_options.tcp, hosts, port, why))
             throw std::runtime_error(why.toStdString());
-        m_server = new QTcpServer(this);
-        if (!m_server->listen(QHostAddress(host), static_cast<quint16>(port)))
-            throw std::runtime_error(("TCP " + m_options.tcp + ": " + m_server->errorString()).toStdString());
-        m_server->setMaxPendingConnections(1);
-        connect(m_server, &QTcpServer::newConnection, this, [this] { accept(); });
+        for (const QString &host : hosts) {
+            auto *server = new QTcpServer(this);
+            // Port 0 picks a free port for the first address; the others share it.
+            const quint16 at = m_servers.empty() ? static_cast<quint16>(port) : m_servers.front()->serverPort();
+            if (!server->listen(QHostAddress(host), at))
+                throw std::runtime_error(("TCP " + host + ":" + QString::number(at) + ": " + server->errorString()).toStdString());
+            server->setMaxPendingConnections(1);
+            connect(server, &QTcpServer::newConnection, this, [this] { accept(); });
+            m_servers.push_back(server);
+        }
     }
     if (!m_options.serial.isEmpty()) {
         m_pty = vline::openPty(m_options.serial.toStdString());
@@ -220,8 +237,12 @@ QStringList Host::describeLines() const
     QStringList lines;
     lines << Text::tr("model %1: %2, %3 dots").arg(m_options.model, QString::fromLatin1(modelById(m_options.model.toStdString())->name))
                  .arg(m_engine.paperDots());
-    if (m_server)
-        lines << QStringLiteral("tcp %1:%2").arg(m_server->serverAddress().toString()).arg(m_server->serverPort());
+    for (const QTcpServer *server : m_servers) {
+        const QString address = server->serverAddress().toString();
+        lines << QStringLiteral("tcp %1:%2")
+                     .arg(address.contains(QLatin1Char(':')) ? QLatin1Char('[') + address + QLatin1Char(']') : address)
+                     .arg(server->serverPort());
+    }
     if (m_pty.master >= 0) {
         lines << QStringLiteral("serial %1 -> %2 at %3 bit/s")
                      .arg(m_options.serial, QString::fromStdString(m_pty.slavePath))
@@ -281,12 +302,17 @@ void Host::accept()
 {
     if (m_active)
         return; // the next waits in the backlog until this job is done
-    QTcpSocket *socket = m_server->nextPendingConnection();
+    QTcpSocket *socket = nullptr;
+    for (QTcpServer *server : m_servers)
+        if (!socket && server->hasPendingConnections())
+            socket = server->nextPendingConnection();
     if (!socket) {
-        m_server->resumeAccepting();
+        for (QTcpServer *server : m_servers)
+            server->resumeAccepting();
         return;
     }
-    m_server->pauseAccepting();
+    for (QTcpServer *server : m_servers)
+        server->pauseAccepting();
     m_active = socket;
     m_jobBytes = 0;
     connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readTcp(socket); });

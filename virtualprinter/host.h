@@ -22,7 +22,7 @@ namespace vp {
 struct Options {
     QString model = QStringLiteral("tavo80");
     QString tcp;          // "HOST:PORT", "PORT" or "[V6]:PORT"; empty: none
-    QString tcpHost;      // the numeric address it listens on, from `tcp`
+    QStringList tcpHosts; // the numeric addresses it listens on, from `tcp`
     int tcpPort = 9100;   // 0: any free port
     QString serial;       // symlink to the pseudo-terminal's slave
     QString parallel;     // FIFO path
@@ -33,12 +33,12 @@ struct Options {
     int keepReceipts = 20; // receipts kept in memory for the window once saved; headless keeps none
 };
 
-// Where `--tcp` listens: a bare port is on 127.0.0.1, "localhost" is
-// 127.0.0.1, and only a numeric address otherwise, so that a printer meant
-// for this machine is never open to the network by a name's accident.
-// False, with `error` set, for a text that is none of those or a port
-// outside 0 to 65535.
-bool parseListenAddress(const QString &text, QString &host, int &port, QString &error);
+// Where `--tcp` listens: a bare port is on 127.0.0.1; an address is that
+// address; a name is every address it resolves to ("localhost": the
+// loopback ones), so a printer meant for this machine is never open to the
+// network by accident. False, with `error` set, for a text that is none of
+// those, a name without an address, or a port outside 0 to 65535.
+bool parseListenAddress(const QString &text, QStringList &hosts, int &port, QString &error);
 
 // Reads the command line; on a mistake returns false with `error` set.
 bool parseOptions(const QStringList &args, Options &options, QString &error, bool &headless);
@@ -84,7 +84,7 @@ private:
 
     Options m_options;
     Engine m_engine;
-    QTcpServer *m_server = nullptr;
+    std::vector<QTcpServer *> m_servers; // one for each address, all on one port
     vline::Pty m_pty;
     vline::Fifo m_fifo;
     std::unique_ptr<QSocketNotifier> m_ptyNotifier, m_fifoNotifier;

@@ -10,6 +10,7 @@
 #include "virtualprinter/host.h"
 
 #include <QFile>
+#include <QHostAddress>
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
@@ -338,23 +339,36 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
 TEST(VirtualPrinterOptions, TcpListensWhereItIsToldAndNowhereElse)
 {
     const struct {
-        const char *text, *host;
+        const char *text;
+        QStringList hosts;
         int port;
     } good[] = {
-        {"9101", "127.0.0.1", 9101},         {"localhost:9102", "127.0.0.1", 9102}, {"[::1]:9103", "::1", 9103},
-        {"127.0.0.1:0", "127.0.0.1", 0},     {"0.0.0.0:9100", "0.0.0.0", 9100},
+        {"9101", {"127.0.0.1"}, 9101},         {"[::1]:9103", {"::1"}, 9103},
+        {"127.0.0.1:0", {"127.0.0.1"}, 0},     {"0.0.0.0:9100", {"0.0.0.0"}, 9100},
     };
     for (const auto &g : good) {
-        QString host, error;
+        QStringList hosts;
+        QString error;
         int port = -1;
-        EXPECT_TRUE(vp::parseListenAddress(QLatin1String(g.text), host, port, error)) << g.text << error.toStdString();
-        EXPECT_EQ(host, QLatin1String(g.host)) << g.text;
+        EXPECT_TRUE(vp::parseListenAddress(QLatin1String(g.text), hosts, port, error)) << g.text << error.toStdString();
+        EXPECT_EQ(hosts, g.hosts) << g.text;
         EXPECT_EQ(port, g.port) << g.text;
     }
-    for (const char *bad : {"127.0.0.1:99999", "printer.example:9100", "::1:9100", "[::1]", "abc", "127.0.0.1:x"}) {
-        QString host, error;
+    {
+        // A name binds every address it has; localhost its loopback ones only.
+        QStringList hosts;
+        QString error;
+        int port = -1;
+        ASSERT_TRUE(vp::parseListenAddress(QStringLiteral("localhost:9102"), hosts, port, error));
+        EXPECT_TRUE(hosts.contains(QStringLiteral("127.0.0.1")));
+        for (const QString &h : hosts)
+            EXPECT_TRUE(QHostAddress(h).isLoopback()) << h.toStdString();
+    }
+    for (const char *bad : {"127.0.0.1:99999", "no-such-host.invalid:9100", "::1:9100", "[::1]", "abc", "127.0.0.1:x"}) {
+        QStringList hosts;
+        QString error;
         int port = 0;
-        EXPECT_FALSE(vp::parseListenAddress(QLatin1String(bad), host, port, error)) << bad;
+        EXPECT_FALSE(vp::parseListenAddress(QLatin1String(bad), hosts, port, error)) << bad;
         EXPECT_TRUE(error.startsWith(QStringLiteral("--tcp %1").arg(QLatin1String(bad)))) << error.toStdString();
     }
 }
