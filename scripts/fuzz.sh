@@ -26,6 +26,11 @@ mkdir -p "$build/corpus/virtualprinter"
 for seed in "$build/corpus/decoder"/*; do
   { printf '\x00\x10'; cat "$seed"; } >"$build/corpus/virtualprinter/$(basename "$seed")"
 done
+# And the receipts of the client libraries: barcodes, symbols, column images, code pages.
+for seed in "$root"/tests/virtualprinter/clients/*.bin "$root"/tests/virtualprinter/encoder/*.bin; do
+  { printf '\x00\x3F'; cat "$seed"; } >"$build/corpus/virtualprinter/client-$(basename "$seed")"
+  cp "$seed" "$build/corpus/decoder/client-$(basename "$seed")"
+done
 for target in fuzz_bmp fuzz_conversions fuzz_address fuzz_decoder fuzz_virtualprinter; do
   name=${target#fuzz_}
   corpus="$build/corpus/$name"

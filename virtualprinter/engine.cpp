@@ -362,10 +362,14 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
         m_chinese = true;
     } else if (op == Op::ChineseModeOff) {
         m_chinese = false;
+    } else if (op == Op::BlackMark) {
+        m_markedPaper = true;
     } else if (op == Op::BlackMarkOffset) {
+        m_markedPaper = true;
         const int units = static_cast<int>(param(1) == 1 ? -param(2) : param(2));
         (param(0) == 1 ? m_markOffsetStart : m_markOffsetCut) = units;
     } else if (op == Op::FeedToPrintStart) {
+        m_markedPaper = true;
         flushLine(false);
         const int next = (m_y / kMarkPitch + 1) * kMarkPitch + m_markOffsetStart;
         feedDots(std::max(next - m_y, 0));

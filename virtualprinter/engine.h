@@ -188,9 +188,15 @@ private:
     std::vector<QImage> m_done;
     QStringList m_log;
     int m_markOffsetStart = 0, m_markOffsetCut = 0;
+    bool m_markedPaper = false; // black-mark paper: a job used its commands
 };
 
 // Black marks on the roll, one every this many dots.
 constexpr int kMarkPitch = 480;
+
+// A receipt as it is best written to a file: one bit a dot with the ink's
+// grey in its palette where only paper and one ink show (a tenth of the
+// bytes to compress), else as it is.
+QImage compactReceipt(const QImage &receipt);
 
 } // namespace vp

@@ -423,7 +423,7 @@ void Host::publish()
         ++m_receiptCount;
         if (!m_options.outDir.isEmpty()) {
             const QString file = out.filePath(QStringLiteral("receipt-%1.png").arg(m_nextNumber++, 4, 10, QLatin1Char('0')));
-            if (!receipt.save(file))
+            if (!compactReceipt(receipt).save(file))
                 m_log << Text::tr("小票无法保存：%1").arg(file);
         }
         // Only the last ones stay in memory, for the window.

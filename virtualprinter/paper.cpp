@@ -10,6 +10,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 namespace vp {
 
@@ -299,9 +301,10 @@ void Engine::ensureHeight(int bottom)
     grown.fill(255);
     for (int y = 0; y < oldHeight; ++y)
         std::copy(m_paper.constScanLine(y), m_paper.constScanLine(y) + m_paper.width(), grown.scanLine(y));
-    // Black marks along the left edge of the roll, as marked paper has, on
-    // the new paper only: what is printed stays over them.
-    for (int y = (oldHeight + kMarkPitch - 1) / kMarkPitch * kMarkPitch; y < grown.height(); y += kMarkPitch)
+    // Black marks along the left edge of the roll, where the job uses
+    // marked paper, on the new paper only: what is printed stays over them.
+    const int firstMark = m_markedPaper ? (oldHeight + kMarkPitch - 1) / kMarkPitch * kMarkPitch : grown.height();
+    for (int y = firstMark; y < grown.height(); y += kMarkPitch)
         for (int r = y; r < std::min(y + 24, grown.height()); ++r)
             std::fill(grown.scanLine(r), grown.scanLine(r) + 6, uchar(220));
     m_paper = std::move(grown);
@@ -329,6 +332,42 @@ void Engine::cut()
     }
     m_paper = QImage();
     m_y = 0;
+}
+
+QImage compactReceipt(const QImage &receipt)
+{
+    if (receipt.format() != QImage::Format_Grayscale8 || receipt.isNull())
+        return receipt;
+    const int w = receipt.width();
+    QImage mono(receipt.size(), QImage::Format_Mono);
+    const std::vector<uchar> white(static_cast<std::size_t>(w), 255);
+    int ink = -1;
+    for (int y = 0; y < receipt.height(); ++y) {
+        const uchar *from = receipt.constScanLine(y);
+        uchar *to = mono.scanLine(y);
+        if (std::memcmp(from, white.data(), white.size()) == 0) {
+            std::memset(to, 0, static_cast<std::size_t>(mono.bytesPerLine()));
+            continue;
+        }
+        for (int bx = 0; bx * 8 < w; ++bx) {
+            uchar bits = 0;
+            for (int bit = 0, x = bx * 8; bit < 8 && x < w; ++bit, ++x) {
+                const uchar p = from[x];
+                if (p == 255)
+                    continue;
+                if (p != ink) {
+                    if (ink >= 0)
+                        return receipt; // more than one grey: kept as it is
+                    ink = p;
+                }
+                bits |= uchar(0x80 >> bit);
+            }
+            to[bx] = bits;
+        }
+    }
+    const int grey = std::max(ink, 0);
+    mono.setColorTable({qRgb(255, 255, 255), qRgb(grey, grey, grey)});
+    return mono;
 }
 
 std::vector<QImage> Engine::takeReceipts()

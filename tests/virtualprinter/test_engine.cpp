@@ -372,3 +372,18 @@ TEST(VirtualPrinterOptions, TcpListensWhereItIsToldAndNowhereElse)
         EXPECT_TRUE(error.startsWith(QStringLiteral("--tcp %1").arg(QLatin1String(bad)))) << error.toStdString();
     }
 }
+
+// A receipt is written as one bit a dot when it shows one ink, with that
+// ink's grey, and dot for dot the same; with a second grey it stays as it is.
+TEST(VirtualEngine, ReceiptsAreWrittenCompactAndUnchanged)
+{
+    vp::Engine e = engine();
+    e.feed(ByteString("Hello\n\x1D\x56\x42\x00", 10));
+    const QImage drawn = onlyReceipt(e);
+    const QImage compact = vp::compactReceipt(drawn);
+    EXPECT_EQ(compact.format(), QImage::Format_Mono);
+    EXPECT_EQ(compact.convertToFormat(QImage::Format_Grayscale8), drawn);
+    QImage twoGreys = drawn;
+    twoGreys.setPixel(0, 0, qRgb(220, 220, 220));
+    EXPECT_EQ(vp::compactReceipt(twoGreys), twoGreys);
+}
