@@ -455,8 +455,8 @@ void Host::writeState()
     }
     if (m_options.outDir.isEmpty())
         return;
-    // The summary holds the whole memory as the state file does, so that
-    // naming the out folder's state.json as the state file loses nothing.
+    // The summary has a name of its own, so that it and the state file never
+    // share one; it holds the whole memory too, with the counts.
     QJsonObject state = m_engine.memory();
     QJsonArray nv = state.value(QStringLiteral("nv")).toArray();
     for (QJsonValueRef entry : nv) {
@@ -483,7 +483,7 @@ void Host::writeState()
     state[QStringLiteral("status")] = QString::fromLatin1(statusName(m_engine.status()));
     state[QStringLiteral("serialBits")] = m_engine.serialBits();
     state[QStringLiteral("paperDots")] = m_engine.paperDots();
-    QSaveFile f(QDir(m_options.outDir).filePath(QStringLiteral("state.json")));
+    QSaveFile f(QDir(m_options.outDir).filePath(QStringLiteral("summary.json")));
     if (f.open(QIODevice::WriteOnly)) {
         f.write(QJsonDocument(state).toJson());
         f.commit();

@@ -26,7 +26,7 @@ struct Options {
     int tcpPort = 9100;   // 0: any free port
     QString serial;       // symlink to the pseudo-terminal's slave
     QString parallel;     // FIFO path
-    QString outDir;       // receipts, log.txt, state.json
+    QString outDir;       // receipts, log.txt, summary.json
     QString stateFile;    // the printer's memory across runs
     Status status = Status::Online;
     bool paced = false;   // serial: take bytes at the wire rate, hold XOFF while writing NV memory

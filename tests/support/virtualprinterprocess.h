@@ -43,7 +43,7 @@ public:
 
     QJsonObject state() const
     {
-        QFile f(QString::fromStdString(out + "/state.json"));
+        QFile f(QString::fromStdString(out + "/summary.json"));
         return f.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(f.readAll()).object() : QJsonObject();
     }
     int count(const char *what) const { return state().value("counts").toObject().value(QLatin1String(what)).toInt(); }

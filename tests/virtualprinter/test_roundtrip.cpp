@@ -287,7 +287,8 @@ TEST_F(VirtualPrinter, ItsMemoryKeptInTheOutFoldersStateFileSurvivesAndABadOneIs
         pic.set(x, x % 8, 0);
     const std::string bmpPath = dir + "/small.bmp";
     bmp::write(bmpPath, bmp::encode(pic, 24, false));
-    // The names the README suggests: the summary and the memory are one file.
+    // The state file in the out folder, beside the summary, which never
+    // takes its place.
     const std::string clash = dir + "/clash";
     const QStringList sameFile{"--state", QString::fromStdString(clash + "/vp-out/state.json")};
     {
