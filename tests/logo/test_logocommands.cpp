@@ -166,6 +166,18 @@ TEST(BitImage, SizeCapAndDefine)
     EXPECT_EQ(sample.substr(0, 10), "xL=21;yL=7");
     EXPECT_EQ(sample.size(), 11u + 4u + 1176u);
     EXPECT_EQ(bitImageSize(Picture(), 1536).y, 0);
+    // The edges: 255 bytes across and 48 down at most, and the size cap
+    // met exactly or missed by one.
+    const struct {
+        int w, h, cap, x, y;
+    } edges[] = {{2032, 8, 1536, 254, 1}, {2040, 8, 1536, 255, 1}, {2041, 8, 1536, 255, 1},
+                 {8, 376, 1536, 1, 47},   {8, 384, 1536, 1, 48},   {8, 385, 1536, 1, 48},
+                 {64, 64, 64, 8, 8},      {64, 64, 63, 8, 7},      {64, 64, 0, 8, 0}};
+    for (const auto &e : edges) {
+        const BitImageSize edge = bitImageSize(filled(e.w, e.h, kBlack), e.cap);
+        EXPECT_EQ(edge.x, e.x) << e.w << "x" << e.h << " cap " << e.cap;
+        EXPECT_EQ(edge.y, e.y) << e.w << "x" << e.h << " cap " << e.cap;
+    }
     EXPECT_EQ(hex(buildBitImagePrint()), "1B 61 00 1D 2F 00 0A");
     EXPECT_EQ(hex(buildBitImagePrintFourSizes()), "1D 2F 00 1D 2F 01 1D 2F 02 1D 2F 03");
 }
@@ -273,13 +285,16 @@ TEST(Picture, FastPackingsMatchTheDotByDotRule)
     std::uint32_t seed = 12345;
     auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
     for (int round = 0; round < 200; ++round) {
+        const std::int32_t t = round % 3 == 0 ? 0x01000000 : kDefaultThreshold; // also white as a dot
         Picture p(1 + static_cast<int>(next() % 40), 1 + static_cast<int>(next() % 30));
+        // Half the pixels lie at the threshold or beside it: the boundary
+        // is where a fast path goes wrong.
         for (auto &c : p.pixels)
-            c = static_cast<std::int32_t>(next() & 0x00FFFFFF);
+            c = (next() >> 16) % 2 ? t - 1 + static_cast<std::int32_t>((next() >> 16) % 3)
+                                   : static_cast<std::int32_t>(next() & 0x00FFFFFF);
         const int firstCol = static_cast<int>(next() % 9) - 4, firstRow = static_cast<int>(next() % 9) - 4;
         const int offset = static_cast<int>(next() % 17) - 8;
         const int cols = static_cast<int>(next() % 48), rows = static_cast<int>(next() % 40);
-        const std::int32_t t = round % 3 == 0 ? 0x01000000 : kDefaultThreshold; // also white as a dot
         SCOPED_TRACE(round);
         EXPECT_EQ(packColumns(p, firstCol, cols, firstRow, rows, offset, t),
                   referenceColumns(p, firstCol, cols, firstRow, rows, offset, t));

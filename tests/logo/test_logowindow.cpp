@@ -118,6 +118,12 @@ TEST_F(LogoWindow, BadFilesAreToldAndThePictureStays)
     const std::pair<const char *, std::string> bad[] = {
         {"truncated.bmp", good.substr(0, 40)},
         {"cut-pixels.bmp", good.substr(0, 60)},
+        // Three pixels a row and three bytes of padding: only the padding of
+        // the last row is missing.
+        {"cut-padding.bmp", [] {
+             const std::string narrow = bmp::encode(pattern(3, 2, false), 24, false);
+             return narrow.substr(0, narrow.size() - 1);
+         }()},
         {"magic.bmp", wrongMagic},
         {"depth.bmp", oddDepth},
         {"huge.bmp", huge},
@@ -341,6 +347,13 @@ TEST_F(LogoWindow, RunLengthPicturesLoadWholeAndCutOffOnesAreRefusedEveryTime)
     load(writeBmp("rle4.bmp", bmp::runLength(4, 4, 2, palette, rle4)));
     ASSERT_TRUE(outside.errors.isEmpty()) << outside.errors.join("|").toStdString();
     expectPixels({kWhite, kWhite, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack});
+
+    // An RLE8 literal of three pixels keeps its pad byte: the run after it
+    // reads from the next word.
+    const std::string literal("\x00\x03\x00\x01\x01\x00\x01\x01\x00\x00\x04\x00\x00\x01", 14);
+    load(writeBmp("literal.bmp", bmp::runLength(8, 4, 2, palette, literal)));
+    ASSERT_TRUE(outside.errors.isEmpty()) << outside.errors.join("|").toStdString();
+    expectPixels({kWhite, kWhite, kWhite, kWhite, kWhite, kBlack, kBlack, kBlack});
 
     // Skipped pixels (a delta, an early end of picture) are paper, the same
     // on every load.

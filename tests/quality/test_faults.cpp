@@ -110,6 +110,8 @@ TEST_F(Faults, PrinterHangsUpInTheMiddleOfALongCommand)
     pick(form1()->dk(), "COM3");
     printer.setReading(false);
     std::thread cable([&] {
+        // The hang-up must come while the write waits for the line, which
+        // nothing on the program's side shows; 300 ms is well inside it.
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         printer.hangUp();
     });

@@ -48,8 +48,10 @@ public:
     bool GetCommState(Handle h, comhost::DCB &d) override { return m_inner.GetCommState(h, d); }
     bool SetCommTimeouts(Handle h, const comhost::COMMTIMEOUTS &t) override
     {
+        handedTimeouts = t; // what the component handed down, for the tests to read
         return !fails("SetCommTimeouts") && m_inner.SetCommTimeouts(h, t);
     }
+    comhost::COMMTIMEOUTS handedTimeouts{};
     bool WriteFile(Handle h, const void *d, std::uint32_t n, comhost::OVERLAPPED *ov) override
     {
         return !fails("WriteFile") && m_inner.WriteFile(h, d, n, ov);

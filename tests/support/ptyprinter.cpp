@@ -159,6 +159,8 @@ void PtyPrinter::hangUp()
     m_reading = false;
     char c = 0;
     (void)!::write(m_wake[1], &c, 1);
+    // A moment for the reader thread to leave its poll on the master,
+    // which it does not report, before the descriptor goes.
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     ::close(m_master);
     m_master = -1;

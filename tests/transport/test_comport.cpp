@@ -300,6 +300,27 @@ TEST_F(ComPortTest, LineSettingsRefusedCloseThePortAndReleaseTheHandle)
     port.CloseDevice();
 }
 
+TEST_F(ComPortTest, TheTimeOutsAreHandedDownAsTheyAreSet)
+{
+    TComPort port(faulty);
+    configureLikeMainWindow(port);
+    port.Timeouts().SetReadInterval(-1);
+    port.Timeouts().SetReadTotalMultiplier(3);
+    port.Timeouts().SetReadTotalConstant(40);
+    port.Timeouts().SetWriteTotalMultiplier(7);
+    port.Timeouts().SetWriteTotalConstant(1234);
+    port.OpenDevice();
+    const comhost::COMMTIMEOUTS &t = faulty.handedTimeouts;
+    EXPECT_EQ(t.ReadIntervalTimeout, 0xFFFFFFFFu);
+    EXPECT_EQ(t.ReadTotalTimeoutMultiplier, 3u);
+    EXPECT_EQ(t.ReadTotalTimeoutConstant, 40u);
+    EXPECT_EQ(t.WriteTotalTimeoutMultiplier, 7u);
+    EXPECT_EQ(t.WriteTotalTimeoutConstant, 1234u);
+    port.Timeouts().SetWriteTotalConstant(99); // while open: handed down at once
+    EXPECT_EQ(faulty.handedTimeouts.WriteTotalTimeoutConstant, 99u);
+    port.CloseDevice();
+}
+
 TEST_F(ComPortTest, EveryHostFailureRaisesItsCode)
 {
     struct Case {
@@ -380,7 +401,7 @@ TEST_F(ComPortTest, CloseRunsTheDispatchesTheEventThreadQueued)
     port.OpenDevice();
     EXPECT_TRUE(port.ThreadCreated());
     printer.send("hello");
-    sleepMs(100);
+    sleepMs(100); // the pause is the point: a tenth of a second in which nothing may run
     EXPECT_EQ(rxCount, 0); // nothing runs behind the caller's back
     port.CloseDevice();
     EXPECT_EQ(rxCount, 5);
@@ -428,6 +449,8 @@ TEST_F(ComPortTest, HangUpInTheMiddleOfALongWriteFails)
     port.OpenDevice();
     printer.setReading(false);
     std::thread cable([&] {
+        // The hang-up must come while the write waits for the line, which
+        // nothing on the program's side shows; 300 ms is well inside it.
         sleepMs(300);
         printer.hangUp();
     });

@@ -1,4 +1,5 @@
 // The time-out arithmetic every transport shares.
+#include "transport/comhost_posix.h"
 #include "transport/deadline.h"
 
 #include <gtest/gtest.h>
@@ -44,4 +45,23 @@ TEST(Deadline, NeverWaitsForeverAndSlicesAreBounded)
     const auto now = Deadline::Clock::now();
     EXPECT_EQ(Deadline::in(20, now).pollSlice(50, now), 20);
     EXPECT_EQ(Deadline::in(5000, now).pollSlice(50, now), 50);
+}
+
+// A serial write's time-out: the multiplier for each byte plus the
+// constant, none when both are 0; from the last byte the device took it
+// counts again for the bytes still to go.
+TEST(Deadline, SerialWriteTimeOutIsMultiplierTimesBytesPlusConstant)
+{
+    const struct {
+        std::uint32_t multiplier, constant, bytes;
+        int ms; // -1: never
+    } rows[] = {{10, 200, 5, 250}, {0, 300, 1000, 300}, {100, 0, 3, 300}, {7, 1, 0, 1}, {0, 0, 9, -1}, {3, 0, 0, 0}};
+    for (const auto &r : rows) {
+        const Deadline d = comhost::posix::transferDeadline(r.multiplier, r.constant, r.bytes);
+        const int left = d.pollTimeout();
+        if (r.ms < 0)
+            EXPECT_TRUE(d.isNever()) << r.multiplier << " " << r.constant;
+        else
+            EXPECT_TRUE(left <= r.ms && left >= r.ms - 5) << r.multiplier << " " << r.constant << ": " << left;
+    }
 }

@@ -89,6 +89,18 @@ TEST(PortMap, AdapterIsCom1BehindUartLessPortsAndCom5BehindRealOnes)
         EXPECT_EQ(t.path(m, "COM6"), t.dev("ttyACM0"));
         EXPECT_EQ(m.find("COM6")->description, "Tavo Receipt Printer, serial K3-7");
     }
+    {
+        // Only some nodes have a UART: those are numbered, the others skipped.
+        Tree t;
+        for (int i = 0; i < 4; ++i)
+            t.ttyS(i, i % 2 == 0);
+        t.usb("ttyUSB0", "FTDI", "FT232R USB UART", "A2");
+        const PortMap m = PortMap::scan(t.roots);
+        EXPECT_EQ(t.path(m, "COM1"), t.dev("ttyS0"));
+        EXPECT_EQ(t.path(m, "COM2"), t.dev("ttyS2"));
+        EXPECT_EQ(t.path(m, "COM3"), t.dev("ttyUSB0"));
+        EXPECT_EQ(t.path(m, "COM4"), "");
+    }
 }
 
 TEST(PortMap, ScanStopsAtTheFirstMissingNumberAndAtEightPorts)

@@ -99,6 +99,21 @@ TEST(VirtualEngine, BitImageRasterTextAndCuts)
     EXPECT_EQ(inked(images.copy(0, 0, 576, 16)).width(), 16);
     EXPECT_EQ(inked(images.copy(0, 32, 576, 32)).width(), 16);
 
+    // GS v 0 at each scaling: one byte across, two rows, a dot at the top
+    // left and one at the bottom right.
+    for (int m = 0; m < 4; ++m) {
+        const int sx = (m & 1) ? 2 : 1, sy = (m & 2) ? 2 : 1;
+        vp::Engine raster = engine();
+        raster.feed(ByteString("\x1D\x76\x30", 3) + char(m) + ByteString("\x01\x00\x02\x00\x80\x01", 6));
+        const QImage paper = raster.currentReceipt();
+        ASSERT_FALSE(paper.isNull()) << m;
+        EXPECT_EQ(inked(paper), QRect(0, 0, 8 * sx, 2 * sy)) << m;
+        EXPECT_TRUE(dark(paper, sx - 1, sy - 1)) << m;
+        EXPECT_FALSE(dark(paper, sx, 0)) << m;
+        EXPECT_TRUE(dark(paper, 8 * sx - 1, 2 * sy - 1)) << m;
+        EXPECT_FALSE(dark(paper, 8 * sx - 1, sy - 1)) << m;
+    }
+
     const Picture page = pattern(24, 10);
     e.feed(buildSelfTestPage(page, 0));
     r = onlyReceipt(e); // ESC i ends it

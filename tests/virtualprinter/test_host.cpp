@@ -104,8 +104,10 @@ TEST(VirtualPrinterHost, AutomaticStatusBackTellsEveryChangeOfState)
     EXPECT_EQ(client.answer(4).toHex(' '), "18 00 0f 00");
     host.setStatus(vp::Status::Offline);
     EXPECT_EQ(client.answer(4).toHex(' '), "38 00 00 00");
-    client.send(QByteArray("\x1D\x61\x00", 3)); // off again: a change says nothing
-    QTest::qWait(50);
+    // Off again (the offline answer to DLE EOT 1 shows it was taken): a
+    // change then says nothing, and the next answer stands alone.
+    client.send(QByteArray("\x1D\x61\x00\x10\x04\x01", 6));
+    EXPECT_EQ(client.answer(1).toHex(' '), "1a");
     host.setStatus(vp::Status::Online);
     client.send(QByteArray("\x10\x04\x01", 3));
     EXPECT_EQ(client.answer(1).toHex(' '), "12");
