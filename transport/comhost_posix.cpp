@@ -54,6 +54,8 @@ PosixComHost::~PosixComHost()
         closeDeviceFd(*d.second);
     for (auto &e : m_events)
         ::close(e.second->efd);
+    for (int efd : m_spareEventFds)
+        ::close(efd);
 }
 
 Handle PosixComHost::CreateFileA(const char *name)
@@ -75,7 +77,7 @@ Handle PosixComHost::CreateFileA(const char *name)
     ::ioctl(fd, TIOCEXCL);
     auto dev = std::make_shared<Device>();
     dev->fd = fd;
-    dev->abortFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    dev->abortFd = takeEventFd();
     if (dev->abortFd < 0) {
         const int e = errno;
         closeDeviceFd(*dev);
@@ -103,8 +105,11 @@ bool PosixComHost::CloseHandle(Handle h)
         return true;
     }
     if (auto it = m_events.find(h); it != m_events.end()) {
-        ::close(it->second->efd);
+        const int efd = it->second->efd;
+        const bool signalled = it->second->signalled;
         m_events.erase(it);
+        lock.unlock();
+        keepEventFd(efd, signalled);
         return true;
     }
     return fail(kErrorInvalidHandle);
@@ -124,16 +129,43 @@ std::shared_ptr<Device> PosixComHost::device(Handle h)
 void PosixComHost::closeDeviceFd(Device &dev)
 {
     if (dev.abortFd >= 0) {
-        ::close(dev.abortFd);
+        keepEventFd(dev.abortFd, true); // an abort may have been written
         dev.abortFd = -1;
     }
     if (dev.fd < 0)
         return;
-    // TIOCEXCL outlives the last close of a pseudo-terminal.
+    // TIOCEXCL outlives the last close of a pseudo-terminal. The lock goes
+    // with the descriptor's close.
     ::ioctl(dev.fd, TIOCNXCL);
-    ::flock(dev.fd, LOCK_UN);
     ::close(dev.fd);
     dev.fd = -1;
+}
+
+int PosixComHost::takeEventFd()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_spareMutex);
+        if (!m_spareEventFds.empty()) {
+            const int efd = m_spareEventFds.back();
+            m_spareEventFds.pop_back();
+            return efd;
+        }
+    }
+    return ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+}
+
+void PosixComHost::keepEventFd(int efd, bool maySignal)
+{
+    if (efd < 0)
+        return;
+    if (maySignal)
+        drainEventFd(efd); // kept unsignalled
+    std::lock_guard<std::mutex> lock(m_spareMutex);
+    if (m_spareEventFds.size() < 8) {
+        m_spareEventFds.push_back(efd);
+        return;
+    }
+    ::close(efd);
 }
 
 } // namespace comhost::posix

@@ -19,6 +19,7 @@
 #include <poll.h>
 #include <termios.h>
 #include <thread>
+#include <vector>
 
 namespace comhost::posix {
 
@@ -36,8 +37,10 @@ speed_t speedFor(std::uint32_t baud, bool &ok);
 int setOtherRate(int fd, std::uint32_t baud);
 
 // Modem-line calls fail with ENOTTY or EINVAL on devices that have no lines
-// (pseudo-terminals); those count as "nothing to do".
-void setLine(int fd, int bit, bool on);
+// (pseudo-terminals); those count as "nothing to do", and the device is
+// not asked again.
+struct Device;
+void setLine(Device &dev, int bit, bool on);
 
 struct Event {
     bool manual = true;
@@ -79,6 +82,7 @@ struct Device {
     bool txEmptyPending = false;
     bool unsentRemainder = false;
     bool hungUp = false;
+    bool noModemLines = false; // a pseudo-terminal: no line to set or read
 };
 
 int inQueue(int fd);
@@ -193,7 +197,13 @@ private:
     // Ends a pending write at once, as PurgeComm's TX abort does, and waits
     // until the I/O thread has let go of it.
     void abortWrite(Device &dev);
-    static void closeDeviceFd(Device &dev);
+    void closeDeviceFd(Device &dev);
+    // Event descriptors are kept for the next command rather than made and
+    // closed for each: a command costs fewer system calls.
+    int takeEventFd();
+    void keepEventFd(int efd, bool maySignal);
+    std::mutex m_spareMutex;
+    std::vector<int> m_spareEventFds;
 
     const DeviceNames &m_names;
     std::mutex m_mutex;

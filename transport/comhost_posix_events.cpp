@@ -49,7 +49,7 @@ bool PosixComHost::WaitCommEvent(Handle h, std::uint32_t *mask, OVERLAPPED *ov)
 
 Handle PosixComHost::CreateEventA(bool manualReset, bool initialState)
 {
-    int efd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    const int efd = takeEventFd();
     if (efd < 0) {
         failErrno(errno);
         return kInvalidHandle;

@@ -30,9 +30,12 @@ speed_t speedFor(std::uint32_t baud, bool &ok)
 
 // Modem-line calls fail with ENOTTY or EINVAL on devices that have no lines
 // (pseudo-terminals); those count as "nothing to do".
-void setLine(int fd, int bit, bool on)
+void setLine(Device &dev, int bit, bool on)
 {
-    ::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &bit);
+    if (dev.noModemLines)
+        return;
+    if (::ioctl(dev.fd, on ? TIOCMBIS : TIOCMBIC, &bit) != 0 && (errno == ENOTTY || errno == EINVAL))
+        dev.noModemLines = true;
 }
 
 bool PosixComHost::SetCommState(Handle h, const DCB &dcb)
@@ -101,8 +104,8 @@ bool PosixComHost::SetCommState(Handle h, const DCB &dcb)
     }
     // Opening a port raises DTR and RTS on Linux; put them where the
     // settings say.
-    setLine(dev->fd, TIOCM_DTR, (dcb.Flags & kDcbDtrMask) != 0);
-    setLine(dev->fd, TIOCM_RTS, (dcb.Flags & kDcbRtsMask) != 0);
+    setLine(*dev, TIOCM_DTR, (dcb.Flags & kDcbDtrMask) != 0);
+    setLine(*dev, TIOCM_RTS, (dcb.Flags & kDcbRtsMask) != 0);
     std::lock_guard<std::mutex> lock(m_mutex);
     dev->dcb = dcb;
     return true;
@@ -158,9 +161,10 @@ bool PosixComHost::GetCommModemStatus(Handle h, std::uint32_t *status)
     if (!dev)
         return false;
     int lines = 0;
-    if (::ioctl(dev->fd, TIOCMGET, &lines) != 0) {
+    if (!dev->noModemLines && ::ioctl(dev->fd, TIOCMGET, &lines) != 0) {
         if (errno != ENOTTY && errno != EINVAL)
             return failErrno(errno);
+        dev->noModemLines = true;
         lines = 0; // no modem lines: all off
     }
     std::uint32_t s = 0;

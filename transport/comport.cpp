@@ -273,12 +273,13 @@ bool TCustomComPort::readModemLine(std::uint32_t bit)
 
 void TCustomComPort::checkSignals()
 {
-    bool cts = readModemLine(kMsCtsOn);
-    callSignal(OnCTSChange, cts);
-    bool dsr = readModemLine(kMsDsrOn);
-    callSignal(OnDSRChange, dsr);
-    bool rlsd = readModemLine(kMsRlsdOn);
-    callSignal(OnRLSDChange, rlsd);
+    // One look at the lines tells all three.
+    std::uint32_t status = 0;
+    if (!m_host.GetCommModemStatus(m_handle, &status))
+        raise(CError_ModemStatFailed);
+    callSignal(OnCTSChange, (status & kMsCtsOn) != 0);
+    callSignal(OnDSRChange, (status & kMsDsrOn) != 0);
+    callSignal(OnRLSDChange, (status & kMsRlsdOn) != 0);
 }
 
 int TCustomComPort::WriteText(const std::string &text, TransferWatch *watch)
