@@ -46,12 +46,7 @@ QString hriPosition(long n)
 
 bool Decoder::escapeCommon(unsigned c, const std::string &name)
 {
-    auto one = [&](Op op, const QString &meaning) {
-        if (!need(3, name))
-            return;
-        const long n = at(pos + 2);
-        add(Kind::Command, 3, name, op, meaning.arg(n), {n});
-    };
+    auto one = [&](Op op, const QString &meaning) { byteValue(name, op, meaning); };
     switch (c) {
     case '*': columnImage(name); return true;
     case '2': add(Kind::Command, 2, name, Op::DefaultLineSpacing, Text::tr("default line spacing")); return true;
@@ -62,11 +57,7 @@ bool Decoder::escapeCommon(unsigned c, const std::string &name)
     case 'R': one(Op::InternationalSet, Text::tr("international character set %1")); return true;
     case '{': one(Op::UpsideDown, Text::tr("upside-down printing: %1")); return true;
     case 'V': one(Op::Rotate90, Text::tr("90° rotation: %1")); return true;
-    case ' ':
-        if (need(3, "ESC SP"))
-            add(Kind::Command, 3, "ESC SP", Op::CharacterSpacing,
-                Text::tr("right-side character spacing: %1 units").arg(long(at(pos + 2))), {long(at(pos + 2))});
-        return true;
+    case ' ': byteValue("ESC SP", Op::CharacterSpacing, Text::tr("right-side character spacing: %1 units")); return true;
     case 'G': one(Op::Emphasis, Text::tr("double-strike: %1")); return true;
     case '=': one(Op::Nothing, Text::tr("select peripheral device %1")); return true;
     case 'c':
@@ -93,21 +84,14 @@ bool Decoder::escapeCommon(unsigned c, const std::string &name)
 
 bool Decoder::groupCommon(unsigned c, const std::string &name)
 {
-    auto one = [&](Op op, const QString &meaning) {
-        if (!need(3, name))
-            return;
-        const long n = at(pos + 2);
-        add(Kind::Command, 3, name, op, meaning.arg(n), {n});
-    };
+    auto one = [&](Op op, const QString &meaning) { byteValue(name, op, meaning); };
     switch (c) {
     case 'B': one(Op::Reverse, Text::tr("white/black reverse printing: %1")); return true;
-    case 'H': {
-        if (!need(3, name))
-            return true;
-        const long n = at(pos + 2);
-        add(Kind::Command, 3, name, Op::BarcodeHriPosition, Text::tr("barcode text: %1").arg(hriPosition(n)), {n});
+    case 'H':
+        if (need(3, name))
+            add(Kind::Command, 3, name, Op::BarcodeHriPosition, Text::tr("barcode text: %1").arg(hriPosition(at(pos + 2))),
+                {long(at(pos + 2))});
         return true;
-    }
     case 'f': one(Op::BarcodeHriFont, Text::tr("barcode text font %1")); return true;
     case 'h': one(Op::BarcodeHeight, Text::tr("barcode height: %1 dots")); return true;
     case 'w': one(Op::BarcodeModuleWidth, Text::tr("barcode module width: %1 dots")); return true;
@@ -147,6 +131,14 @@ void Decoder::columnImage(const std::string &name)
     const QString density = (m & 1) ? Text::tr("double density") : Text::tr("single density");
     add(Kind::Command, 5 + data, name, Op::ColumnBitImage,
         Text::tr("bit image, %1 dots high, %2: %3 columns").arg(dots).arg(density).arg(n), {m, n, long(data)});
+}
+
+void Decoder::byteValue(const std::string &name, Op op, const QString &meaning)
+{
+    if (!need(3, name))
+        return;
+    const long n = at(pos + 2);
+    add(Kind::Command, 3, name, op, meaning.arg(n), {n});
 }
 
 void Decoder::twoByteValue(const std::string &name, Op op, const QString &meaning)

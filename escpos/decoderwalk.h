@@ -181,6 +181,7 @@ private:
     bool escapeCommon(unsigned c, const std::string &name);
     bool groupCommon(unsigned c, const std::string &name);
     void columnImage(const std::string &name);
+    void byteValue(const std::string &name, Op op, const QString &meaning);
     void twoByteValue(const std::string &name, Op op, const QString &meaning);
     void tabStops(const std::string &name);
     void barcode(const std::string &name);

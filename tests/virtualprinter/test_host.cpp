@@ -2,6 +2,7 @@
 // automatic status back on a change of state, receipts numbered after those
 // already saved, and outputs or a serial link it cannot have refused at
 // the start.
+#include "tests/support/virtualhost.h"
 #include "virtualprinter/host.h"
 
 #include <QDir>
@@ -13,13 +14,6 @@
 
 namespace {
 
-int tcpPortOf(const vp::Host &host)
-{
-    for (const QString &line : host.describeLines())
-        if (line.startsWith(QLatin1String("tcp ")))
-            return line.section(QLatin1Char(':'), -1).toInt();
-    return 0;
-}
 
 struct Client {
     QTcpSocket socket;

@@ -4,6 +4,7 @@
 #include "core/language.h"
 #include "devices/statuscheck.h"
 #include "transport/tavonetio/tavonetio.h"
+#include "tests/support/virtualhost.h"
 #include "virtualprinter/host.h"
 #include "tests/support/captions.h"
 #include "virtualprinter/window.h"
@@ -13,19 +14,6 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <gtest/gtest.h>
-
-namespace {
-
-// The port the host listens on, from its own description ("tcp 127.0.0.1:N").
-int tcpPortOf(const vp::Host &host)
-{
-    for (const QString &line : host.describeLines())
-        if (line.startsWith(QLatin1String("tcp ")))
-            return line.section(QLatin1Char(':'), -1).toInt();
-    return 0;
-}
-
-} // namespace
 
 TEST(VirtualPrinterWindow, ShowsTheRollAndAnswersWithThePickedState)
 {
