@@ -6,6 +6,7 @@
 #include "tests/support/bmpwriter.h"
 #include "tests/support/hex.h"
 #include "tests/support/programfixture.h"
+#include "tests/support/tcpprinter.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -14,6 +15,9 @@
 
 #include <algorithm>
 #include <fcntl.h>
+#include <sys/socket.h>
+#include <netinet/in.h>
+#include <arpa/inet.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -241,6 +245,68 @@ TEST_F(Transfer, StalledParallelPrinterIsToldAndCancelled)
     EXPECT_GE(m.captured(1).toULongLong(), 1000u);
     EXPECT_LT(m.captured(1).toULongLong(), m.captured(2).toULongLong());
     EXPECT_TRUE(outside.errors.isEmpty());
+}
+
+// Cancelled on the network, the count told is what the printer got: the
+// connection is reset, and the bytes already on the wire are counted.
+TEST_F(Transfer, CancelledNetworkTransferTellsWhatThePrinterGot)
+{
+    TcpPrinter paced(TcpPrinter::Mode::Paced, 64 * 1024, 50);
+    child<QLineEdit>(nvf, "Edit2")->setText("3000000");
+    pick(form1()->dk(), "Ethernet");
+    type(form1()->IPE(), QString::fromStdString(paced.address()));
+    QElapsedTimer shown;
+    WhileSending watch(50, [&] {
+        if (transferDialog() && !shown.isValid())
+            shown.start();
+        if (shown.isValid() && shown.elapsed() > 300 && transferDialog())
+            cancelNow();
+    });
+    click(nvf, "Button4");
+    ASSERT_EQ(outside.messages.size(), 1);
+    const auto m = kCancelled.match(outside.messages[0]);
+    ASSERT_TRUE(m.hasMatch()) << outside.messages[0].toStdString();
+    ASSERT_TRUE(paced.waitForConnections(1, 10000));
+    EXPECT_EQ(paced.receivedTotal(), m.captured(1).toULongLong());
+    EXPECT_EQ(form1()->sender().log().entries().back().done, m.captured(1).toULongLong());
+}
+
+// A printer whose connection does not stand yet: the dialog says it is
+// connecting (not that the printer takes no data), and after the connect
+// time-out the message says there was no answer.
+TEST_F(Transfer, AConnectWithoutAnswerIsToldAsSuch)
+{
+    // A listener whose backlog is full drops the next connect's SYN.
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr *>(&a), sizeof a), 0);
+    ASSERT_EQ(::listen(listener, 0), 0);
+    socklen_t len = sizeof a;
+    ::getsockname(listener, reinterpret_cast<sockaddr *>(&a), &len);
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(ntohs(a.sin_port));
+    std::vector<int> fillers;
+    for (int i = 0; i < 2; ++i) {
+        fillers.push_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+        ::connect(fillers.back(), reinterpret_cast<sockaddr *>(&a), sizeof a);
+    }
+    pick(form1()->dk(), "Ethernet");
+    type(form1()->IPE(), address);
+    QString count, hold;
+    WhileSending watch(100, [&] {
+        if (transferDialog() && count.isEmpty()) {
+            count = dialogText("TransferCount");
+            hold = dialogText("TransferHold");
+        }
+    });
+    click("cut");
+    EXPECT_EQ(count, QStringLiteral("正在连接 %1……").arg(address));
+    EXPECT_EQ(hold, QString());
+    EXPECT_EQ(outside.messages, QStringList{"Connect error\n" + address + " 在 5 秒内没有回答。"});
+    for (int fd : fillers)
+        ::close(fd);
+    ::close(listener);
 }
 
 TEST_F(Transfer, ShortCommandsShowNoDialog)
