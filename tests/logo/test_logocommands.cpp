@@ -374,10 +374,10 @@ TEST(BmpReading, SixteenBitsAndPaletteBounds)
         ASSERT_EQ(p.width, static_cast<int>(r.pixels.size()));
         EXPECT_EQ(p.pixels, r.pixels);
     }
-    // An index past the palette's two colours is refused, not drawn as
-    // whatever memory held.
+    // An index past the palette's two colours (2, the first one past) is
+    // refused, not drawn as whatever memory held.
     const std::string palette("\xFF\xFF\xFF\x00\x00\x00\x00\x00", 8);
-    const std::string eightBit = bmpFile(1, 1, 8, 0, palette, std::string("\x05\x00\x00\x00", 4));
+    const std::string eightBit = bmpFile(1, 1, 8, 0, palette, std::string("\x02\x00\x00\x00", 4));
     std::string told;
     try {
         loaded(eightBit.substr(0, 46) + std::string("\x02\x00\x00\x00", 4) + eightBit.substr(50));
