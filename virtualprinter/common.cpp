@@ -220,7 +220,9 @@ bool Engine::executeCommon(const ByteString &bytes, const escpos::Command &c)
         return true;
     }
     case Op::TabStops:
+        // "ESC D NUL" clears them all: a tab then moves nowhere.
         m_tabStops.assign(c.params.begin(), c.params.end());
+        m_tabStopsGiven = true;
         return true;
     case Op::Tab: {
         // Stops are in characters of font A with its spacing; the default
@@ -228,9 +230,7 @@ bool Engine::executeCommon(const ByteString &bytes, const escpos::Command &c)
         const int cell = 12 + m_charSpacing;
         startLine();
         int next = -1;
-        if (m_tabStops.empty() && !c.params.empty())
-            return true;
-        if (m_tabStops.empty()) {
+        if (!m_tabStopsGiven) {
             next = (m_lineWidth / (8 * cell) + 1) * 8 * cell;
         } else {
             for (int stop : m_tabStops)

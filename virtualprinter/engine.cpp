@@ -104,6 +104,7 @@ void Engine::resetModes()
     m_leftMargin = 0;
     m_areaWidth = 0;
     m_tabStops.clear();
+    m_tabStopsGiven = false;
     m_hri = m_hriFont = 0;
     m_barHeight = 162;
     m_barModule = 3;

@@ -168,7 +168,8 @@ private:
     int m_charSpacing = 0;        // ESC SP, dots
     int m_leftMargin = 0;         // GS L, dots
     int m_areaWidth = 0;          // GS W, dots; 0: the whole line
-    std::vector<int> m_tabStops;  // ESC D, in characters
+    std::vector<int> m_tabStops;  // ESC D, in characters; every eighth until one is given
+    bool m_tabStopsGiven = false;
     // Fixed when a line's first character arrives, as printers do.
     int m_lineJustify = 0, m_lineLeft = 0, m_lineArea = 0;
     bool m_lineUpsideDown = false;

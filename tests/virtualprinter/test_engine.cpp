@@ -339,6 +339,17 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         e.feed(ByteString("\x07\x1B\x42\x03\x02", 5));
         EXPECT_EQ(e.counts().beeps, 4);
     }
+    // HT goes to the next stop: every eighth character at first, those ESC
+    // D gives, none once ESC D clears them ("B" ends inside its cell).
+    const struct {
+        ByteString stops;
+        int cell; // where "B" begins, in dots
+    } tabs[] = {{ByteString(), 96}, {ByteString("\x1B\x44\x04\x00", 4), 48}, {ByteString("\x1B\x44\x00", 3), 12}};
+    for (const auto &t : tabs) {
+        const QRect ink = inked(line(t.stops + ByteString("A\x09" "B\x0A", 4)));
+        EXPECT_GE(ink.right(), t.cell) << t.cell;
+        EXPECT_LT(ink.right(), t.cell + 12) << t.cell;
+    }
     {
         // 33 bytes: line spacing 255, then ten feeds of 255 lines.
         vp::Engine e = engine();
