@@ -1,6 +1,5 @@
 #include "virtualprinter/engine.h"
 
-
 #include "logo/blackmark.h"
 #include "settings/configcommands.h"
 
