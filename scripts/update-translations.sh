@@ -8,11 +8,19 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 lupdate=$(command -v lupdate || echo /usr/lib/qt6/bin/lupdate)
 sources=(core app ui cli settings logo devices escpos virtualprinter transport)
 run_lupdate() { # ts-file
-  (cd "$root" && "$lupdate" -silent -I . -locations none -no-obsolete -source-language zh_CN -target-language en \
-     "${sources[@]}" -ts "$1")
+  # tavo_zh_printer.ts is the printer's log in Chinese: the decoder's texts
+  # (English in the sources) and the virtual printer's notes.
+  local these=("${sources[@]}") from=zh_CN to=en
+  if [ "$(basename "$1")" = tavo_zh_printer.ts ]; then
+    these=(escpos virtualprinter settings) from=en to=zh_CN
+  fi
+  (cd "$root" && "$lupdate" -silent -I . -locations none -no-obsolete -source-language "$from" -target-language "$to" \
+     "${these[@]}" -ts "$1")
 }
 if [ "${1:-}" != --check ]; then
-  run_lupdate translations/tavo_en.ts
+  for ts in "$root"/translations/*.ts; do
+    run_lupdate "$ts"
+  done
   exit 0
 fi
 work=$(mktemp -d)

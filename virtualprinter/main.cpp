@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QTextStream>
 #include <QTimer>
+#include <QTranslator>
 
 #include <atomic>
 #include <csignal>
@@ -53,6 +54,12 @@ int main(int argc, char **argv)
         app = std::make_unique<QApplication>(argc, argv);
     }
     const Translations language(languageFor(QLocale::system()));
+    // The printer's log speaks one language: in a Chinese run the decoder's
+    // texts are Chinese too, as its own notes are.
+    QTranslator printerLog;
+    if (languageFor(QLocale::system()) == Language::Chinese &&
+        printerLog.load(QStringLiteral("tavo_zh_printer"), QStringLiteral(":/i18n")))
+        QCoreApplication::installTranslator(&printerLog);
     // Without a window nothing shows a receipt once its PNG is written.
     if (headless)
         options.keepReceipts = 0;
