@@ -120,7 +120,7 @@ void Decoder::oneParameter(const std::string &name, unsigned c)
             parts << Text::tr("double width");
         if (n & 0x80)
             parts << Text::tr("underlined");
-        meaning = Text::tr("print mode: %1").arg(parts.join(QStringLiteral(", ")));
+        meaning = Text::tr("print mode: %1").arg(parts.join(Text::tr(", ")));
         break;
     }
     case 'M':

@@ -1461,6 +1461,10 @@ Commands:
         <source>clear the buffers</source>
         <translation>clear the buffers</translation>
     </message>
+    <message>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
 </context>
 <context>
     <name>rtl</name>

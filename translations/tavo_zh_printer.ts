@@ -746,6 +746,10 @@
         <source>small font</source>
         <translation>小字体</translation>
     </message>
+    <message>
+        <source>, </source>
+        <translation>，</translation>
+    </message>
 </context>
 <context>
     <name>tavo-decode</name>

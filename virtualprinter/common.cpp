@@ -277,8 +277,14 @@ bool Engine::executeCommon(const ByteString &bytes, const escpos::Command &c)
     case Op::TransmitStatus:
     case Op::AutoStatusBack:
     case Op::TransmitPrinterId:
-    case Op::RealTimeRequest:
-    case Op::RealTimeCommand: return true;
+    case Op::RealTimeRequest: return true;
+    case Op::RealTimeCommand:
+        // DLE DC4 1: the drawer pulse, at once.
+        if (n == 1) {
+            ++m_counts.drawerPulses;
+            m_log << Text::tr("钱箱脉冲");
+        }
+        return true;
     default: break;
     }
     return false;

@@ -336,8 +336,9 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
     }
     {
         vp::Engine e = engine();
-        e.feed(ByteString("\x07\x1B\x42\x03\x02", 5));
+        e.feed(ByteString("\x07\x1B\x42\x03\x02\x10\x14\x01\x00\x05", 10));
         EXPECT_EQ(e.counts().beeps, 4);
+        EXPECT_EQ(e.counts().drawerPulses, 1); // DLE DC4 1: the real-time pulse
     }
     // HT goes to the next stop: every eighth character at first, those ESC
     // D gives, none once ESC D clears them ("B" ends inside its cell).
