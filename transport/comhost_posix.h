@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -172,6 +173,10 @@ public:
     std::uint32_t GetLastError() override { return t_lastError; }
     void SetLastError(std::uint32_t err) override { t_lastError = err; }
 
+    // What the driver still holds to send comes from TIOCOUTQ, which a
+    // pseudo-terminal always answers with 0; a test answers it instead.
+    void answerOutputQueue(std::function<int(int fd)> probe) { m_queueProbe = std::move(probe); }
+
 private:
     static bool contains(const Handle *handles, std::uint32_t count, Handle h);
     std::shared_ptr<Device> device(Handle h);
@@ -205,7 +210,10 @@ private:
     std::mutex m_spareMutex;
     std::vector<int> m_spareEventFds;
 
+    int queuedOut(int fd) const { return m_queueProbe ? m_queueProbe(fd) : outQueue(fd); }
+
     const DeviceNames &m_names;
+    std::function<int(int fd)> m_queueProbe;
     std::mutex m_mutex;
     std::condition_variable m_writeDone;
     std::mutex m_ioMutex;

@@ -71,7 +71,7 @@ bool PosixComHost::WriteFile(Handle h, const void *data, std::uint32_t count, OV
     const auto done = static_cast<std::uint32_t>(moved);
     // Written is not transmitted: a write is complete only once its bytes
     // have left the queue. What is still on its way the I/O thread sees to.
-    if (done == count && outQueue(dev->fd) == 0) {
+    if (done == count && queuedOut(dev->fd) == 0) {
         std::lock_guard<std::mutex> lock(m_mutex);
         finishWriteLocked(*dev, ov, kErrorSuccess, count, count);
         return true;
@@ -254,7 +254,7 @@ void PosixComHost::carryWrite(Device &dev)
             break;
         }
         w.done += static_cast<std::uint32_t>(n);
-        progress(static_cast<std::uint32_t>(outQueue(dev.fd)));
+        progress(static_cast<std::uint32_t>(queuedOut(dev.fd)));
         if (w.done == w.count || w.deadline.expired())
             break;
         const short rev = waitWritable(w.deadline.pollSlice(kProgressLookMs));
@@ -265,7 +265,7 @@ void PosixComHost::carryWrite(Device &dev)
     }
     std::uint32_t queued = 0;
     while (status == kErrorSuccess && !aborted) {
-        queued = static_cast<std::uint32_t>(outQueue(dev.fd));
+        queued = static_cast<std::uint32_t>(queuedOut(dev.fd));
         progress(queued);
         if (queued == 0 || w.deadline.expired())
             break;
@@ -275,7 +275,7 @@ void PosixComHost::carryWrite(Device &dev)
     }
     if (aborted) {
         status = kErrorOperationAborted;
-        queued = static_cast<std::uint32_t>(outQueue(dev.fd));
+        queued = static_cast<std::uint32_t>(queuedOut(dev.fd));
     }
     const std::uint32_t done = w.done;
     const std::uint32_t sent = status == kErrorIoDevice ? 0 : (done > queued ? done - queued : 0);

@@ -139,8 +139,7 @@ bool PosixComHost::ClearCommError(Handle h, std::uint32_t *errors, COMSTAT *stat
     int in = 0, out = 0;
     if (::ioctl(dev->fd, FIONREAD, &in) != 0)
         return failErrno(errno);
-    if (::ioctl(dev->fd, TIOCOUTQ, &out) != 0)
-        out = 0;
+    out = queuedOut(dev->fd);
     // The part of a pending write not yet handed to the driver is output
     // still to go, as Windows counts it.
     if (dev->writing)

@@ -2,11 +2,13 @@
 #include "tests/support/faultyhost.h"
 #include "tests/support/linerate.h"
 #include "tests/support/ptyprinter.h"
+#include "transport/comhost_posix.h"
 #include "transport/comport.h"
 #include "transport/devicenames.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <QTest>
 
@@ -255,6 +257,27 @@ TEST_F(ComPortTest, TheWriteTimeOutRunsFromTheLastByteTaken)
     EXPECT_LE(got, static_cast<std::size_t>(written));
     EXPECT_LE(static_cast<std::size_t>(written) - got, kPtyBufferBytes);
     EXPECT_TRUE(printer.received() == stalled.substr(0, got));
+}
+
+// The count a write returns leaves out what the driver still holds. A
+// pseudo-terminal reports no queue (TIOCOUTQ reads 0), so the host is told
+// one here, as a UART's driver would report it.
+TEST_F(ComPortTest, ACountLeavesOutWhatTheDriverStillHolds)
+{
+    comhost::posix::PosixComHost queued(names);
+    std::atomic<int> held{100};
+    queued.answerOutputQueue([&](int) { return held.load(); });
+    TComPort port(queued);
+    configureLikeMainWindow(port);
+    port.Timeouts().SetWriteTotalMultiplier(0);
+    port.Timeouts().SetWriteTotalConstant(200);
+    port.OpenDevice();
+    // The last 100 bytes never leave: the write ends at its time-out, and
+    // they are not counted.
+    EXPECT_EQ(port.WriteText(std::string(1000, 'Q')), 900);
+    held = 0;
+    EXPECT_EQ(port.WriteText(std::string(1000, 'R')), 1000);
+    port.CloseDevice();
 }
 
 TEST_F(ComPortTest, PortHeldElsewhereIsAccessDenied)
