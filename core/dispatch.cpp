@@ -120,11 +120,20 @@ QString countText(std::uint64_t done, std::uint64_t total)
 // printer got only part of.
 QString failedAt(const QString &what, std::uint64_t done, std::uint64_t total)
 {
-    QString text = sentences(what, countText(done, total));
-    const QString advice = unfinishedCommandText(done, total);
-    if (!advice.isEmpty())
-        text += QLatin1Char('\n') + advice;
-    return text;
+    return withUnfinishedCommandText(sentences(what, countText(done, total)), done, total);
+}
+
+// A serial printer that held the line past the write time-out got only
+// part of the command: a failed write, told as the port tells one, with the
+// device, the cause and the count below.
+[[noreturn]] void raiseHeldLine(const std::string &device, int written, std::uint64_t total)
+{
+    try {
+        throw EComPort(CError_WriteFailed, comhost::kErrorTimeout);
+    } catch (...) {
+        rethrowWithDetail(failedAt(path(device) + Text::tr("：打印机停止接收数据（XOFF，或没有在读取）。"),
+                                   static_cast<std::uint64_t>(written), total));
+    }
 }
 
 // Closes the serial port on every way out of a command that opened it.
@@ -394,14 +403,8 @@ void Sender::sendSerial(TransferSession &session, const Route &route, const Byte
         throw TransferCancelled(static_cast<std::uint64_t>(written), data.size());
     // A printer that held the line past the write time-out got only part
     // of the command: that is a failed write, not a sent command.
-    if (written < static_cast<int>(data.size())) {
-        try {
-            throw EComPort(CError_WriteFailed, comhost::kErrorTimeout);
-        } catch (...) {
-            rethrowWithDetail(failedAt(path(devicePath(route)) + Text::tr("：打印机停止接收数据（XOFF，或没有在读取）。"),
-                                       static_cast<std::uint64_t>(written), data.size()));
-        }
-    }
+    if (written < static_cast<int>(data.size()))
+        raiseHeldLine(devicePath(route), written, data.size());
     port.close();
 }
 
@@ -447,11 +450,7 @@ bool Sender::sendNetwork(QObject *parent, TransferSession &session, const Route 
         try {
             throw AppError(Text::tr("网络打印机只收到 %1 / %2 字节").arg(delivered).arg(data.size()));
         } catch (...) {
-            QString detail = route.address + QStringLiteral("：") + why;
-            const QString advice = unfinishedCommandText(delivered, data.size());
-            if (!advice.isEmpty())
-                detail += QLatin1Char('\n') + advice;
-            rethrowWithDetail(detail);
+            rethrowWithDetail(withUnfinishedCommandText(route.address + QStringLiteral("：") + why, delivered, data.size()));
         }
     }
     if (pauses.afterClose > 0)
@@ -505,15 +504,8 @@ void SerialExchange::write(const ByteString &data)
         }
         // A request the printer took only part of gets no answer worth
         // reading; it is a failed write, told with its count.
-        if (written < static_cast<int>(data.size())) {
-            try {
-                throw EComPort(CError_WriteFailed, comhost::kErrorTimeout);
-            } catch (...) {
-                rethrowWithDetail(failedAt(path(m_sender.devicePath(m_route)) +
-                                               Text::tr("：打印机停止接收数据（XOFF，或没有在读取）。"),
-                                           static_cast<std::uint64_t>(written), data.size()));
-            }
-        }
+        if (written < static_cast<int>(data.size()))
+            raiseHeldLine(m_sender.devicePath(m_route), written, data.size());
     } catch (const TransferCancelled &) {
         throw;
     } catch (...) {

@@ -53,13 +53,18 @@ QString unfinishedCommandText(std::uint64_t done, std::uint64_t total)
         "transfer", "打印机可能还在等待这条命令的其余部分：发下一条命令之前，请先关闭打印机再打开。");
 }
 
-QString TransferCancelled::message() const
+QString withUnfinishedCommandText(QString text, std::uint64_t done, std::uint64_t total)
 {
-    QString text = QCoreApplication::translate("transfer", "发送已取消：%1 / %2 字节送到了打印机。").arg(done).arg(total);
     const QString advice = unfinishedCommandText(done, total);
     if (!advice.isEmpty())
         text += QLatin1Char('\n') + advice;
     return text;
+}
+
+QString TransferCancelled::message() const
+{
+    return withUnfinishedCommandText(
+        QCoreApplication::translate("transfer", "发送已取消：%1 / %2 字节送到了打印机。").arg(done).arg(total), done, total);
 }
 
 QString describeError(std::exception_ptr error)

@@ -45,6 +45,8 @@ public:
 // What the operator should do when a command stopped part-way: the printer
 // may still be inside it. Empty when nothing or everything went out.
 QString unfinishedCommandText(std::uint64_t done, std::uint64_t total);
+// `text` with that advice as a line of its own below, where it applies.
+QString withUnfinishedCommandText(QString text, std::uint64_t done, std::uint64_t total);
 
 QString applicationTitle();
 

@@ -313,19 +313,11 @@ void Engine::columnImage(const ByteString &bytes, const escpos::Command &c)
     const int sx = (m & 1) ? 1 : 2, sy = m >= 32 ? 1 : 3;
     if (columns <= 0)
         return;
-    QImage image(static_cast<int>(columns) * sx, rows * sy, QImage::Format_Grayscale8);
-    image.fill(255);
     const std::size_t data = c.offset + 5;
-    for (long col = 0; col < columns; ++col)
-        for (int r = 0; r < rows; ++r) {
-            const unsigned v = byteAt(bytes, data + static_cast<std::size_t>(col * perColumn + r / 8));
-            if (!(v & (0x80u >> (r % 8))))
-                continue;
-            for (int dy = 0; dy < sy; ++dy) {
-                uchar *line = image.scanLine(r * sy + dy);
-                std::fill(line + col * sx, line + col * sx + sx, uchar(0));
-            }
-        }
+    QImage image = dotImage(static_cast<int>(columns), rows, sx, sy, 0, 0, [&](int col, int row) {
+        const unsigned v = byteAt(bytes, data + static_cast<std::size_t>(col * perColumn + row / 8));
+        return (v & (0x80u >> (row % 8))) != 0;
+    });
     // It prints in the line, as a character does; the line feed that
     // follows moves the paper.
     push(std::move(image));
@@ -354,19 +346,8 @@ void Engine::barcode(const escpos::Command &c)
     // Bars of the module width, the quiet zone of ten modules either side
     // that a reader needs is plain paper.
     const int quiet = 10 * m_barModule;
-    const int width = symbol.s->width * m_barModule + 2 * quiet;
-    const int fitting = std::min(width, paperDots());
-    QImage bars(fitting, m_barHeight, QImage::Format_Grayscale8);
-    bars.fill(255);
-    uchar *first = bars.scanLine(0);
-    for (int col = 0; col < symbol.s->width; ++col)
-        if (symbol.module(0, col)) {
-            const int x = quiet + col * m_barModule;
-            if (x + m_barModule <= fitting)
-                std::fill(first + x, first + x + m_barModule, uchar(0));
-        }
-    for (int y = 1; y < bars.height(); ++y)
-        std::copy(first, first + fitting, bars.scanLine(y));
+    const QImage bars = dotImage(symbol.s->width, 1, m_barModule, m_barHeight, quiet, 0,
+                                 [&](int col, int) { return symbol.module(0, col); });
     flushLine(false);
     const QString hri = QString::fromUtf8(reinterpret_cast<const char *>(symbol.s->text));
     const QString shown = hri.isEmpty() ? QString::fromLatin1(data) : hri;
@@ -414,20 +395,8 @@ void Engine::printSymbol(int cn)
         return;
     }
     const int quiet = cn == 49 ? 4 * scaleX : 2 * scaleX;
-    const int w = std::min(symbol.s->width * scaleX + 2 * quiet, paperDots());
-    const int h = symbol.s->rows * scaleY + 2 * quiet;
-    QImage image(w, h, QImage::Format_Grayscale8);
-    image.fill(255);
-    for (int row = 0; row < symbol.s->rows; ++row) {
-        uchar *line = image.scanLine(quiet + row * scaleY);
-        for (int col = 0; col < symbol.s->width; ++col) {
-            const int x = quiet + col * scaleX;
-            if (symbol.module(row, col) && x + scaleX <= w)
-                std::fill(line + x, line + x + scaleX, uchar(0));
-        }
-        for (int dy = 1; dy < scaleY; ++dy)
-            std::copy(line, line + w, image.scanLine(quiet + row * scaleY + dy));
-    }
+    const QImage image = dotImage(symbol.s->width, symbol.s->rows, scaleX, scaleY, quiet, quiet,
+                                  [&](int col, int row) { return symbol.module(row, col); });
     flushLine(false);
     place(image);
 }

@@ -342,20 +342,11 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
         const int widthBytes = static_cast<int>(param(1)), height = static_cast<int>(param(2));
         const long m = param(0) >= '0' ? param(0) - '0' : param(0);
         const int sx = (m & 1) ? 2 : 1, sy = (m & 2) ? 2 : 1;
-        QImage raster(std::max(8 * widthBytes * sx, 1), std::max(height * sy, 1), QImage::Format_Grayscale8);
-        raster.fill(255);
         const std::size_t data = c.offset + 8;
-        for (int r = 0; r < height; ++r) {
-            uchar *line = raster.scanLine(r * sy);
-            for (int b = 0; b < widthBytes; ++b) {
-                const unsigned v = byteAt(bytes, data + static_cast<std::size_t>(r) * widthBytes + b);
-                for (int bit = 0; bit < 8; ++bit)
-                    if (v & (0x80u >> bit))
-                        std::fill(line + (8 * b + bit) * sx, line + (8 * b + bit + 1) * sx, uchar(0));
-            }
-            for (int dy = 1; dy < sy; ++dy)
-                std::copy(line, line + raster.width(), raster.scanLine(r * sy + dy));
-        }
+        const QImage raster = dotImage(8 * widthBytes, height, sx, sy, 0, 0, [&](int col, int row) {
+            const unsigned v = byteAt(bytes, data + static_cast<std::size_t>(row) * widthBytes + col / 8);
+            return (v & (0x80u >> (col % 8))) != 0;
+        });
         flushLine(false);
         place(raster);
     } else if (op == Op::ChineseModeOn) {

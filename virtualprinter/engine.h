@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -194,6 +195,10 @@ private:
 
 // Black marks on the roll, one every this many dots.
 constexpr int kMarkPitch = 480;
+
+// A picture of dots: `cols` × `rows` dots of `sx` × `sy` pixels each, black
+// where `on(col, row)`, inside white margins of `mx` and `my` pixels.
+QImage dotImage(int cols, int rows, int sx, int sy, int mx, int my, const std::function<bool(int col, int row)> &on);
 
 // A receipt as it is best written to a file: one bit a dot with the ink's
 // grey in its palette where only paper and one ink show (a tenth of the

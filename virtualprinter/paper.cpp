@@ -61,24 +61,32 @@ QImage glyphCell(const QString &ch, bool chinese, bool fontB, bool bold)
 
 } // namespace
 
-QImage BitImage::toImage(int scaleX, int scaleY) const
+QImage dotImage(int cols, int rows, int sx, int sy, int mx, int my, const std::function<bool(int col, int row)> &on)
 {
-    QImage out(std::max(8 * x * scaleX, 1), std::max(8 * y * scaleY, 1), QImage::Format_Grayscale8);
+    cols = std::max(cols, 0);
+    rows = std::max(rows, 0);
+    QImage out(std::max(cols * sx + 2 * mx, 1), std::max(rows * sy + 2 * my, 1), QImage::Format_Grayscale8);
     out.fill(255);
-    if (empty())
-        return out;
-    const int column = y; // bytes a column
-    for (int r = 0; r < 8 * y; ++r) {
-        uchar *line = out.scanLine(r * scaleY);
-        for (int c = 0; c < 8 * x; ++c) {
-            const std::size_t at = static_cast<std::size_t>(c) * static_cast<std::size_t>(column) + static_cast<std::size_t>(r / 8);
-            if (at < data.size() && (byteAt(data, at) & (0x80 >> (r % 8))))
-                std::fill(line + c * scaleX, line + (c + 1) * scaleX, uchar(0));
-        }
-        for (int dy = 1; dy < scaleY; ++dy)
-            std::copy(line, line + out.width(), out.scanLine(r * scaleY + dy));
+    // Row by row: each dot row is drawn once, then copied down its height.
+    for (int r = 0; r < rows; ++r) {
+        uchar *line = out.scanLine(my + r * sy);
+        for (int c = 0; c < cols; ++c)
+            if (on(c, r))
+                std::fill(line + mx + c * sx, line + mx + (c + 1) * sx, uchar(0));
+        for (int dy = 1; dy < sy; ++dy)
+            std::copy(line, line + out.width(), out.scanLine(my + r * sy + dy));
     }
     return out;
+}
+
+QImage BitImage::toImage(int scaleX, int scaleY) const
+{
+    // Column-major: each column y bytes, its top dot in bit 7.
+    const auto column = static_cast<std::size_t>(std::max(y, 0));
+    return dotImage(8 * x, 8 * y, scaleX, scaleY, 0, 0, [&](int c, int r) {
+        const std::size_t at = static_cast<std::size_t>(c) * column + static_cast<std::size_t>(r / 8);
+        return at < data.size() && (byteAt(data, at) & (0x80 >> (r % 8)));
+    });
 }
 
 QImage Display::render() const
