@@ -259,8 +259,14 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
     } else if (op == Op::LineSpacing) {
         m_lineSpacing = static_cast<int>(param(0));
     } else if (op == Op::PrintAndFeed) {
-        flushLine(false);
-        feedDots(static_cast<int>(param(0)) * m_lineSpacing);
+        // A printed line is the first of the n lines, as LF is ESC d 1.
+        const int lines = static_cast<int>(param(0));
+        if (m_line.empty()) {
+            feedDots(lines * m_lineSpacing);
+        } else {
+            flushLine(true);
+            feedDots(std::max(lines - 1, 0) * m_lineSpacing);
+        }
     } else if (op == Op::PrintMode) {
         m_mode = static_cast<int>(param(0));
         m_sizeX = m_sizeY = 1;

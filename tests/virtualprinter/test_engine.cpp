@@ -351,6 +351,25 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         EXPECT_GE(ink.right(), t.cell) << t.cell;
         EXPECT_LT(ink.right(), t.cell + 12) << t.cell;
     }
+    // Sizes, underlines, feeds and black-mark positions, in dots: the inked
+    // area of each against a plain "H" (12 x 24 in font A).
+    const QSize h = inked(line(ByteString("H\x0A", 2))).size();
+    auto marked = [](MarkDirection d) { return ByteString("H\x0A", 2) + buildMarkOffset(MarkTarget::PrintStart, d, 20) + ByteString("\x1D\x0CH\x0A", 4); };
+    const struct {
+        const char *what;
+        ByteString bytes;
+        QSize size;
+    } shapes[] = {
+        {"GS ! two wide", ByteString("\x1D\x21\x10H\x0A", 5), QSize(2 * h.width(), h.height())},
+        {"GS ! three high", ByteString("\x1D\x21\x02H\x0A", 5), QSize(h.width(), 3 * h.height())},
+        {"ESC - 1", ByteString("\x1B\x2D\x01 \x0A", 5), QSize(12, 1)},
+        {"ESC - 2", ByteString("\x1B\x2D\x32 \x0A", 5), QSize(12, 2)},
+        {"ESC d 2 at 100", ByteString("H\x1B\x33\x64\x1B\x64\x02H\x0A", 9), QSize(h.width(), 200 + h.height())},
+        {"mark forward", marked(MarkDirection::Forward), QSize(h.width(), 480 + 20 + h.height())},
+        {"mark backward", marked(MarkDirection::Backward), QSize(h.width(), 480 - 20 + h.height())},
+    };
+    for (const auto &shape : shapes)
+        EXPECT_EQ(inked(line(shape.bytes)).size(), shape.size) << shape.what;
     {
         // 33 bytes: line spacing 255, then ten feeds of 255 lines.
         vp::Engine e = engine();
