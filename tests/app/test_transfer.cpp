@@ -1,15 +1,18 @@
 // Long transfers through the windows: the dialog shows and advances, the
 // windows stay alive, Cancel ends the transfer within a second and says how
 // far it got, and the next command goes through.
+#include "core/errors.h"
 #include "core/transfer.h"
 #include "logo/logocommands.h"
 #include "tests/support/bmpwriter.h"
 #include "tests/support/hex.h"
 #include "tests/support/programfixture.h"
 #include "tests/support/tcpprinter.h"
+#include "ui/transferdialog.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QTimer>
 
@@ -335,4 +338,67 @@ TEST(Pauses, AnEventThatTakesLongerThanThePauseDoesNotStallIt)
     t.start();
     pauseKeepingWindowsAlive(windows, 30);
     EXPECT_LT(t.elapsed(), 1000);
+}
+
+// What the dialog and the messages say, exactly, for counts at their edges.
+TEST(TransferTexts, TheDialogAndTheAdviceTellExactlyHowFarItGot)
+{
+    bool cancelled = false;
+    TransferDialog dialog(nullptr, QStringLiteral("COM3"), cancelled);
+    const QString xoff = QStringLiteral("打印机暂停了接收（XOFF），或没有在读取数据。");
+    const struct {
+        std::uint64_t done, total;
+        double rate;
+        TransferHold hold;
+        const char *count, *rateText;
+        QString holdText;
+        int bar;
+    } shows[] = {
+        {1000, 5000, 400.0, TransferHold::None, "1000 / 5000 字节", "速率 400 字节/秒，剩余约 10 秒", {}, 200},
+        // 10 bytes at 3 a second: 3.3 s, told as 3.
+        {4990, 5000, 3.0, TransferHold::SerialHeld, "4990 / 5000 字节", "速率 3 字节/秒，剩余约 3 秒", xoff, 998},
+        {7, 5000, 0.0, TransferHold::None, "7 / 5000 字节", "", {}, 1},
+        {0, 5000, 0.0, TransferHold::Connecting, "正在连接 COM3……", "", {}, 0},
+    };
+    for (const auto &s : shows) {
+        SCOPED_TRACE(s.count);
+        dialog.update(s.done, s.total, s.rate, s.hold);
+        EXPECT_EQ(dialog.findChild<QLabel *>("TransferCount")->text(), QString::fromUtf8(s.count));
+        EXPECT_EQ(dialog.findChild<QLabel *>("TransferRate")->text(), QString::fromUtf8(s.rateText));
+        EXPECT_EQ(dialog.findChild<QLabel *>("TransferHold")->text(), s.holdText);
+        EXPECT_EQ(dialog.findChild<QProgressBar *>("TransferBar")->value(), s.bar);
+    }
+    // The advice belongs to a command cut off part-way, not to one that
+    // never began or went out whole.
+    const QString advice = QStringLiteral("打印机可能还在等待这条命令的其余部分：发下一条命令之前，请先关闭打印机再打开。");
+    for (const auto &[done, told] : {std::pair{0, false}, {1, true}, {9, true}, {10, false}})
+        EXPECT_EQ(unfinishedCommandText(done, 10), told ? advice : QString()) << done;
+
+    // The rate counts from the first byte the printer took, not from the
+    // start: 1000 bytes after it, in half a second or more, is at most
+    // 2000 a second, however many went before.
+    struct Recorder : TransferView {
+        double *rate;
+        explicit Recorder(double *r) : rate(r) {}
+        void update(std::uint64_t, std::uint64_t, double r, TransferHold) override { *rate = r; }
+    };
+    struct Recording : FakeOutside {
+        double rate = -1;
+        std::unique_ptr<TransferView> showTransfer(QObject *, const QString &, bool &) override
+        {
+            return std::make_unique<Recorder>(&rate);
+        }
+    } windows;
+    TransferSession session(windows, nullptr, nullptr, 10000, 0);
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < TransferSession::kDialogAfterMs)
+        session.waiting(0, TransferHold::None);
+    session.waiting(5000, TransferHold::None);
+    t.restart();
+    while (t.elapsed() < TransferSession::kRateAfterMs)
+        session.waiting(5000, TransferHold::None);
+    session.waiting(6000, TransferHold::None);
+    EXPECT_GT(windows.rate, 0);
+    EXPECT_LE(windows.rate, 2000);
 }

@@ -37,11 +37,18 @@ TEST(TransferLogModel, KeepsTheNewestWithinItsBounds)
     const ByteString mega(1024 * 1024, '\x55');
     for (int i = 0; i < 20; ++i)
         log.begin(QStringLiteral("LPT1"), mega);
-    EXPECT_LE(log.bytesHeld(), TransferLog::kMaxBytes);
+    EXPECT_EQ(log.bytesHeld(), TransferLog::kMaxBytes);
     EXPECT_EQ(log.entries().size(), 16u);
     // One command beyond the whole bound is still kept, alone.
     log.begin(QStringLiteral("LPT1"), ByteString(TransferLog::kMaxBytes + 1, 'x'));
     EXPECT_EQ(log.entries().size(), 1u);
+    // An answer is held with its command, and goes with it.
+    log.clear();
+    log.answered(log.begin(QStringLiteral("COM3"), ByteString(3, 'q')), ByteString(1000, 'a'));
+    EXPECT_EQ(log.bytesHeld(), 1003u);
+    log.begin(QStringLiteral("LPT1"), ByteString(TransferLog::kMaxBytes, 'x'));
+    EXPECT_EQ(log.entries().size(), 1u);
+    EXPECT_EQ(log.bytesHeld(), TransferLog::kMaxBytes);
 
     LogEntry cancelled;
     cancelled.bytes = ByteString(1000, 'x');

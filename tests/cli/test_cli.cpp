@@ -72,21 +72,27 @@ TEST_F(Cli, EveryCommandSendsTheWindowsBytesOnEveryTransport)
         {{"selftest", bmp, "--padding", "4"}, buildSelfTestPage(loaded, 4), true, true},
         {{"led-price"}, buildLedUnitPrice(), true, false},
         {{"led-total"}, buildLedTotal(), true, false},
-        {{"led-amount", "12.50"}, buildLedAmount(toGb2312(QStringLiteral("12.50"))), true, false},
+        {{"led-amount", "123456.78"}, buildLedAmount(toGb2312(QStringLiteral("123456.78"))), true, false},
         {{"led-clear"}, buildLedClear(), true, false},
         {{"led-clear-line"}, buildLedClearLine(), true, false},
         {{"led-init"}, buildLedInit(), true, false},
     };
     TcpPrinter net;
     std::size_t connections = 0;
+    const QString com1 = QString::fromStdString(outside.deviceNames().describe("COM1"));
     for (const auto &c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
         printer.clearReceived();
-        CliRun r = cli(QStringList{"--port", "COM3", "--baud", "19200"} + c.args);
+        // COM1, the first serial entry, is no parallel port to the command line.
+        CliRun r = cli(QStringList{"--port", "COM1", "--baud", "19200"} + c.args);
         ASSERT_EQ(r.status, kCliOk) << r.err.toStdString();
         ASSERT_TRUE(printer.waitFor(c.bytes.size()));
         EXPECT_EQ(printer.received(), c.bytes);
-        EXPECT_TRUE(r.out.startsWith(QStringLiteral("sent %1 bytes to COM3").arg(c.bytes.size()))) << r.out.toStdString();
+        // A download is told as stored only where the printer's answer
+        // proves it (the network); a bit image is told everywhere.
+        const QString defined = c.args[0].startsWith(QLatin1String("bitimage-define")) ? bitImageDefinedText() + "\n" : QString();
+        const QString stored = c.args[0] == QLatin1String("nv-download") ? nvDownloadedText() + "\n" : QString();
+        EXPECT_EQ(r.out, QStringLiteral("sent %1 bytes to %2 @ 19200\n").arg(c.bytes.size()).arg(com1) + defined);
 
         r = cli(QStringList{"--lpt", "LPT1"} + c.args);
         if (c.parallel) {
@@ -102,6 +108,7 @@ TEST_F(Cli, EveryCommandSendsTheWindowsBytesOnEveryTransport)
             ASSERT_EQ(r.status, kCliOk) << r.err.toStdString();
             ASSERT_TRUE(net.waitForConnections(++connections));
             EXPECT_EQ(net.connections().back(), c.bytes);
+            EXPECT_EQ(r.out, QStringLiteral("sent %1 bytes to %2\n").arg(c.bytes.size()).arg(net.address().c_str()) + defined + stored);
         } else {
             EXPECT_EQ(r.status, kCliError);
             EXPECT_EQ(r.err, QStringLiteral("You must select Serial Port for Tavo-K3's LED Display!!\n"));

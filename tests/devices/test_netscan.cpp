@@ -219,9 +219,12 @@ TEST_F(NetScan, StatusOnEveryConnectionAndAsJson)
     EXPECT_EQ(r.out, QStringLiteral("{\"where\": \"LPT1 → %1\", \"status\": null, \"meaning\": \"no status back channel\"}\n")
                          .arg(QString::fromStdString(lpt1)));
     EXPECT_EQ(lpt1Contents(), "\x10\x04\x01");
-    // A serial printer as the status window asks it.
-    printer.setResponder([](const std::string &chunk) {
-        return chunk.find("\x10\x04\x01") != std::string::npos ? std::string("\x12") : std::string();
+    // A serial printer as the status window asks it, five times: the status
+    // told is its last answer (0x16 and 0x12 are both online).
+    printer.setResponder([answers = 0](const std::string &chunk) mutable {
+        if (chunk.find("\x10\x04\x01") == std::string::npos)
+            return std::string();
+        return std::string(1, ++answers == 1 ? '\x16' : '\x12');
     });
     r = cli({"--port", "COM3", "status", "--series", "0", "--json"});
     EXPECT_EQ(r.status, kCliOk) << r.err.toStdString();

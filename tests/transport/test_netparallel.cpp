@@ -5,6 +5,7 @@
 #include "transport/ioerror.h"
 #include "transport/parallelport.h"
 #include "transport/tavonetio/address.h"
+#include "transport/tavonetio/netsocket.h"
 #include "transport/tavonetio/tavonetio.h"
 
 #include <gtest/gtest.h>
@@ -61,8 +62,7 @@ bool sendWhole(const std::string &address, const std::string &data)
     if (TavoNetOpen(address.c_str(), 5, 7) != 1)
         return false;
     TavoNetSend(reinterpret_cast<const uint8_t *>(data.data()), static_cast<int32_t>(data.size()));
-    TavoNetClose();
-    return true;
+    return TavoNetClose() == 1;
 }
 
 } // namespace
@@ -92,13 +92,16 @@ TEST(NetAddress, HostAndPortTexts)
         EXPECT_TRUE(ep->numeric);
     }
     // Names are for the lookup; only numbers that are no address are refused.
-    for (const char *name : {"localhost", "printer.example", "tavo-80_2:9101"}) {
+    // A label of DNS's 63 characters is a name; one of 64 is not.
+    const std::string longest(63, 'a');
+    for (const std::string &name : std::vector<std::string>{"localhost", "printer.example", "tavo-80_2:9101", longest + ".lan"}) {
         ep = tavonet::parseAddress(name);
         ASSERT_TRUE(ep) << name;
         EXPECT_FALSE(ep->numeric) << name;
     }
-    for (const char *bad : {"", "1.2.3", "127.0.0.1:", "127.0.0.1:0", ":9100", "127.0.0.1:65536", "127.0.0.1:12a",
-                            "[::1", "[::1]x", "[::1]:", "127.0.0.1:9100:1", "-printer", "a..b", "bad name"})
+    for (const std::string &bad : std::vector<std::string>{"", "1.2.3", "127.0.0.1:", "127.0.0.1:0", ":9100", "127.0.0.1:65536", "127.0.0.1:12a",
+                                  "[::1", "[::1]x", "[::1]:", "127.0.0.1:9100:1", "-printer", "a..b", "bad name",
+                                  longest + "a.lan"})
         EXPECT_FALSE(tavonet::parseAddress(bad)) << bad;
 }
 
@@ -233,11 +236,15 @@ TEST(NetLibrary, TellsWhatThePrinterTookAndWhyItStopped)
 TEST(NetLibrary, SlowPrintersSucceedAndACancelledCountIsWhatThePrinterGot)
 {
     {
-        // 16 KB every 100 ms for 400 KB: four seconds, with a one-second
-        // time-out that only a printer taking nothing may reach.
+        // 2 KB every 100 ms for 40 KB: two seconds, with a one-second
+        // time-out that only a printer taking nothing may reach. Its small
+        // buffer keeps the close waiting for its acknowledgements.
         TcpPrinter slow(TcpPrinter::Mode::Paced, 2 * 1024, 100);
         const std::string data(40 * 1024, 'S');
-        ASSERT_TRUE(sendWhole(slow.address(), data)) << TavoNetLastError();
+        ASSERT_EQ(TavoNetOpen(slow.address().c_str(), 5, 1), 1);
+        EXPECT_EQ(TavoNetSend(reinterpret_cast<const uint8_t *>(data.data()), static_cast<int32_t>(data.size())),
+                  static_cast<int32_t>(data.size()));
+        EXPECT_EQ(TavoNetClose(), 1) << TavoNetLastError();
         EXPECT_EQ(TavoNetDelivered(), static_cast<int32_t>(data.size()));
         ASSERT_TRUE(slow.waitForConnections(1));
         EXPECT_EQ(slow.connections()[0], data);
@@ -265,6 +272,27 @@ TEST(NetLibrary, SlowPrintersSucceedAndACancelledCountIsWhatThePrinterGot)
     EXPECT_GT(told, 0);
     EXPECT_EQ(paced.connections()[0].size(), static_cast<std::size_t>(told));
     EXPECT_EQ(paced.receivedTotal(), static_cast<std::size_t>(told));
+}
+
+// The host's acknowledged count is the data the peer took: the kernel's
+// counter also holds the SYN, which is no byte of the command.
+TEST(NetLibrary, AcknowledgedBytesAreTheDataThePeerTook)
+{
+    TcpPrinter stuck(TcpPrinter::Mode::NeverRead);
+    const auto ep = tavonet::parseAddress(stuck.address());
+    ASSERT_TRUE(ep);
+    netsock::ConnectFailure why{};
+    const netsock::Socket s = netsock::beginConnect(*ep, why);
+    ASSERT_NE(s, netsock::kNoSocket);
+    ASSERT_EQ(netsock::waitWritable(s, 5000), 1);
+    EXPECT_EQ(netsock::acknowledgedBytes(s), 0);
+    const std::string data(100, 'a');
+    ASSERT_EQ(netsock::sendSome(s, reinterpret_cast<const std::uint8_t *>(data.data()), data.size()), 100);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (netsock::acknowledgedBytes(s) < 100 && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(netsock::acknowledgedBytes(s), 100);
+    netsock::shutdownAndClose(s, 0);
 }
 
 TEST(NetLibrary, WaitHookSeesProgressAndEndsTheWait)

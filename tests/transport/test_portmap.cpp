@@ -143,6 +143,9 @@ TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
     const PortMap m = PortMap::scan(t.roots);
     EXPECT_EQ(t.path(m, "COM3"), t.byId("ttyUSB0"));
     EXPECT_TRUE(m.find("COM3")->fromMap);
+    // Pinned by its by-id name, the adapter is not named twice.
+    EXPECT_EQ(PortMap::describe(*m.find("COM3")),
+              "COM3 → " + t.byId("ttyUSB0") + " (FTDI FT232R USB UART, serial A12345; ports.conf)");
     // The mapped adapter is not numbered twice; the other takes the lowest free number.
     EXPECT_EQ(t.path(m, "COM1"), t.dev("ttyUSB1"));
     EXPECT_EQ(t.path(m, "COM2"), "");
@@ -172,6 +175,10 @@ TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
     EXPECT_EQ(names.resolve("\\\\.\\COM4"), t.dev("ttyUSB1"));
     EXPECT_EQ(names.resolve("\\\\.\\COM1"), t.dev("ttyUSB0"));
     EXPECT_EQ(names.takeNewProblems().size(), 1u);
+    // A parallel port of its own comes before the USB printer of its number.
+    EXPECT_EQ(names.resolve("LPT1"), t.roots.dev + "/usb/lp0");
+    Tree::write(t.roots.dev + "/lp0", "");
+    EXPECT_EQ(names.resolve("LPT1"), t.roots.dev + "/lp0");
     // Redirects of the tests still come first; other names pass unchanged.
     names.redirect("LPT1", "/tmp/x");
     EXPECT_EQ(names.resolve("LPT1"), "/tmp/x");
