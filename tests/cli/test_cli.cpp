@@ -174,6 +174,7 @@ TEST_F(Cli, StatusFindDryRunAndTheWindowsRefusals)
         {{"--port", "COM3", "buzzer", "maybe"}, "tavo-cli: buzzer takes one of: on, off (or 启用, 禁用)\n"},
         {{"--port", "COM3", "mark-start", "-5"}, "距离不能为负数！请用前进或后退按钮选择方向。\n"},
         {{"--port", "COM03", "drawer"}, "tavo-cli: --port takes COM1 to COM8\nTry tavo-cli --help.\n"},
+        {{"--port", "COM3", "drawer", "--baud"}, "tavo-cli: --baud needs a value\nTry tavo-cli --help.\n"},
         {{"--lpt", "LPT2", "drawer"}, ""},
     };
     for (const auto &b : bad) {

@@ -82,12 +82,14 @@ TEST(Decoder, EveryBuilderListsAsGolden)
 000088  ESC d       print and feed 6 lines  [1B 64 06]
 )golden"},
         // Written from the command reference: both nibbles of GS !, the
-        // fourth status request, the drawer's other pin and a function D cut.
-        {"by hand", ByteString("\x1D\x21\x10\x10\x04\x04\x1B\x70\x01\x19\x64\x1D\x56\x67\x05", 15),
+        // fourth status request, the drawer's other pin, a function D cut
+        // and the highest QR level.
+        {"by hand", ByteString("\x1D\x21\x10\x10\x04\x04\x1B\x70\x01\x19\x64\x1D\x56\x67\x05\x1D\x28\x6B\x03\x00\x31\x45\x33", 23),
          R"golden(000000  GS !        character size: 2 × wide, 1 × high  [1D 21 10]
 000003  DLE EOT     real-time status request: paper sensor  [10 04 04]
 000006  ESC p       cash drawer pulse: pin 5, on 50 ms, off 200 ms  [1B 70 01 19 64]
 000011  GS V        full cut after feeding 5 units  [1D 56 67 05]
+000015  GS ( k      QR: error correction level H  [1D 28 6B 03 00 31 45 33]
 )golden"},
         {"drawer", buildCashDrawer(),
          R"golden(000000  ESC p       cash drawer pulse: pin 2, on 100 ms, off 100 ms  [1B 70 00 32 32]
@@ -461,6 +463,7 @@ TEST(Decoder, TheCommonVocabularyOfReceiptPrinters)
     } cases[] = {
         {ByteString("\x1B\x2A\x00\x02\x00\xFF\x81", 7), "ESC *", Op::ColumnBitImage, {0, 2, 2}, ""},
         {ByteString("\x1B\x2A\x21\x01\x00\x01\x02\x03", 8), "ESC *", Op::ColumnBitImage, {33, 1, 3}, ""},
+        {ByteString("\x1B\x2A\x20\x01\x00\x01\x02\x03", 8), "ESC *", Op::ColumnBitImage, {32, 1, 3}, ""},
         {ByteString("\x1B\x32", 2), "ESC 2", Op::DefaultLineSpacing, {}, ""},
         {ByteString("\x1B\x4A\x40", 3), "ESC J", Op::FeedDots, {64}, ""},
         {ByteString("\x1B\x6D", 2), "ESC m", Op::PartialCut, {}, ""},
@@ -488,6 +491,7 @@ TEST(Decoder, TheCommonVocabularyOfReceiptPrinters)
         {ByteString("\x1D\x77\x02", 3), "GS w", Op::BarcodeModuleWidth, {2}, ""},
         {ByteString("\x1D\x6B\x02" "590123412345\x00", 16), "GS k", Op::Barcode, {67, 12}, "590123412345"},
         {ByteString("\x1D\x6B\x49\x0B{BNo. 12345", 15), "GS k", Op::Barcode, {73, 11}, "{BNo. 12345"},
+        {ByteString("\x1D\x6B\x06" "A40156B\x00", 11), "GS k", Op::Barcode, {71, 7}, "A40156B"},
         {ByteString("\x1D\x28\x6B\x04\x00\x31\x41\x32\x00", 9), "GS ( k", Op::SymbolSetting, {49, 65, 50, 0}, ""},
         {ByteString("\x1D\x28\x6B\x03\x00\x31\x43\x06", 8), "GS ( k", Op::SymbolSetting, {49, 67, 6}, ""},
         {ByteString("\x1D\x28\x6B\x06\x00\x31\x50\x30" "abc", 11), "GS ( k", Op::SymbolStore, {49, 80, 3}, "abc"},
@@ -516,4 +520,12 @@ TEST(Decoder, TheCommonVocabularyOfReceiptPrinters)
             EXPECT_EQ(cut.back().kind, Kind::Truncated) << n;
         }
     }
+    // A printer reads 32 tab stops at most: a 33rd byte is text.
+    ByteString stops("\x1B\x44", 2);
+    for (char n = 1; n <= 33; ++n)
+        stops.push_back(n);
+    const auto tabs = escpos::decode(stops);
+    ASSERT_EQ(tabs.size(), 2u);
+    EXPECT_EQ(tabs[0].params.size(), 32u);
+    EXPECT_EQ(tabs[1].kind, Kind::Text);
 }

@@ -37,6 +37,8 @@ TEST(Picture, DotRuleAndGeometry)
     g = geometryOf(167, 49);
     EXPECT_EQ(g.bytesW, 21);
     EXPECT_EQ(g.bytesH, 7);
+    EXPECT_EQ(g.padW, 1);
+    EXPECT_EQ(g.padH, 7);
     EXPECT_EQ(g.nvSize, 1176);
     EXPECT_EQ(geometryOf(1000, 400).nvSize, 50000);
     EXPECT_EQ(geometryOf(1000, 392).nvSize, 49000);
@@ -199,6 +201,8 @@ TEST(BitImage, TrimmedMargins)
     EXPECT_EQ(hex(data.substr(0, 4)), "FF FF 00 00");
 
     EXPECT_TRUE(marginsFit(s, {4, 4, 3, 5}));
+    // Margins count together: 4 + 4 dots across and 3 + 5 down are one byte each.
+    EXPECT_EQ(hex(buildBitImageDefineTrimmed(p, s, {4, 4, 3, 5}, 0).substr(head.size(), 4)), "1D 2A 03 01");
     EXPECT_FALSE(marginsFit(s, {4, 0, 0, 0}));   // not whole bytes
     EXPECT_FALSE(marginsFit(s, {16, 16, 0, 0})); // nothing left
     EXPECT_FALSE(marginsFit(s, {-8, 8, 0, 0}));
@@ -229,6 +233,9 @@ TEST(SelfTest, PageOfAnEightByEightPicture)
     EXPECT_EQ(byteAt(page, samples + 41), 0x4A);
     const std::size_t gb = samples + 5 * 43 + 1 + 3 + 5 * 57 + 1;
     EXPECT_EQ(hex(page.substr(gb, 4)), "B0 A1 B0 A2");
+    // Each sample row starts one character further on.
+    EXPECT_EQ(byteAt(page, samples + 43), 0x22);
+    EXPECT_EQ(hex(page.substr(gb + 43, 4)), "B0 A2 B0 A3");
 
     EXPECT_EQ(buildSelfTestPage(p, 0).size() + 3, page.size());
     EXPECT_EQ(buildSelfTestPage(p, -4).size() + 3, page.size());
@@ -253,6 +260,10 @@ TEST(BlackMark, MillimetresToMotionUnits)
     EXPECT_EQ(hex(buildMarkOffset(MarkTarget::Cut, MarkDirection::Forward, 1701)), "1D 54 1D 28 46 04 00 02 00 A5 06");
     EXPECT_EQ(motionUnits(-5), -28);
     EXPECT_EQ(motionUnits(0.0882), 0); // exactly half a unit goes to the even neighbour
+    // The largest offset the two bytes hold is taken; one unit more is not.
+    EXPECT_EQ(motionUnits(11560.37), 65535);
+    EXPECT_EQ(markOffsetRefusal(11560.37, MarkDirection::Forward), QString());
+    EXPECT_EQ(markOffsetRefusal(11560.47, MarkDirection::Forward), QStringLiteral("距离太大，超出打印机可设置的范围！"));
     EXPECT_EQ(hex(buildFeedToPrintStart("A", "B")), "41 0A 42 1B 64 05 0A 1D 54 1D 0C 0D");
     EXPECT_EQ(hex(buildFeedToCut("A", "B")), "41 0A 42 1B 64 05 0A 1D 54 1D 56 42 0D");
 }
@@ -374,6 +385,11 @@ TEST(BmpReading, SixteenBitsAndPaletteBounds)
         {"RLE8 delta", bmpFile(2, 2, 8, 1, std::string("\xFF\xFF\xFF\x00\x00\x00\x00\x00", 8),
                                std::string("\x00\x02\x01\x00\x01\x01\x00\x01", 8)),
          {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0x000000}},
+        // RLE4: a literal of five pixels (three bytes and a pad byte), then a run of one.
+        {"RLE4 odd literal",
+         bmpFile(6, 1, 4, 2, std::string("\xFF\xFF\xFF\x00\x00\x00\x00\x00\x00\x00\xFF\x00\xFF\x00\x00\x00", 16),
+                 std::string("\x00\x05\x12\x31\x20\x00\x01\x33\x00\x01", 10)),
+         {0x000000, 0x0000FF, 0xFF0000, 0x000000, 0x0000FF, 0xFF0000}},
         // The widest picture taken: 32767 dots, one row of 4096 bytes.
         {"widest", bmpFile(32767, 1, 1, 0, std::string("\xFF\xFF\xFF\x00\x00\x00\x00\x00", 8), std::string(4096, '\xFF')),
          std::vector<std::int32_t>(32767, 0)},

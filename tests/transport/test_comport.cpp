@@ -173,8 +173,10 @@ TEST_F(ComPortTest, DeviceControlBlockOfTheMainWindowsPort)
     // Every rate of the list reaches the line, those without a B constant
     // too, and a custom one; the bytes after it are exact.
     port.SetCustomBaudRate(230400);
-    for (TBaudRate rate : {br110, br14400, br56000, br128000, br256000, br115200, brCustom}) {
-        const std::uint32_t bits = BaudRateValue(rate, 230400);
+    const std::pair<TBaudRate, std::uint32_t> rates[] = {{br110, 110},       {br14400, 14400},   {br56000, 56000},
+                                                         {br128000, 128000}, {br256000, 256000}, {br115200, 115200},
+                                                         {brCustom, 230400}};
+    for (const auto &[rate, bits] : rates) {
         SCOPED_TRACE(bits);
         port.SetBaudRate(rate);
         port.OpenDevice();

@@ -85,7 +85,8 @@ TEST(NetAddress, HostAndPortTexts)
     EXPECT_TRUE(ep->ipv6);
     EXPECT_EQ(ep->port, 9100);
     // A pasted blank, or an ideographic space, around the text does not count.
-    for (const char *blanks : {" 127.0.0.1", "127.0.0.1 ", "\t127.0.0.1:9100\r\n", "\xE3\x80\x80" "127.0.0.1"}) {
+    for (const char *blanks : {" 127.0.0.1", "127.0.0.1 ", "\t127.0.0.1:9100\r\n", "\xE3\x80\x80" "127.0.0.1",
+                               "127.0.0.1\xE3\x80\x80"}) {
         ep = tavonet::parseAddress(blanks);
         ASSERT_TRUE(ep) << blanks;
         EXPECT_EQ(ep->host, "127.0.0.1");
@@ -217,9 +218,12 @@ TEST(NetLibrary, TellsWhatThePrinterTookAndWhyItStopped)
         EXPECT_LT(TavoNetDelivered(), static_cast<int32_t>(big.size()));
     }
     {
+        // The send time-out (1 s) holds the send, not the connect one (5 s).
         TcpPrinter stuck(TcpPrinter::Mode::NeverRead);
         ASSERT_EQ(TavoNetOpen(stuck.address().c_str(), 5, 1), 1);
+        const auto start = std::chrono::steady_clock::now();
         TavoNetSend(reinterpret_cast<const uint8_t *>(big.data()), static_cast<int32_t>(big.size()));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
         EXPECT_EQ(TavoNetLastError(), TAVONET_E_TIMEOUT);
         TavoNetClose();
         EXPECT_LT(TavoNetDelivered(), static_cast<int32_t>(big.size()));

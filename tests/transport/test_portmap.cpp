@@ -116,9 +116,12 @@ TEST(PortMap, ScanStopsAtTheFirstMissingNumberAndAtEightPorts)
         EXPECT_EQ(t.path(m, ("COM" + std::to_string(n)).c_str()), t.dev("ttyUSB" + std::to_string(n - 2)));
     EXPECT_EQ(m.find("COM9"), nullptr);
     // A node that cannot tell whether a UART is behind it counts as present.
+    // So does one it cannot open to ask (a directory here, a busy port there).
     Tree u;
     Tree::write(u.dev("ttyS0"), "");
+    Tree::mkdirs(u.dev("ttyS1"));
     EXPECT_EQ(u.path(PortMap::scan(u.roots), "COM1"), u.dev("ttyS0"));
+    EXPECT_EQ(u.path(PortMap::scan(u.roots), "COM2"), u.dev("ttyS1"));
 }
 
 TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
@@ -133,7 +136,7 @@ TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
     Tree::write(t.roots.config + "/ports.conf", "# pinned adapters\n"
                                                 "COM3=" + t.byId("ttyUSB0") + "   # the FTDI one\n"
                                                 "\n"
-                                                "LPT2=/dev/usb/lp0\n"
+                                                "LPT2=/dev/usb/lp0\r\n" // a line written on Windows
                                                 "FOO=/dev/x\n"
                                                 "COM2=\n"
                                                 "COM9=/dev/ttyUSB5\n"

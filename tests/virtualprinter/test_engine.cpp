@@ -265,20 +265,20 @@ TEST(VirtualEngine, RealTimeStatusAnswersEachRequestInEachState)
     // offline; n = 2 offline cause, bit 2 cover open, bit 5 stopped by paper
     // end; n = 3 error cause, bit 3 autocutter error; n = 4 paper sensor,
     // bits 2-3 near end, bits 5-6 paper end.
-    // GS r 1: paper sensors, bits 0-1 near end, bits 2-3 end; GS r 2: the
+    // GS r 1 (or "1"): paper sensors, bits 0-1 near end, bits 2-3 end; GS r 2: the
     // drawer connector (closed: 0). GS I 1, 2, 3: model, type (bit 0
     // two-byte characters, bit 1 autocutter), firmware. GS I 66: "_" maker NUL.
     const ByteString requests("\x10\x04\x01\x10\x04\x02\x10\x04\x03\x10\x04\x04"
-                              "\x1D\x72\x01\x1D\x72\x02\x1D\x49\x01\x1D\x49\x02\x1D\x49\x03\x1D\x49\x42",
-                              30);
+                              "\x1D\x72\x01\x1D\x72\x31\x1D\x72\x02\x1D\x49\x01\x1D\x49\x02\x1D\x49\x03\x1D\x49\x42",
+                              33);
     const std::string ids("\x20\x03\x10_TAVO\0", 9);
     const struct {
         vp::Status status;
         std::string answers;
     } rows[] = {
-        {vp::Status::Online, std::string("\x12\x12\x12\x12\x00\x00", 6) + ids},
-        {vp::Status::Offline, std::string("\x1A\x16\x12\x12\x00\x00", 6) + ids},
-        {vp::Status::PaperEnd, std::string("\x1A\x32\x12\x7E\x0F\x00", 6) + ids},
+        {vp::Status::Online, std::string("\x12\x12\x12\x12\x00\x00\x00", 7) + ids},
+        {vp::Status::Offline, std::string("\x1A\x16\x12\x12\x00\x00\x00", 7) + ids},
+        {vp::Status::PaperEnd, std::string("\x1A\x32\x12\x7E\x0F\x0F\x00", 7) + ids},
         {vp::Status::Silent, ""},
     };
     for (const auto &r : rows) {
@@ -345,7 +345,10 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
     const struct {
         ByteString stops;
         int cell; // where "B" begins, in dots
-    } tabs[] = {{ByteString(), 96}, {ByteString("\x1B\x44\x04\x00", 4), 48}, {ByteString("\x1B\x44\x00", 3), 12}};
+    } tabs[] = {{ByteString(), 96},
+                {ByteString("\x1B\x44\x04\x00", 4), 48},
+                {ByteString("\x1B\x44\x01\x04\x00", 5), 48}, // "A" ends on the first stop: the next one
+                {ByteString("\x1B\x44\x00", 3), 12}};
     for (const auto &t : tabs) {
         const QRect ink = inked(line(t.stops + ByteString("A\x09" "B\x0A", 4)));
         EXPECT_GE(ink.right(), t.cell) << t.cell;
