@@ -1,7 +1,9 @@
 // The printer scan of the status window against pseudo-terminal printers:
 // one answers only at the rate it is set to, one is silent, one is held by
 // another program; the others have no device.
+#include "cli/cli.h"
 #include "devices/portscan.h"
+#include "tests/support/clirun.h"
 #include "tests/support/programfixture.h"
 
 #include <QApplication>
@@ -123,6 +125,8 @@ TEST_F(PortScan, NothingFoundIsToldAndCancelStopsIt)
     ASSERT_EQ(outside.messages.size(), 1);
     EXPECT_TRUE(outside.messages[0].startsWith(QStringLiteral("没有找到打印机。")));
     EXPECT_TRUE(outside.questions.isEmpty());
+    // The command line says so by its exit status, for a script.
+    EXPECT_EQ(runCliHere(outside, {"find", "--no-net"}).status, kCliError);
 
     // Cancel from the progress dialog ends the scan within a probe.
     QTimer cancel;

@@ -331,6 +331,9 @@ TEST(Decoder, MarksDisplayAndTextGiveBackWhatWasGiven)
         for (std::size_t i = 0; i < widths.size(); ++i)
             EXPECT_EQ(widths[i], kTestPrintWidths[i % 3]);
     }
+    // A text of 48 characters is shown whole; one more is cut with "…".
+    EXPECT_EQ(escpos::decode(ByteString(48, 'x'))[0].meaning, QStringLiteral("text \"%1\" (48 bytes)").arg(QString(48, 'x')));
+    EXPECT_EQ(escpos::decode(ByteString(49, 'x'))[0].meaning, QStringLiteral("text \"%1…\" (49 bytes)").arg(QString(48, 'x')));
     // GB2312 comes back as the text it was made from, in Chinese mode only.
     const QString chinese = QStringLiteral("黑标位置 OK");
     const auto text = escpos::decode(toGb2312(chinese));

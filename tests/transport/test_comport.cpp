@@ -112,6 +112,13 @@ TEST_F(ComPortTest, DeviceControlBlockOfTheMainWindowsPort)
     EXPECT_EQ(dcb.EvtChar, 0);
     EXPECT_EQ(dcb.wReserved, 0);
     EXPECT_EQ(dcb.wReserved1, 0);
+    // fRtsControl, bits 12-13: disable, enable, handshake, toggle.
+    const std::pair<TRTSFlowControl, std::uint32_t> rts[] = {
+        {rtsEnable, 0x1000}, {rtsHandshake, 0x2000}, {rtsToggle, 0x3000}, {rtsDisable, 0}};
+    for (const auto &[control, bits] : rts) {
+        port.FlowControl().SetControlRTS(control);
+        EXPECT_EQ(port.BuildDCB().Flags & 0x3000u, bits) << control;
+    }
 
     port.OpenDevice();
     DCB applied{};
@@ -175,7 +182,7 @@ TEST_F(ComPortTest, DeviceControlBlockOfTheMainWindowsPort)
     port.SetCustomBaudRate(230400);
     const std::pair<TBaudRate, std::uint32_t> rates[] = {{br110, 110},       {br14400, 14400},   {br56000, 56000},
                                                          {br128000, 128000}, {br256000, 256000}, {br115200, 115200},
-                                                         {brCustom, 230400}};
+                                                         {br57600, 57600},   {brCustom, 230400}};
     for (const auto &[rate, bits] : rates) {
         SCOPED_TRACE(bits);
         port.SetBaudRate(rate);

@@ -93,16 +93,18 @@ TEST(NetAddress, HostAndPortTexts)
         EXPECT_TRUE(ep->numeric);
     }
     // Names are for the lookup; only numbers that are no address are refused.
-    // A label of DNS's 63 characters is a name; one of 64 is not.
+    // A label of DNS's 63 characters is a name; one of 64 is not. So is a
+    // name of 253 characters, and not one of 254.
     const std::string longest(63, 'a');
-    for (const std::string &name : std::vector<std::string>{"localhost", "printer.example", "tavo-80_2:9101", longest + ".lan"}) {
+    const std::string longName = longest + "." + longest + "." + longest + "." + std::string(61, 'b');
+    for (const std::string &name : std::vector<std::string>{"localhost", "printer.example", "tavo-80_2:9101", longest + ".lan", longName}) {
         ep = tavonet::parseAddress(name);
         ASSERT_TRUE(ep) << name;
         EXPECT_FALSE(ep->numeric) << name;
     }
     for (const std::string &bad : std::vector<std::string>{"", "1.2.3", "127.0.0.1:", "127.0.0.1:0", ":9100", "127.0.0.1:65536", "127.0.0.1:12a",
                                   "[::1", "[::1]x", "[::1]:", "127.0.0.1:9100:1", "-printer", "a..b", "bad name",
-                                  longest + "a.lan"})
+                                  longest + "a.lan", longName + "b"})
         EXPECT_FALSE(tavonet::parseAddress(bad)) << bad;
 }
 
