@@ -173,11 +173,12 @@ TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
     // "~/" is the home folder, as the shell would have it.
     const char *home = std::getenv("HOME");
     ASSERT_NE(home, nullptr);
-    Tree::write(t.roots.config + "/ports.conf", "COM4=" + t.dev("ttyUSB1") + "\nBAR=1\nLPT2=~/lp.bin\n");
+    Tree::write(t.roots.config + "/ports.conf", "COM4=" + t.dev("ttyUSB1") + "\nBAR=1\nLPT2=~/lp.bin\nBAR=1\nCOM0=/dev/ttyS0\n");
     EXPECT_EQ(names.resolve("LPT2"), std::string(home) + "/lp.bin");
     EXPECT_EQ(names.resolve("\\\\.\\COM4"), t.dev("ttyUSB1"));
     EXPECT_EQ(names.resolve("\\\\.\\COM1"), t.dev("ttyUSB0"));
-    EXPECT_EQ(names.takeNewProblems().size(), 1u);
+    // The same bad text on two lines is two problems; there is no COM0.
+    EXPECT_EQ(names.takeNewProblems().size(), 3u);
     // A parallel port of its own comes before the USB printer of its number.
     EXPECT_EQ(names.resolve("LPT1"), t.roots.dev + "/usb/lp0");
     Tree::write(t.roots.dev + "/lp0", "");

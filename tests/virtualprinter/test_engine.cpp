@@ -147,6 +147,9 @@ TEST(VirtualEngine, StatusAnswersDrawerDisplayAndSettingsThatTakeEffect)
     EXPECT_EQ(e.feed(escV), ByteString("\x0C"));
     e.setStatus(vp::Status::Silent);
     EXPECT_EQ(e.feed(dle + escV), ByteString());
+    // Eight digits: a longer amount shows its last eight, as a display shifts.
+    EXPECT_EQ((vp::Display{QStringLiteral("123456789")}.render()), (vp::Display{QStringLiteral("23456789")}.render()));
+    EXPECT_NE((vp::Display{QStringLiteral("123456789")}.render()), (vp::Display{QStringLiteral("12345678")}.render()));
 
     e.feed(buildCashDrawer() + buildCashDrawer());
     EXPECT_EQ(e.counts().drawerPulses, 2);
@@ -367,6 +370,7 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         {"GS ! three high", ByteString("\x1D\x21\x02H\x0A", 5), QSize(h.width(), 3 * h.height())},
         {"ESC - 1", ByteString("\x1B\x2D\x01 \x0A", 5), QSize(12, 1)},
         {"ESC - 2", ByteString("\x1B\x2D\x32 \x0A", 5), QSize(12, 2)},
+        {"ESC ! underlined", ByteString("\x1B\x21\x80 \x0A", 5), QSize(12, 1)},
         {"ESC d 2 at 100", ByteString("H\x1B\x33\x64\x1B\x64\x02H\x0A", 9), QSize(h.width(), 200 + h.height())},
         {"mark forward", marked(MarkDirection::Forward), QSize(h.width(), 480 + 20 + h.height())},
         {"mark backward", marked(MarkDirection::Backward), QSize(h.width(), 480 - 20 + h.height())},

@@ -98,6 +98,7 @@ TEST(VirtualPrinterHost, AutomaticStatusBackTellsEveryChangeOfState)
     EXPECT_EQ(client.answer(4).toHex(' '), "18 00 0f 00");
     host.setStatus(vp::Status::Offline);
     EXPECT_EQ(client.answer(4).toHex(' '), "38 00 00 00");
+    host.setStatus(vp::Status::Offline); // no change, no frame
     // Off again (the offline answer to DLE EOT 1 shows it was taken): a
     // change then says nothing, and the next answer stands alone.
     client.send(QByteArray("\x1D\x61\x00\x10\x04\x01", 6));
