@@ -339,6 +339,8 @@ TEST(Decoder, MarksDisplayAndTextGiveBackWhatWasGiven)
     const auto text = escpos::decode(toGb2312(chinese));
     ASSERT_EQ(text.size(), 1u);
     EXPECT_EQ(text[0].text, chinese);
+    // The last row of GB2312 (lead byte F7) is text too.
+    EXPECT_EQ(escpos::decode(ByteString("\xF7\xFE", 2))[0].text, QStringLiteral("齄"));
     const auto codePage = escpos::decode(ByteString("\x1C.\xB0\xA1", 4));
     ASSERT_EQ(codePage.size(), 2u);
     EXPECT_EQ(codePage[1].text, QStringLiteral("\\xB0\\xA1"));
