@@ -280,10 +280,8 @@ bool Engine::executeCommon(const ByteString &bytes, const escpos::Command &c)
     case Op::RealTimeRequest: return true;
     case Op::RealTimeCommand:
         // DLE DC4 1: the drawer pulse, at once.
-        if (n == 1) {
-            ++m_counts.drawerPulses;
-            m_log << Text::tr("钱箱脉冲");
-        }
+        if (n == 1)
+            pulseDrawer();
         return true;
     default: break;
     }

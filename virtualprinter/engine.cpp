@@ -290,8 +290,7 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
         const long n = param(0);
         m_justify = static_cast<int>(n >= '0' ? n - '0' : n);
     } else if (op == Op::CashDrawerPulse) {
-        ++m_counts.drawerPulses;
-        m_log << Text::tr("钱箱脉冲");
+        pulseDrawer();
     } else if (op == Op::PartialCut || op == Op::FullCut) {
         cut();
     } else if (op == Op::PartialCutAfterFeed || op == Op::FullCutAfterFeed) {
@@ -386,6 +385,12 @@ void Engine::execute(const ByteString &bytes, const escpos::Command &c)
     } else if (!executeCommon(bytes, c)) {
         m_log << Text::tr("已收到，没有可画的：%1").arg(QString::fromStdString(c.name));
     }
+}
+
+void Engine::pulseDrawer()
+{
+    ++m_counts.drawerPulses;
+    m_log << Text::tr("钱箱脉冲");
 }
 
 void Engine::configure(const escpos::Command &c)

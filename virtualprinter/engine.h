@@ -136,6 +136,7 @@ private:
     void ensureHeight(int bottom);
     void tearOffIfTooLong();
     void cut();
+    void pulseDrawer(); // ESC p and DLE DC4 1: counted and logged
     void configure(const escpos::Command &c);
     uchar ink() const;
     void lay(const QImage &image, int x); // printed dots of a line or image at m_y

@@ -53,11 +53,12 @@ int main(int argc, char **argv)
     } else {
         app = std::make_unique<QApplication>(argc, argv);
     }
-    const Translations language(languageFor(QLocale::system()));
+    const Language runLanguage = languageFor(QLocale::system());
+    const Translations language(runLanguage);
     // The printer's log speaks one language: in a Chinese run the decoder's
     // texts are Chinese too, as its own notes are.
     QTranslator printerLog;
-    if (languageFor(QLocale::system()) == Language::Chinese &&
+    if (runLanguage == Language::Chinese &&
         printerLog.load(QStringLiteral("tavo_zh_printer"), QStringLiteral(":/i18n")))
         QCoreApplication::installTranslator(&printerLog);
     // Without a window nothing shows a receipt once its PNG is written.

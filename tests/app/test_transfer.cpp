@@ -393,8 +393,9 @@ TEST(TransferTexts, TheDialogAndTheAdviceTellExactlyHowFarItGot)
     TransferSession session(windows, nullptr, nullptr, 10000, 0);
     QElapsedTimer t;
     t.start();
-    // Looks every 10 ms, as a transfer's watch does, not in a busy loop
-    // that would starve a test running beside this one.
+    // The half seconds are the point: the dialog and the rate wait for
+    // them. It looks every 10 ms, as a transfer's watch does, not in a busy
+    // loop that would starve a test running beside this one.
     while (t.elapsed() < TransferSession::kDialogAfterMs) {
         session.waiting(0, TransferHold::None);
         QThread::msleep(10);
