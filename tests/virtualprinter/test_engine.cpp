@@ -270,24 +270,29 @@ TEST(VirtualEngine, RealTimeStatusAnswersEachRequestInEachState)
     // bits 2-3 near end, bits 5-6 paper end.
     // GS r 1 (or "1"): paper sensors, bits 0-1 near end, bits 2-3 end; GS r 2: the
     // drawer connector (closed: 0). GS I 1, 2, 3: model, type (bit 0
-    // two-byte characters, bit 1 autocutter), firmware. GS I 66: "_" maker NUL.
+    // two-byte characters, bit 1 autocutter), firmware. GS I 65, 66, 67:
+    // "_" firmware, maker, model name, NUL. DLE DC4 7 1: the automatic
+    // status back's four bytes (first: bit 3 offline, bit 5 cover open; third:
+    // bits 0-1 near end, bits 2-3 paper end), whatever GS a says.
     const ByteString requests("\x10\x04\x01\x10\x04\x02\x10\x04\x03\x10\x04\x04"
-                              "\x1D\x72\x01\x1D\x72\x31\x1D\x72\x02\x1D\x49\x01\x1D\x49\x02\x1D\x49\x03\x1D\x49\x42",
-                              33);
-    const std::string ids("\x20\x03\x10_TAVO\0", 9);
+                              "\x1D\x72\x01\x1D\x72\x31\x1D\x72\x02\x1D\x49\x01\x1D\x49\x02\x1D\x49\x03"
+                              "\x1D\x49\x41\x1D\x49\x42\x1D\x49\x43\x10\x14\x07\x01",
+                              43);
+    const std::string ids = std::string("\x20\x03\x10_1.00 VP\0_TAVO\0", 18) + "_Tavo 80 (80 mm thermal)" + '\0';
     const struct {
         vp::Status status;
         std::string answers;
     } rows[] = {
-        {vp::Status::Online, std::string("\x12\x12\x12\x12\x00\x00\x00", 7) + ids},
-        {vp::Status::Offline, std::string("\x1A\x16\x12\x12\x00\x00\x00", 7) + ids},
-        {vp::Status::PaperEnd, std::string("\x1A\x32\x12\x7E\x0F\x0F\x00", 7) + ids},
+        {vp::Status::Online, std::string("\x12\x12\x12\x12\x00\x00\x00", 7) + ids + std::string("\x10\x00\x00\x00", 4)},
+        {vp::Status::Offline, std::string("\x1A\x16\x12\x12\x00\x00\x00", 7) + ids + std::string("\x38\x00\x00\x00", 4)},
+        {vp::Status::PaperEnd, std::string("\x1A\x32\x12\x7E\x0F\x0F\x00", 7) + ids + std::string("\x18\x00\x0F\x00", 4)},
         {vp::Status::Silent, ""},
     };
     for (const auto &r : rows) {
         vp::Engine e = engine();
         e.setStatus(r.status);
         EXPECT_EQ(e.feed(requests), r.answers) << vp::statusName(r.status);
+        EXPECT_EQ(e.counts().unknown, 0);
     }
 }
 
@@ -377,6 +382,37 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
     };
     for (const auto &shape : shapes)
         EXPECT_EQ(inked(line(shape.bytes)).size(), shape.size) << shape.what;
+    // Where the ink lands, against an "H" and a "." at the left of an 80 mm
+    // line (576 dots): positions and margins in dots, spacing right of each
+    // character and scaled with it, an area that wraps the line and holds
+    // its justification; a line turned upside down or a quarter clockwise.
+    const QRect hr = inked(line(ByteString("H\x0A", 2))), dot = inked(line(ByteString(".\x0A", 2)));
+    const QRect turned(23 - dot.bottom(), dot.left(), dot.height(), dot.width());
+    const struct {
+        const char *what;
+        ByteString bytes;
+        QRect ink;
+    } places[] = {
+        {"ESC $ 100", ByteString("\x1B\x24\x64\x00H\x0A", 6), hr.translated(100, 0)},
+        {"ESC $ 300", ByteString("\x1B\x24\x2C\x01H\x0A", 6), hr.translated(300, 0)},
+        {"ESC \\ 20 after H", ByteString("H\x1B\x5C\x14\x00H\x0A", 7), hr.adjusted(0, 0, 32, 0)},
+        {"ESC \\ 300", ByteString("\x1B\x5C\x2C\x01H\x0A", 6), hr.translated(300, 0)},
+        {"ESC SP 6", ByteString("\x1B\x20\x06HH\x0A", 6), hr.adjusted(0, 0, 18, 0)},
+        {"ESC SP 6 two wide", ByteString("\x1D\x21\x10\x1B\x20\x06HH\x0A", 9),
+         QRect(2 * hr.left(), hr.top(), 36 + 2 * hr.width(), hr.height())},
+        {"GS L 50", ByteString("\x1D\x4C\x32\x00H\x0A", 6), hr.translated(50, 0)},
+        {"GS L 300", ByteString("\x1D\x4C\x2C\x01H\x0A", 6), hr.translated(300, 0)},
+        {"GS L 100 centred", ByteString("\x1D\x4C\x64\x00\x1B\x61\x01H\x0A", 9), hr.translated(100 + (476 - 12) / 2, 0)},
+        {"GS W 200 right", ByteString("\x1D\x57\xC8\x00\x1B\x61\x02H\x0A", 9), hr.translated(200 - 12, 0)},
+        {"GS W 300 centred", ByteString("\x1D\x57\x2C\x01\x1B\x61\x01H\x0A", 9), hr.translated((300 - 12) / 2, 0)},
+        {"GS W 24 wraps", ByteString("\x1D\x57\x18\x00HHH\x0A", 8), hr.adjusted(0, 0, 12, 30)},
+        {"ESC { 1", ByteString("\x1B\x7B\x01.\x0A", 5), QRect(11 - dot.right(), 23 - dot.bottom(), dot.width(), dot.height())},
+        {"ESC V 1", ByteString("\x1B\x56\x01.\x0A", 5), turned},
+        {"ESC V \"2\"", ByteString("\x1B\x56\x32.\x0A", 5), turned},
+        {"ESC V 3", ByteString("\x1B\x56\x03.\x0A", 5), dot},
+    };
+    for (const auto &place : places)
+        EXPECT_EQ(inked(line(place.bytes)), place.ink) << place.what;
     {
         // 33 bytes: line spacing 255, then ten feeds of 255 lines.
         vp::Engine e = engine();
@@ -386,6 +422,18 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         e.feed(bomb);
         EXPECT_LE(e.currentReceipt().height(), 10 * 2400);
         EXPECT_LE(e.currentReceipt().sizeInBytes(), 16 * 1024 * 1024);
+    }
+    for (int feeds : {24, 25}) {
+        // 2400 dots a feed: at 60000 the roll is torn off as it is.
+        vp::Engine e = engine();
+        ByteString roll("\x1B\x33\xFF", 3);
+        for (int i = 0; i < feeds; ++i)
+            roll += ByteString("\x1B\x64\xFF", 3);
+        e.feed(roll);
+        const auto torn = e.takeReceipts();
+        ASSERT_EQ(torn.size(), feeds == 25 ? 1u : 0u) << feeds;
+        EXPECT_EQ(feeds == 25 ? torn.front().height() : e.currentReceipt().height(), 2400 * feeds);
+        EXPECT_EQ(e.counts().receipts, feeds == 25 ? 1 : 0);
     }
 }
 
