@@ -55,6 +55,35 @@ TEST(TransferLogModel, KeepsTheNewestWithinItsBounds)
     cancelled.result = LogEntry::Result::Cancelled;
     cancelled.done = 200;
     EXPECT_EQ(resultText(cancelled), QStringLiteral("已取消：送出 200 / 1000 字节"));
+
+    // An entry's whole text: a drawer pulse cut off after two bytes, and a
+    // status check that was answered 0x12.
+    LogEntry pulse;
+    pulse.time = QDateTime(QDate(2026, 12, 10), QTime(1, 2, 3, 4));
+    pulse.where = QStringLiteral("COM3 → /dev/ttyS2 @ 9600");
+    pulse.bytes = kDrawer;
+    pulse.result = LogEntry::Result::Cancelled;
+    pulse.done = 2;
+    const QString listed = QStringLiteral("000000  ESC p       cash drawer pulse: pin 2, on 100 ms, off 100 ms  [1B 70 00 32 32]\n"
+                                          "000005  CR          carriage return  [0D]\n");
+    EXPECT_EQ(entryText(pulse, 0), QStringLiteral("时间：2026-12-10 01:02:03.004\n去向：COM3 → /dev/ttyS2 @ 9600\n长度：6 字节\n"
+                                                  "结果：已取消：送出 2 / 6 字节\n"
+                                                  "打印机可能还在等待这条命令的其余部分：发下一条命令之前，请先关闭打印机再打开。\n"
+                                                  "字节：1B 70 00 32 32 0D\n\n") + listed);
+    pulse.done = 6; // all of it went: nothing waits
+    EXPECT_FALSE(entryText(pulse, 0).contains(QStringLiteral("等待")));
+    LogEntry status = pulse;
+    status.bytes = ByteString("\x10\x04\x01", 3);
+    status.result = LogEntry::Result::Sent;
+    status.exchange = true;
+    EXPECT_EQ(resultText(status), QStringLiteral("已发送；没有回答"));
+    status.answer = ByteString("\x12", 1);
+    EXPECT_EQ(resultText(status), QStringLiteral("已发送；回答 12"));
+    EXPECT_TRUE(entryText(status, 0).contains(QStringLiteral("结果：已发送；回答 12\n打印机的回答（1 字节）：12\n字节：10 04 01\n\n")));
+    status.result = LogEntry::Result::Failed;
+    status.error = QStringLiteral("Read error\nsecond line");
+    EXPECT_EQ(resultText(status), QStringLiteral("失败：Read error"));
+    EXPECT_TRUE(entryText(status, 0).contains(QStringLiteral("结果：失败：Read error\nsecond line\n")));
 }
 
 class TransferLogWindow : public ProgramTest {

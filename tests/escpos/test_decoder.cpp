@@ -525,6 +525,45 @@ TEST(Decoder, TheCommonVocabularyOfReceiptPrinters)
             EXPECT_EQ(cut.back().kind, Kind::Truncated) << n;
         }
     }
+    // What the listing says of each, where the reference gives a parameter
+    // more than one meaning.
+    const struct {
+        ByteString bytes;
+        const char *meaning;
+    } words[] = {
+        {ByteString("\x1D\x48\x00", 3), "barcode text: not printed"},
+        {ByteString("\x1D\x48\x01", 3), "barcode text: above the bars"},
+        {ByteString("\x1D\x48\x32", 3), "barcode text: below the bars"},
+        {ByteString("\x1D\x48\x33", 3), "barcode text: above and below the bars"},
+        {ByteString("\x1D\x48\x04", 3), "barcode text: 4 (undefined)"},
+        {ByteString("\x1D\x28\x6B\x04\x00\x31\x41\x32\x00", 9), "QR: model 2"},
+        {ByteString("\x1D\x28\x6B\x03\x00\x31\x45\x30", 8), "QR: error correction level L"},
+        {ByteString("\x1D\x28\x6B\x03\x00\x31\x45\x34", 8), "QR: error correction 52 (undefined)"},
+        {ByteString("\x1D\x28\x6B\x03\x00\x31\x52\x30", 8), "QR: transmit the size of the stored symbol"},
+        {ByteString("\x1D\x28\x6B\x03\x00\x31\x46\x00", 8), "QR: function 70"},
+        {ByteString("\x1D\x28\x6B\x03\x00\x30\x41\x04", 8), "PDF417: 4 columns"},
+        {ByteString("\x1D\x28\x6B\x03\x00\x30\x42\x05", 8), "PDF417: 5 rows"},
+        {ByteString("\x1D\x28\x6B\x03\x00\x30\x43\x03", 8), "PDF417: module width 3 dots"},
+        {ByteString("\x1D\x28\x6B\x03\x00\x30\x44\x03", 8), "PDF417: row height 3 × the module width"},
+        {ByteString("\x1D\x28\x6B\x04\x00\x30\x45\x30\x05", 9), "PDF417: error correction 5"},
+        {ByteString("\x1D\x28\x6B\x03\x00\x30\x46\x01", 8), "PDF417: options 1"},
+        {ByteString("\x1D\x28\x6B\x03\x00\x30\x47\x00", 8), "PDF417: function 71"},
+        {ByteString("\x1D\x28\x46\x02\x00\x01\x02", 7), "black-mark setting with 2 parameter bytes"},
+        {ByteString("\x10\x14\x02\x01\x08", 5), "real-time power-off"},
+        {ByteString("\x10\x14\x07\x01", 4), "transmit the status at once"},
+        {ByteString("\x1B\x65\x03", 3), "print and feed back 3 lines"},
+        {ByteString("\x1B\x4B\x03", 3), "print and feed back 3 units"},
+        {ByteString("\x1B\x7B\x01", 3), "upside-down printing: 1"},
+        {ByteString("\x1B\x56\x31", 3), "90° rotation: 49"},
+        {ByteString("\x1B\x20\x04", 3), "right-side character spacing: 4 units"},
+        {ByteString("\x1B\x24\x2C\x01", 4), "absolute print position: 300 units"},
+    };
+    for (const auto &w : words) {
+        const auto commands = escpos::decode(w.bytes);
+        ASSERT_EQ(commands.size(), 1u) << w.meaning;
+        EXPECT_EQ(commands[0].kind, Kind::Command) << w.meaning;
+        EXPECT_EQ(commands[0].meaning, QString::fromUtf8(w.meaning));
+    }
     // A printer reads 32 tab stops at most: a 33rd byte is text.
     ByteString stops("\x1B\x44", 2);
     for (char n = 1; n <= 33; ++n)
