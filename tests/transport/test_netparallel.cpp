@@ -3,6 +3,7 @@
 #include "tests/support/tcpprinter.h"
 #include "transport/devicenames.h"
 #include "transport/ioerror.h"
+#include "transport/netprobe.h"
 #include "transport/parallelport.h"
 #include "transport/tavonetio/address.h"
 #include "transport/tavonetio/netsocket.h"
@@ -10,7 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <chrono>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
@@ -56,6 +61,57 @@ int ioCodeOf(const std::function<void()> &f)
     }
     return 0;
 }
+
+// A loopback listener of the test's own that accepts nobody. With a queue
+// of one place taken by `fill()`, the host drops every further SYN: a
+// printer that never answers a connect.
+struct Listener {
+    Listener(int family, int backlog)
+    {
+        fd = ::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_storage a{};
+        socklen_t len = 0;
+        if (family == AF_INET6) {
+            auto *a6 = reinterpret_cast<sockaddr_in6 *>(&a);
+            a6->sin6_family = AF_INET6;
+            a6->sin6_addr = in6addr_loopback;
+            len = sizeof *a6;
+        } else {
+            auto *a4 = reinterpret_cast<sockaddr_in *>(&a);
+            a4->sin_family = AF_INET;
+            a4->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            len = sizeof *a4;
+        }
+        if (::bind(fd, reinterpret_cast<sockaddr *>(&a), len) != 0 || ::listen(fd, backlog) != 0 ||
+            ::getsockname(fd, reinterpret_cast<sockaddr *>(&a), &len) != 0) {
+            ::close(fd);
+            fd = -1;
+            return;
+        }
+        port = ntohs(family == AF_INET6 ? reinterpret_cast<sockaddr_in6 *>(&a)->sin6_port
+                                        : reinterpret_cast<sockaddr_in *>(&a)->sin_port);
+    }
+    ~Listener()
+    {
+        if (filler >= 0)
+            ::close(filler);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    // Takes the queue's one place, and waits until the host has queued it.
+    bool fill()
+    {
+        filler = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        a.sin_port = htons(static_cast<std::uint16_t>(port));
+        pollfd queued{fd, POLLIN, 0};
+        return ::connect(filler, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0 && ::poll(&queued, 1, 5000) == 1;
+    }
+    std::string address() const { return "127.0.0.1:" + std::to_string(port); }
+    int fd = -1, port = 0, filler = -1;
+};
 
 bool sendWhole(const std::string &address, const std::string &data)
 {
@@ -162,6 +218,12 @@ TEST(NetLibrary, RefusedAndBadAddressesGiveNoConnection)
     const std::string nobody = "127.0.0.1:" + std::to_string(TcpPrinter::unusedPort());
     EXPECT_NE(TavoNetOpen(nobody.c_str(), 5, 7), 1);
     EXPECT_EQ(TavoNetLastError(), TAVONET_E_REFUSED);
+    // A listener whose queue is full never completes the connect: no answer
+    // within the time-out, told apart from a refusal.
+    Listener deaf(AF_INET, 0);
+    ASSERT_TRUE(deaf.fd >= 0 && deaf.fill());
+    EXPECT_NE(TavoNetOpen(deaf.address().c_str(), 1, 7), 1);
+    EXPECT_EQ(TavoNetLastError(), TAVONET_E_NO_ANSWER);
     // No name here is ever looked up: each is refused by its text alone.
     for (const char *bad : {"", "not a name", "999.1.1.1", "[::1"}) {
         EXPECT_NE(TavoNetOpen(bad, 5, 7), 1) << bad;
@@ -408,4 +470,61 @@ TEST(HexFile, WholeFileWriteAndItsFailures)
     EXPECT_EQ(readFile(path), "ab");
     EXPECT_EQ(ioCodeOf([&] { writeWholeFile(dir.path + "/no/such/dir/file", "x"); }), 2);
     EXPECT_EQ(ioCodeOf([&] { writeWholeFile(dir.path, "x"); }), 3);
+}
+
+TEST(NetLibrary, AnIpv6LoopbackPrinterGetsTheBytes)
+{
+    Listener printer(AF_INET6, 1);
+    if (printer.fd < 0)
+        GTEST_SKIP() << "no IPv6 loopback here";
+    const std::string address = "[::1]:" + std::to_string(printer.port);
+    ASSERT_EQ(TavoNetOpen(address.c_str(), 5, 7), 1) << TavoNetLastError();
+    EXPECT_EQ(TavoNetSend(reinterpret_cast<const uint8_t *>("v6"), 2), 2);
+    const int peer = ::accept4(printer.fd, nullptr, nullptr, SOCK_CLOEXEC);
+    ASSERT_GE(peer, 0);
+    const timeval patience{5, 0};
+    ::setsockopt(peer, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
+    char got[3] = {};
+    EXPECT_EQ(::recv(peer, got, 2, MSG_WAITALL), 2);
+    EXPECT_EQ(std::string(got), "v6");
+    ::close(peer);
+    TavoNetClose();
+}
+
+// The scan's probe: refused or unanswered connects count as closed, a
+// connection that never answers as silent, and an answer is kept whole.
+TEST(NetProbe, EachTargetGetsTheOutcomeOfItsOwnConnection)
+{
+    Listener deaf(AF_INET, 0), mute(AF_INET, 4), speaking(AF_INET, 4);
+    ASSERT_TRUE(deaf.fd >= 0 && mute.fd >= 0 && speaking.fd >= 0 && deaf.fill());
+    std::thread answer([&] {
+        pollfd waiting{speaking.fd, POLLIN, 0};
+        if (::poll(&waiting, 1, 5000) != 1)
+            return;
+        const int peer = ::accept4(speaking.fd, nullptr, nullptr, SOCK_CLOEXEC);
+        char request[3];
+        if (::recv(peer, request, sizeof request, MSG_WAITALL) == 3 && std::string(request, 3) == "\x10\x04\x01")
+            (void)!::send(peer, "\x12\x34", 2, MSG_NOSIGNAL);
+        (void)!::recv(peer, request, 1, 0); // until the probe lets go
+        ::close(peer);
+    });
+    const std::uint32_t lo = 0x7F000001;
+    const std::vector<netprobe::Target> targets{{lo, static_cast<std::uint16_t>(deaf.port)},
+                                                {lo, static_cast<std::uint16_t>(TcpPrinter::unusedPort())},
+                                                {lo, static_cast<std::uint16_t>(mute.port)},
+                                                {lo, static_cast<std::uint16_t>(speaking.port)}};
+    netprobe::Timing timing;
+    timing.connectMs = 300;
+    timing.answerMs = 300;
+    timing.atOnce = 2;
+    const auto answers = netprobe::probe(targets, std::string("\x10\x04\x01", 3), timing, nullptr);
+    answer.join();
+    using O = netprobe::Answer::Outcome;
+    ASSERT_EQ(answers.size(), 4u);
+    const O expected[] = {O::Closed, O::Closed, O::Silent, O::Answered};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(answers[i].outcome, expected[i]) << i;
+        EXPECT_EQ(answers[i].target.port, targets[i].port) << i;
+    }
+    EXPECT_EQ(answers[3].bytes, std::string("\x12\x34", 2));
 }
