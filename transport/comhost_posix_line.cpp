@@ -51,6 +51,9 @@ bool PosixComHost::SetCommState(Handle h, const DCB &dcb)
     if (!ok && dcb.BaudRate == 0)
         return fail(kErrorInvalidParameter);
     ::cfmakeraw(&tio);
+    // cfmakeraw leaves IXOFF and INPCK as the last user set them: a port
+    // once opened with software flow control would go on sending XOFF.
+    tio.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK);
     tio.c_cflag |= CLOCAL | CREAD;
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;

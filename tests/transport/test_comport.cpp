@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <atomic>
 #include <chrono>
 #include <QTest>
@@ -118,6 +120,58 @@ TEST_F(ComPortTest, DeviceControlBlockOfTheMainWindowsPort)
     for (const auto &[control, bits] : rts) {
         port.FlowControl().SetControlRTS(control);
         EXPECT_EQ(port.BuildDCB().Flags & 0x3000u, bits) << control;
+    }
+
+    // The Win32 DCB's bit fields from bit 0: fBinary, fParity, fOutxCtsFlow,
+    // fOutxDsrFlow, fDtrControl (2), fDsrSensitivity, fTXContinueOnXoff,
+    // fOutX, fInX, fErrorChar, fNull, fRtsControl (2). Each change is made to
+    // the main window's port (0x0311), and the line gets what it asks, not
+    // what the row before left on it.
+    const struct {
+        const char *what;
+        std::function<void(TComPort &)> change;
+        std::uint32_t flags;
+        TFlowControl flow;
+        std::uint8_t byteSize, errorChar;
+        tcflag_t cflag, iflag; // of CRTSCTS | CSIZE, IXON | IXOFF
+    } changes[] = {
+        {"hardware", [](TComPort &p) { p.FlowControl().SetFlowControl(fcHardware); }, 0x2015, fcHardware, 8, 0, CRTSCTS | CS8, 0},
+        {"none", [](TComPort &p) { p.FlowControl().SetFlowControl(fcNone); }, 0x0011, fcNone, 8, 0, CS8, 0},
+        {"software", [](TComPort &p) { p.FlowControl().SetFlowControl(fcSoftware); }, 0x0311, fcSoftware, 8, 0, CS8, IXON | IXOFF},
+        {"RTS on, no flow", [](TComPort &p) { p.FlowControl().SetFlowControl(fcNone); p.FlowControl().SetControlRTS(rtsEnable); },
+         0x1011, fcCustom, 8, 0, CS8, 0},
+        {"DSR flow, sensitivity, TX on XOFF", [](TComPort &p) {
+             p.FlowControl().SetOutDSRFlow(true);
+             p.FlowControl().SetDSRSensitivity(true);
+             p.FlowControl().SetTxContinueOnXoff(true);
+             p.FlowControl().SetControlDTR(dtrHandshake);
+         }, 0x03E9, fcSoftware, 8, 0, CS8, IXON | IXOFF},
+        {"parity replaced by ?", [](TComPort &p) { p.Parity().SetCheck(true); p.Parity().SetReplace(true); p.Parity().SetReplaceChar('?'); },
+         0x0713, fcSoftware, 8, 0x3F, CS8, IXON | IXOFF},
+        {"parity checked", [](TComPort &p) { p.Parity().SetCheck(true); p.Parity().SetReplaceChar('?'); }, 0x0313, fcSoftware, 8, 0, CS8, IXON | IXOFF},
+        {"NUL discarded", [](TComPort &p) { p.SetDiscardNull(true); }, 0x0B11, fcSoftware, 8, 0, CS8, IXON | IXOFF},
+        {"five bits", [](TComPort &p) { p.SetDataBits(dbFive); }, 0x0311, fcSoftware, 5, 0, CS5, IXON | IXOFF},
+        {"seven bits", [](TComPort &p) { p.SetDataBits(dbSeven); }, 0x0311, fcSoftware, 7, 0, CS7, IXON | IXOFF},
+    };
+    for (const auto &c : changes) {
+        SCOPED_TRACE(c.what);
+        TComPort changed(*host);
+        configureLikeMainWindow(changed);
+        c.change(changed);
+        const DCB built = changed.BuildDCB();
+        EXPECT_EQ(built.Flags, c.flags);
+        EXPECT_EQ(changed.FlowControl().FlowControl(), c.flow);
+        EXPECT_EQ(built.ByteSize, c.byteSize);
+        EXPECT_EQ(built.ErrorChar, c.errorChar);
+        if (c.byteSize != 8)
+            continue; // a pseudo-terminal keeps eight data bits, whatever it is told
+        changed.OpenDevice();
+        termios line{};
+        ASSERT_EQ(tcgetattr(printer.slaveFd(), &line), 0);
+        EXPECT_EQ(line.c_cflag & (CRTSCTS | CSIZE), c.cflag);
+        EXPECT_EQ(line.c_iflag & (IXON | IXOFF), c.iflag);
+        EXPECT_EQ((line.c_iflag & INPCK) != 0, (c.flags & 0x0002) != 0);
+        changed.CloseDevice();
     }
 
     port.OpenDevice();
