@@ -467,6 +467,13 @@ TEST(ErrorBox, FullStopOnlyAfterALetterOrDigitOrAnythingBeyond)
     EXPECT_EQ(text(AppError(QStringLiteral("已结束!"))), QStringLiteral("已结束!"));
     EXPECT_EQ(text(AppError(QStringLiteral("位图太大"))), QStringLiteral("位图太大."));
     EXPECT_EQ(text(std::runtime_error("ends.")), "ends.");
+    // Each I/O code of the run-time library with its own words.
+    const std::pair<int, const char *> io[] = {{3, "Invalid filename."}, {4, "Too many open files."}, {5, "File access denied."},
+                                               {100, "Read beyond end of file."}, {101, "Disk full."}, {106, "Invalid numeric input."}};
+    for (const auto &[code, words] : io)
+        EXPECT_EQ(text(EInOutError(code)), words);
+    EXPECT_EQ(text(std::bad_alloc()), "Out of memory.");
+    EXPECT_EQ(text(42), "Unknown error.");
 }
 
 TEST_F(MainWindow, AdapterInTheTreeIsReachedByItsComNumberAndTheListSaysWhereEachEntryGoes)

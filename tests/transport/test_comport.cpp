@@ -5,9 +5,11 @@
 #include "transport/comhost_posix.h"
 #include "transport/comport.h"
 #include "transport/devicenames.h"
+#include "transport/ioerror.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
 
 #include <atomic>
@@ -87,6 +89,21 @@ TEST(ComPortValues, BaudRateTextsAndDefaults)
 
 TEST(ComPortValues, ErrorTexts)
 {
+    // What the host's errno becomes: a Win32 system error code for the port,
+    // a run-time library I/O code for files and the parallel port.
+    const struct {
+        int err;
+        std::uint32_t win;
+        int io;
+    } codes[] = {{ENOENT, 2, 2},   {ENXIO, 2, 2},    {ENODEV, 2, 2},     {EACCES, 5, 5},    {EPERM, 5, 5},
+                 {EBUSY, 5, 32},   {EAGAIN, 5, 31},  {EBADF, 6, 31},     {ENOMEM, 8, 31},   {EINVAL, 87, 31},
+                 {ENOTTY, 1, 31},  {ETIMEDOUT, 1460, 1460}, {EIO, 1117, 1117}, {EPIPE, 31, 232}, {ENOTDIR, 31, 3},
+                 {ENAMETOOLONG, 31, 3}, {EISDIR, 31, 3}, {EMFILE, 31, 4}, {ENFILE, 31, 4}, {EROFS, 31, 5},
+                 {ENOSPC, 31, 101}, {EFBIG, 31, 101}};
+    for (const auto &c : codes) {
+        EXPECT_EQ(comhost::posix::winErrorFromErrno(c.err), c.win) << c.err;
+        EXPECT_EQ(ioCodeFromErrno(c.err), c.io) << c.err;
+    }
     EXPECT_STREQ(EComPort(1, 5).what(), "Unable to open com port (win error code: 5)");
     EXPECT_STREQ(EComPort(14, -1).what(), "Cannot set property while connected");
     EXPECT_STREQ(ComErrorText(23), "Registry error");
