@@ -115,6 +115,21 @@ TEST_F(Cli, EveryCommandSendsTheWindowsBytesOnEveryTransport)
         }
     }
     EXPECT_TRUE(outside.messages.isEmpty()) << outside.messages.join("|").toStdString();
+
+    // Refused before anything leaves.
+    printer.clearReceived();
+    const std::pair<QStringList, QString> refused[] = {
+        {{"bitimage-define-trimmed", bmp, "--margins", "8,0,0"}, "tavo-cli: --margins takes LEFT,RIGHT,TOP,BOTTOM in dots\n"},
+        {{"bitimage-define-trimmed", bmp, "--margins", "20,20,0,0"}, marginsRefusedText() + "\n"},
+        {{"test-print", "--width", "41"}, "tavo-cli: --width takes 40, 42 or 36\n"},
+        {{"led-amount", "1234567890"}, "tavo-cli: led-amount shows at most 9 characters\n"},
+    };
+    for (const auto &[args, words] : refused) {
+        const CliRun r = cli(QStringList{"--port", "COM1"} + args);
+        EXPECT_EQ(r.status, kCliError) << args.join(' ').toStdString();
+        EXPECT_EQ(r.err, words);
+    }
+    EXPECT_EQ(printer.received(), "");
 }
 
 TEST_F(Cli, StatusFindDryRunAndTheWindowsRefusals)
@@ -175,6 +190,8 @@ TEST_F(Cli, StatusFindDryRunAndTheWindowsRefusals)
         {{"--port", "COM3", "mark-start", "-5"}, "距离不能为负数！请用前进或后退按钮选择方向。\n"},
         {{"--port", "COM03", "drawer"}, "tavo-cli: --port takes COM1 to COM8\nTry tavo-cli --help.\n"},
         {{"--port", "COM3", "drawer", "--baud"}, "tavo-cli: --baud needs a value\nTry tavo-cli --help.\n"},
+        {{"--lpt", "LPT3", "drawer"}, "tavo-cli: --lpt takes LPT1 or LPT2\nTry tavo-cli --help.\n"},
+        {{"--port", "COM3"}, "tavo-cli: no command given\nTry tavo-cli --help.\n"},
         {{"--lpt", "LPT2", "drawer"}, ""},
     };
     for (const auto &b : bad) {
@@ -213,6 +230,7 @@ TEST_F(Cli, StatusFindDryRunAndTheWindowsRefusals)
     EXPECT_EQ(outside.messages.last(), "Connect error\n" + nobody + " 拒绝了连接：那里没有程序在这个端口上接收。");
     r = cli({"--help"});
     EXPECT_EQ(r.status, kCliOk);
+    EXPECT_EQ(cli({"--port", "COM3", "drawer", "-h"}).out, r.out);
     for (const char *command : {"test-print", "nv-download", "bitimage-define-trimmed", "led-amount", "status", "find"})
         EXPECT_TRUE(r.out.contains(QLatin1String(command))) << command;
 }
