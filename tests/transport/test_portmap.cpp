@@ -154,16 +154,24 @@ TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
     EXPECT_EQ(t.path(m, "COM2"), "");
     EXPECT_EQ(t.path(m, "LPT2"), "/dev/usb/lp0");
     EXPECT_EQ(t.path(m, "LPT1"), t.roots.dev + "/usb/lp0"); // no lp0: the USB printer
+    // Each bad line with its number, its text as written and why. COM03,
+    // kept, would stand under a name no port looks up.
+    const struct {
+        int line;
+        const char *text, *why;
+    } bad[] = {{5, "FOO=/dev/x", "unknown name"},
+               {6, "COM2=", "empty path"},
+               {7, "COM9=/dev/ttyUSB5", "number outside COM1-COM8"},
+               {8, "LPT3=/dev/lp2", "number outside LPT1-LPT2"},
+               {9, "just words", "no '='"},
+               {10, "COM03=/dev/ttyUSB5", "leading zero: write COM3, not COM03"}};
     ASSERT_EQ(m.problems().size(), 6u);
-    const int lines[] = {5, 6, 7, 8, 9, 10};
     for (std::size_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(m.problems()[i].line, lines[i]);
+        EXPECT_EQ(m.problems()[i].line, bad[i].line);
+        EXPECT_EQ(m.problems()[i].text, bad[i].text);
+        EXPECT_EQ(m.problems()[i].why, bad[i].why);
         EXPECT_EQ(m.problems()[i].file, t.roots.config + "/ports.conf");
     }
-    EXPECT_EQ(m.problems()[1].why, "empty path");
-    EXPECT_EQ(m.problems()[2].why, "number outside COM1-COM8");
-    // Kept, it would stand under a name no port looks up.
-    EXPECT_EQ(m.problems()[5].why, "leading zero: write COM3, not COM03");
 
     // Each bad line is told once; the file is read afresh for every look.
     DeviceNames names;
@@ -187,4 +195,41 @@ TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
     names.redirect("LPT1", "/tmp/x");
     EXPECT_EQ(names.resolve("LPT1"), "/tmp/x");
     EXPECT_EQ(names.resolve("COM9x"), "COM9x");
+}
+
+// What is known of a device is said, and nothing more; a name pinned in any
+// case by its plain path; "~/" with no home folder; the map file's folder.
+TEST(PortMap, DescriptionsSayWhatIsKnownAndTheMapFileLivesInTheUsersConfig)
+{
+    Tree t;
+    t.usb("ttyUSB0", "", "USB-Serial", "");
+    t.usb("ttyACM0", "Tavo", "", "K3");
+    Tree::write(t.roots.dev + "/usb/lp1", "");
+    Tree::write(t.roots.config + "/ports.conf", "com3 = " + t.dev("ttyUSB0") + "\nLPT2 = ~/x\n");
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const std::string xdg = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+    ::unsetenv("HOME");
+    const PortMap m = PortMap::scan(t.roots);
+    EXPECT_EQ(PortMap::describe(*m.find("COM1")), "COM1 → " + t.dev("ttyACM0") + " (Tavo, serial K3; " + t.byId("ttyACM0") + ")");
+    EXPECT_EQ(PortMap::describe(*m.find("COM3")), "COM3 → " + t.dev("ttyUSB0") + " (USB-Serial; " + t.byId("ttyUSB0") + "; ports.conf)");
+    EXPECT_EQ(t.path(m, "COM2"), "");
+    EXPECT_EQ(t.path(m, "LPT1"), t.roots.dev + "/lp0");
+    EXPECT_EQ(t.path(m, "LPT2"), t.roots.dev + "/usb/lp1");
+    ASSERT_EQ(m.problems().size(), 1u);
+    EXPECT_EQ(m.problems()[0].line, 2);
+    EXPECT_EQ(m.problems()[0].why, "'~/' but no home folder is set (HOME)");
+
+    ::setenv("XDG_CONFIG_HOME", "/x", 1);
+    EXPECT_EQ(PortRoots::system().config, "/x/tavo");
+    ::setenv("XDG_CONFIG_HOME", "", 1);
+    EXPECT_EQ(PortRoots::system().config, "");
+    ::setenv("HOME", "/h", 1);
+    EXPECT_EQ(PortRoots::system().config, "/h/.config/tavo");
+    EXPECT_EQ(PortRoots::system().dev, "/dev");
+    EXPECT_EQ(PortRoots::system().sys, "/sys");
+    ::setenv("HOME", home.c_str(), 1);
+    if (xdg.empty())
+        ::unsetenv("XDG_CONFIG_HOME");
+    else
+        ::setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
 }
