@@ -21,8 +21,9 @@ struct Text {
 
 QString path(const std::string &p) { return QString::fromLocal8Bit(p.c_str()); }
 
-// The cause of a failed open or write of a device, in the operator's words.
-QString problemText(const DeviceProblem &p, bool serial)
+} // namespace
+
+QString deviceProblemText(const DeviceProblem &p, bool serial)
 {
     const QString where = path(p.path);
     switch (p.kind) {
@@ -53,6 +54,8 @@ QString problemText(const DeviceProblem &p, bool serial)
     }
     return where;
 }
+
+namespace {
 
 // What is wrong with an address text that the network library refused
 // before it tried to connect; empty for any other failure.
@@ -356,7 +359,7 @@ void Sender::sendParallel(TransferSession &session, const Route &route, const By
         if (e.ErrorCode == 1460)
             rethrowWithDetail(failedAt(path(device) + Text::tr("：打印机停止接收数据。"), e.Written, data.size()));
         if (e.Written == 0 && e.ErrorCode != 232)
-            rethrowWithDetail(problemText(diagnoseDevice(device, false), false));
+            rethrowWithDetail(deviceProblemText(diagnoseDevice(device, false), false));
         rethrowWithDetail(failedAt(path(device) + QStringLiteral("："), e.Written, data.size()));
     }
     if (result.cancelled)
@@ -383,9 +386,9 @@ void Sender::openSerial(const Route &route)
         if (e.Code == CError_OpenFailed && device.empty())
             rethrowWithDetail(Text::tr("%1：没有对应的串口设备。").arg(QString::fromStdString(route.port)));
         if (e.Code == CError_OpenFailed)
-            rethrowWithDetail(problemText(diagnoseDevice(device, true), true));
+            rethrowWithDetail(deviceProblemText(diagnoseDevice(device, true), true));
         DeviceProblem p = diagnoseDevice(device, true);
-        rethrowWithDetail(p.kind == DeviceProblem::NotSerial ? problemText(p, true) : path(device));
+        rethrowWithDetail(p.kind == DeviceProblem::NotSerial ? deviceProblemText(p, true) : path(device));
     }
 }
 

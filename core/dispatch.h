@@ -18,6 +18,7 @@
 class Outside;
 class QObject;
 class TransferSession;
+struct DeviceProblem;
 
 struct Route {
     enum Kind { None, Parallel, Serial, Network };
@@ -26,6 +27,10 @@ struct Route {
     TBaudRate baud = br9600;
     QString address;      // the IP field's text
 };
+
+// Why a device could not be opened or written, in the operator's words
+// (`serial`: it was meant as a serial port).
+QString deviceProblemText(const DeviceProblem &p, bool serial);
 
 // The layout's settings of the serial component: 8N1, DTR on, RTS off,
 // XON/XOFF both ways, every event.

@@ -3,6 +3,8 @@
 // far it got, and the next command goes through.
 #include "core/errors.h"
 #include "core/transfer.h"
+#include "core/dispatch.h"
+#include "transport/devicecheck.h"
 #include "logo/logocommands.h"
 #include "tests/support/bmpwriter.h"
 #include "tests/support/hex.h"
@@ -409,4 +411,47 @@ TEST(TransferTexts, TheDialogAndTheAdviceTellExactlyHowFarItGot)
     session.waiting(6000, TransferHold::None);
     EXPECT_GT(windows.rate, 0);
     EXPECT_LE(windows.rate, 2000);
+}
+
+// Why a device would not open, as the operator reads it: whom to ask, which
+// group to join (and when joining helps nothing), the mode in octal as ls
+// shows it, who holds the port.
+TEST(DeviceProblems, EachCauseIsToldInItsOwnWords)
+{
+    auto problem = [](DeviceProblem::Kind kind, const char *path) {
+        DeviceProblem p;
+        p.kind = kind;
+        p.path = path;
+        return p;
+    };
+    DeviceProblem dialout = problem(DeviceProblem::PermissionDenied, "/dev/ttyUSB0");
+    dialout.owner = "root";
+    dialout.ownerGroup = dialout.group = "dialout";
+    dialout.mode = 0660;
+    DeviceProblem rootOnly = problem(DeviceProblem::PermissionDenied, "/dev/lp0");
+    rootOnly.owner = rootOnly.ownerGroup = "root";
+    rootOnly.mode = 02640;
+    DeviceProblem held = problem(DeviceProblem::HeldByOther, "/dev/ttyS0");
+    held.pid = 4242;
+    held.process = "minicom";
+    const struct {
+        DeviceProblem p;
+        bool serial;
+        const char *text;
+    } rows[] = {
+        {problem(DeviceProblem::Missing, "/dev/ttyUSB1"), true, "/dev/ttyUSB1：没有这个设备。"},
+        {dialout, true, "/dev/ttyUSB0：没有权限打开（属主 root，组 dialout，权限 0660）。加入该组：sudo usermod -aG dialout $USER，然后重新登录。"},
+        {rootOnly, false, "/dev/lp0：没有权限打开（属主 root，组 root，权限 2640）：只有 root 能读写它，加入哪个组都没有用。"
+                          "请管理员改它的权限（例如用 udev 规则），或换一个有权限的用户。"},
+        {problem(DeviceProblem::PermissionDenied, "/run/x/lp"), false, "/run/x/lp：没有权限打开它所在的文件夹。"},
+        {problem(DeviceProblem::NoReader, "/tmp/fifo"), false, "/tmp/fifo：没有程序在读取它。"},
+        {held, true, "/dev/ttyS0：正被另一个程序占用：minicom（PID 4242）。"},
+        {problem(DeviceProblem::HeldByOther, "/dev/ttyS1"), true, "/dev/ttyS1：正被另一个程序占用。"},
+        {problem(DeviceProblem::NotSerial, "/tmp/f"), true, "/tmp/f：不是串口。"},
+        {problem(DeviceProblem::NoHardware, "/dev/ttyS3"), true, "/dev/ttyS3：后面没有串口硬件。"},
+        {problem(DeviceProblem::NoHardware, "/dev/usb/lp1"), false, "/dev/usb/lp1：后面没有打印机。"},
+        {problem(DeviceProblem::Unknown, "/dev/x"), true, "/dev/x"},
+    };
+    for (const auto &r : rows)
+        EXPECT_EQ(deviceProblemText(r.p, r.serial), QString::fromUtf8(r.text));
 }

@@ -1,6 +1,7 @@
 // The network printer library against a loopback printer, and the parallel
 // port against files and FIFOs standing in for the device.
 #include "tests/support/tcpprinter.h"
+#include "transport/devicecheck.h"
 #include "transport/devicenames.h"
 #include "transport/ioerror.h"
 #include "transport/netprobe.h"
@@ -20,7 +21,10 @@
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <grp.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -527,4 +531,88 @@ TEST(NetProbe, EachTargetGetsTheOutcomeOfItsOwnConnection)
         EXPECT_EQ(answers[i].target.port, targets[i].port) << i;
     }
     EXPECT_EQ(answers[3].bytes, std::string("\x12\x34", 2));
+}
+
+namespace {
+
+// diagnoseDevice run by the user nobody, in a child: kind|owner|group|mode|group to join.
+std::string diagnosedAsNobody(const std::string &path)
+{
+    int out[2];
+    if (::pipe(out) != 0)
+        return "pipe";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(1);
+        const DeviceProblem p = diagnoseDevice(path, true);
+        const std::string s = std::to_string(p.kind) + "|" + p.owner + "|" + p.ownerGroup + "|" + std::to_string(p.mode) + "|" + p.group;
+        (void)!::write(out[1], s.data(), s.size());
+        ::_exit(0);
+    }
+    ::close(out[1]);
+    std::string s;
+    char buf[256];
+    for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;)
+        s.append(buf, static_cast<std::size_t>(n));
+    ::close(out[0]);
+    ::waitpid(pid, nullptr, 0);
+    return s;
+}
+
+} // namespace
+
+// Why a device would not open, found as the operator's system has it: a
+// plain file is no serial port, a pipe without a reader, a process that
+// holds the device by name and number, and a user without the rights told
+// whose they are and whether a group would help.
+TEST(DeviceCheck, FindsWhyADeviceWouldNotOpen)
+{
+    TempDir dir;
+    const std::string file = dir.path + "/notatty", fifo = dir.path + "/fifo";
+    std::ofstream(file) << "x";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(diagnoseDevice(dir.path + "/none", true).kind, DeviceProblem::Missing);
+    EXPECT_EQ(diagnoseDevice(file, true).kind, DeviceProblem::NotSerial);
+    EXPECT_EQ(diagnoseDevice(file, false).kind, DeviceProblem::Unknown);
+    EXPECT_EQ(diagnoseDevice(fifo, false).kind, DeviceProblem::NoReader);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    EXPECT_EQ(diagnoseDevice(fifo, false).kind, DeviceProblem::Unknown);
+    ::close(reader);
+
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const int fd = ::open(file.c_str(), O_RDONLY);
+        (void)!::write(ready[1], fd >= 0 ? "y" : "n", 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char opened = 0;
+    ASSERT_EQ(::read(ready[0], &opened, 1), 1);
+    const DeviceProblem held = diagnoseDevice(file, false);
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    EXPECT_EQ(held.kind, DeviceProblem::HeldByOther);
+    EXPECT_EQ(held.pid, holder);
+    EXPECT_EQ(held.process, "test_transports");
+
+    if (::geteuid() != 0)
+        return; // the rest needs a user to become
+    const group *g = ::getgrgid(20);
+    const std::string twenty = g ? g->gr_name : "20";
+    // The folder shut to others: nothing of the file can be known.
+    EXPECT_EQ(diagnosedAsNobody(file), "2|||0|");
+    ASSERT_EQ(::chmod(dir.path.c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(file.c_str(), 0660), 0);
+    EXPECT_EQ(diagnosedAsNobody(file), "2|root|root|432|"); // 0660; root's group helps nobody
+    ASSERT_EQ(::chown(file.c_str(), 0, 20), 0);
+    EXPECT_EQ(diagnosedAsNobody(file), "2|root|" + twenty + "|432|" + twenty);
+    ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+    EXPECT_EQ(diagnosedAsNobody(file), "2|root|" + twenty + "|416|"); // the group may not write
+    ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
+    EXPECT_EQ(diagnosedAsNobody(file), "4|||0|"); // open to all: only no serial port
 }
