@@ -3,8 +3,10 @@
 // far it got, and the next command goes through.
 #include "core/errors.h"
 #include "core/transfer.h"
+#include "cli/cli.h"
 #include "core/dispatch.h"
 #include "transport/devicecheck.h"
+#include "transport/tavonetio/tavonetio.h"
 #include "logo/logocommands.h"
 #include "tests/support/bmpwriter.h"
 #include "tests/support/hex.h"
@@ -17,6 +19,7 @@
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QThread>
+#include <QTextStream>
 #include <QTimer>
 
 #include <algorithm>
@@ -454,4 +457,52 @@ TEST(DeviceProblems, EachCauseIsToldInItsOwnWords)
     };
     for (const auto &r : rows)
         EXPECT_EQ(deviceProblemText(r.p, r.serial), QString::fromUtf8(r.text));
+}
+
+namespace {
+
+// A network library that connects nowhere and tells what a row says.
+struct ToldNet {
+    static inline std::int32_t handed = 0, closed = 1, delivered = 0, error = TAVONET_OK;
+    static std::uint8_t open(const char *, std::int32_t, std::int32_t) { return 1; }
+    static std::int32_t send(const std::uint8_t *, std::int32_t n) { return std::min(n, handed); }
+    static std::int32_t close() { return closed; }
+    static std::int32_t lastError() { return error; }
+    static std::int32_t deliveredBytes() { return delivered; }
+    static void setWaitHook(NetWaitHook, void *) {}
+    static NetPrinterApi api() { return {&open, &send, &close, &setWaitHook, &deliveredBytes, &lastError}; }
+};
+
+} // namespace
+
+// A send is a success only when the library says every byte was taken and
+// the connection closed cleanly: either alone is a failure with its count.
+TEST(NetResults, SuccessNeedsEveryByteAcknowledgedAndACleanClose)
+{
+    const struct {
+        std::int32_t handed, closed, delivered, error;
+        const char *err;
+    } rows[] = {
+        {4, 1, 4, TAVONET_OK, ""},
+        {4, 1, 3, TAVONET_OK, "网络打印机只收到 3 / 4 字节.\n127.0.0.1:9：打印机没有确认收到全部数据。\n"},
+        {4, 0, 4, TAVONET_E_RESET, "网络打印机只收到 4 / 4 字节.\n127.0.0.1:9：打印机断开了连接。\n"},
+        {2, 0, 2, TAVONET_E_TIMEOUT, "网络打印机只收到 2 / 4 字节.\n127.0.0.1:9：打印机在 7 秒内没有接收数据。\n"},
+    };
+    const QString advice = QStringLiteral("打印机可能还在等待这条命令的其余部分：发下一条命令之前，请先关闭打印机再打开。\n");
+    for (const auto &r : rows) {
+        ToldNet::handed = r.handed;
+        ToldNet::closed = r.closed;
+        ToldNet::delivered = r.delivered;
+        ToldNet::error = r.error;
+        FakeOutside outside;
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        const int status = runCli({"--ip", "127.0.0.1:9", "cut"}, outside, o, e, nullptr, ToldNet::api());
+        o.flush();
+        e.flush();
+        const QString expected = QString::fromUtf8(r.err) + (r.delivered > 0 && r.delivered < 4 ? advice : QString());
+        EXPECT_EQ(err, r.err[0] ? expected : QString()) << r.delivered << " " << r.error;
+        EXPECT_EQ(status, r.err[0] ? kCliError : kCliOk);
+        EXPECT_EQ(out, r.err[0] ? QString() : QStringLiteral("sent 4 bytes to 127.0.0.1:9\n"));
+    }
 }

@@ -204,6 +204,11 @@ TEST_F(Cli, StatusFindDryRunAndTheWindowsRefusals)
     }
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("File not found.\n"))) << r.err.toStdString();
     EXPECT_EQ(printer.received(), "");
+    // A serial entry that leads to a plain file is told to be no serial port.
+    outside.deviceNames().redirect("\\\\.\\COM4", lpt1);
+    r = cli({"--port", "COM4", "drawer"});
+    EXPECT_EQ(r.status, kCliError);
+    EXPECT_TRUE(r.err.endsWith(QString::fromStdString(lpt1) + QStringLiteral("：不是串口。\n"))) << r.err.toStdString();
     EXPECT_EQ(lpt1Contents(), lptBefore);
 
     // Every word has an ASCII form, in any case, that sends what the row's

@@ -14,6 +14,8 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 Picture pattern(int w, int h)
@@ -413,6 +415,15 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
     };
     for (const auto &place : places)
         EXPECT_EQ(inked(line(place.bytes)), place.ink) << place.what;
+    // ESC @ puts every mode back as it was at power-on: after it, text with a
+    // tab and a barcode print as on a fresh printer.
+    const ByteString plain("H\x09HHH\x0A\x1D\x6B\x04" "AB\x00", 12);
+    const ByteString modes("\x1B\x21\x38\x1D\x21\x11\x1B\x61\x02\x1B\x33\x64\x1B\x2D\x02\x1D\x42\x01\x1B\x7B\x01"
+                           "\x1B\x56\x01\x1B\x20\x06\x1D\x4C\x32\x00\x1D\x57\x18\x00\x1B\x44\x02\x00\x1D\x48\x02"
+                           "\x1D\x68\x20\x1D\x77\x04\x1B\x45\x01",
+                           51);
+    EXPECT_NE(line(modes + plain), line(plain));
+    EXPECT_EQ(line(modes + ByteString("\x1B\x40", 2) + plain), line(plain));
     {
         // 33 bytes: line spacing 255, then ten feeds of 255 lines.
         vp::Engine e = engine();
@@ -487,4 +498,43 @@ TEST(VirtualEngine, ReceiptsAreWrittenCompactAndUnchanged)
     QImage twoGreys = drawn;
     twoGreys.setPixel(0, 0, qRgb(220, 220, 220));
     EXPECT_EQ(vp::compactReceipt(twoGreys), twoGreys);
+}
+
+// The customer display as the K3 shows it: seven segments a digit, lit as
+// the usual patterns have them (a top, b c right, d bottom, e f left, g
+// middle), a point after its digit, and a lamp beside each of its words.
+TEST(VirtualDisplay, SevenSegmentDigitsPointsAndLamps)
+{
+    const char *lit[] = {"abcdef", "bc", "abdeg", "abcdg", "bcfg", "acdfg", "acdefg", "abc", "abcdefg", "abcdfg"};
+    // Segment centres of the eighth digit, whose cell starts at x 260, y 8.
+    const struct {
+        char segment;
+        QPoint centre;
+    } segments[] = {{'a', {274, 10}}, {'b', {286, 21}}, {'c', {286, 43}}, {'d', {274, 54}},
+                    {'e', {262, 43}}, {'f', {262, 21}}, {'g', {274, 32}}};
+    const QRgb on = qRgb(64, 255, 96), off = qRgb(40, 48, 40);
+    for (int d = 0; d < 10; ++d) {
+        const QImage shown = vp::Display{QString::number(d) + QStringLiteral(".")}.render();
+        for (const auto &s : segments)
+            EXPECT_EQ(shown.pixel(s.centre), std::strchr(lit[d], s.segment) ? on : off) << d << " " << s.segment;
+        EXPECT_EQ(shown.pixel(291, 54), on) << d; // its point
+        EXPECT_EQ(shown.pixel(255, 54), off) << d; // the digit before has none
+    }
+    vp::Display lamps{QStringLiteral("1")};
+    lamps.totalLamp = true;
+    const QImage shown = lamps.render();
+    const int lampY = 48 + 24, half = shown.width() / 2;
+    EXPECT_EQ(shown.pixel(8 + 7, lampY + 7), qRgb(64, 24, 24));
+    EXPECT_EQ(shown.pixel(half + 7, lampY + 7), qRgb(255, 64, 64));
+    // Each word stands right of its lamp, none across it.
+    auto words = [&](int x0, int x1) {
+        int n = 0;
+        for (int y = lampY - 6; y < lampY + 18; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += qGray(shown.pixel(x, y)) > 150;
+        return n;
+    };
+    EXPECT_GT(words(8 + 18, half - 4), 0);
+    EXPECT_GT(words(half + 18, shown.width()), 0);
+    EXPECT_EQ(words(half - 30, half + 15), 0);
 }

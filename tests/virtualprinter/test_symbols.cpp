@@ -14,15 +14,17 @@ namespace {
 
 vp::Engine engine() { return vp::Engine(*vp::modelById("tavo80")); }
 
-// What zbarimg reads on the picture, one symbol a line, without its type.
-QStringList readBack(const QImage &receipt)
+// What zbarimg reads on the picture, one symbol a line, without its type
+// unless `typed`.
+QStringList readBack(const QImage &receipt, bool typed = false)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("receipt.png"));
     if (!receipt.save(file))
         return {QStringLiteral("(not saved)")};
     QProcess zbar;
-    zbar.start(QStringLiteral("zbarimg"), {QStringLiteral("--raw"), QStringLiteral("-q"), file});
+    zbar.start(QStringLiteral("zbarimg"), typed ? QStringList{QStringLiteral("-q"), file}
+                                                : QStringList{QStringLiteral("--raw"), QStringLiteral("-q"), file});
     if (!zbar.waitForFinished(20000))
         return {QStringLiteral("(zbarimg did not finish)")};
     return QString::fromUtf8(zbar.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -42,20 +44,23 @@ TEST(VirtualSymbols, EveryBarcodeReadsBackAsItsData)
     const struct {
         const char *what;
         ByteString command;
-        const char *read; // as the reader tells it, check digits included
+        const char *read; // as the reader tells it, its type and check digits included
     } cases[] = {
-        {"UPC-A", ByteString("\x1D\x6B\x41\x0B" "01234567890", 15), "0012345678905"},
-        // The reader tells UPC-E expanded to its UPC-A, 0 12345 00006 5.
-        {"UPC-E", ByteString("\x1D\x6B\x42\x07" "0123456", 11), "0012345000065"},
-        {"EAN-13", ByteString("\x1D\x6B\x43\x0C" "590123412345", 16), "5901234123457"},
-        {"EAN-13, first form", ByteString("\x1D\x6B\x02" "590123412345\x00", 16), "5901234123457"},
-        {"EAN-8", ByteString("\x1D\x6B\x44\x07" "9638507", 11), "96385074"},
-        {"CODE39", ByteString("\x1D\x6B\x45\x07" "TAVO-42", 11), "TAVO-42"},
-        {"ITF", ByteString("\x1D\x6B\x46\x08" "12345678", 12), "12345678"},
-        {"CODABAR", ByteString("\x1D\x6B\x47\x07" "A40156B", 11), "A40156B"},
-        {"CODE93", ByteString("\x1D\x6B\x48\x06" "TAVO93", 10), "TAVO93"},
-        {"CODE128, sets B and C", ByteString("\x1D\x6B\x49\x09" "{BAB-{C\x0C\x22", 13), "AB-1234"},
-        {"CODE128, brace", ByteString("\x1D\x6B\x49\x06" "{Ba{{b", 10), "a{b"},
+        // The reader tells UPC-A as the EAN-13 it is, with a leading 0.
+        {"UPC-A", ByteString("\x1D\x6B\x41\x0B" "01234567890", 15), "EAN-13:0012345678905"},
+        // And UPC-E expanded to its UPC-A, 0 12345 00006 5.
+        {"UPC-E", ByteString("\x1D\x6B\x42\x07" "0123456", 11), "EAN-13:0012345000065"},
+        {"EAN-13", ByteString("\x1D\x6B\x43\x0C" "590123412345", 16), "EAN-13:5901234123457"},
+        {"EAN-13, first form", ByteString("\x1D\x6B\x02" "590123412345\x00", 16), "EAN-13:5901234123457"},
+        {"EAN-8", ByteString("\x1D\x6B\x44\x07" "9638507", 11), "EAN-8:96385074"},
+        {"CODE39", ByteString("\x1D\x6B\x45\x07" "TAVO-42", 11), "CODE-39:TAVO-42"},
+        {"CODE39, with its own stars", ByteString("\x1D\x6B\x45\x06" "*TAVO*", 10), "CODE-39:TAVO"},
+        {"ITF", ByteString("\x1D\x6B\x46\x08" "12345678", 12), "I2/5:12345678"},
+        {"CODABAR", ByteString("\x1D\x6B\x47\x07" "A40156B", 11), "Codabar:A40156B"},
+        {"CODABAR, start and stop added", ByteString("\x1D\x6B\x47\x05" "40156", 9), "Codabar:A40156A"},
+        {"CODE93", ByteString("\x1D\x6B\x48\x06" "TAVO93", 10), "CODE-93:TAVO93"},
+        {"CODE128, sets B and C", ByteString("\x1D\x6B\x49\x09" "{BAB-{C\x0C\x22", 13), "CODE-128:AB-1234"},
+        {"CODE128, brace", ByteString("\x1D\x6B\x49\x06" "{Ba{{b", 10), "CODE-128:a{b"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -63,7 +68,7 @@ TEST(VirtualSymbols, EveryBarcodeReadsBackAsItsData)
         e.feed(receiptWith(c.command));
         auto receipts = e.takeReceipts();
         ASSERT_EQ(receipts.size(), 1u);
-        EXPECT_EQ(readBack(receipts[0]), QStringList{QString::fromLatin1(c.read)});
+        EXPECT_EQ(readBack(receipts[0], true), QStringList{QString::fromLatin1(c.read)});
         EXPECT_EQ(e.counts().unknown, 0);
     }
 }
