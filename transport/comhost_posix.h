@@ -29,6 +29,8 @@ extern thread_local std::uint32_t t_lastError;
 bool fail(std::uint32_t err);
 
 std::uint32_t winErrorFromErrno(int e);
+// The modem lines TIOCMGET tells, as GetCommModemStatus's MS_*_ON bits.
+std::uint32_t modemStatusOf(int lines);
 
 bool failErrno(int e);
 

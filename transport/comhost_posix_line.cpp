@@ -169,6 +169,13 @@ bool PosixComHost::GetCommModemStatus(Handle h, std::uint32_t *status)
         dev->noModemLines = true;
         lines = 0; // no modem lines: all off
     }
+    if (status)
+        *status = modemStatusOf(lines);
+    return true;
+}
+
+std::uint32_t modemStatusOf(int lines)
+{
     std::uint32_t s = 0;
     if (lines & TIOCM_CTS)
         s |= kMsCtsOn;
@@ -178,9 +185,7 @@ bool PosixComHost::GetCommModemStatus(Handle h, std::uint32_t *status)
         s |= kMsRingOn;
     if (lines & TIOCM_CD)
         s |= kMsRlsdOn;
-    if (status)
-        *status = s;
-    return true;
+    return s;
 }
 
 } // namespace comhost::posix

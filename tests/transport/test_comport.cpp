@@ -21,6 +21,7 @@
 #include <cstring>
 #include <mutex>
 #include <vector>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <thread>
 
@@ -104,6 +105,13 @@ TEST(ComPortValues, ErrorTexts)
         EXPECT_EQ(comhost::posix::winErrorFromErrno(c.err), c.win) << c.err;
         EXPECT_EQ(ioCodeFromErrno(c.err), c.io) << c.err;
     }
+    // A pseudo-terminal has no modem lines, so the lines' bits are checked
+    // here: MS_CTS_ON 0x10, MS_DSR_ON 0x20, MS_RING_ON 0x40, MS_RLSD_ON 0x80;
+    // DTR and RTS are the port's own outputs, not its status.
+    const std::pair<int, std::uint32_t> lines[] = {{TIOCM_CTS, 0x10}, {TIOCM_DSR, 0x20}, {TIOCM_RNG, 0x40}, {TIOCM_CD, 0x80},
+                                                   {TIOCM_DTR | TIOCM_RTS, 0}, {TIOCM_CTS | TIOCM_DSR | TIOCM_RNG | TIOCM_CD, 0xF0}};
+    for (const auto &[bits, status] : lines)
+        EXPECT_EQ(comhost::posix::modemStatusOf(bits), status) << bits;
     EXPECT_STREQ(EComPort(1, 5).what(), "Unable to open com port (win error code: 5)");
     EXPECT_STREQ(EComPort(14, -1).what(), "Cannot set property while connected");
     EXPECT_STREQ(ComErrorText(23), "Registry error");
@@ -265,6 +273,31 @@ TEST_F(ComPortTest, DeviceControlBlockOfTheMainWindowsPort)
         EXPECT_EQ(printer.received(), std::string("\x1B\x40\x00\xFF", 4));
         port.CloseDevice();
     }
+}
+
+// The three input lines are told once as the port opens and fall as it
+// closes; the handle is closed once, and a second close is refused.
+TEST_F(ComPortTest, LineSignalsAreToldAtOpenAndFallAtClose)
+{
+    TComPort port(*host);
+    configureLikeMainWindow(port);
+    std::vector<std::string> told;
+    auto tell = [&told](const char *line) { return [&told, line](bool on) { told.push_back(std::string(line) + (on ? " on" : " off")); }; };
+    port.OnCTSChange = tell("CTS");
+    port.OnDSRChange = tell("DSR");
+    port.OnRLSDChange = tell("RLSD");
+    const std::vector<std::string> allOff{"CTS off", "DSR off", "RLSD off"};
+    port.OpenDevice();
+    EXPECT_EQ(told, allOff); // no modem lines on a pseudo-terminal
+    told.clear();
+    port.CloseDevice();
+    EXPECT_EQ(told, allOff);
+
+    const comhost::Handle h = host->CreateFileA("\\\\.\\COM3");
+    ASSERT_NE(h, comhost::kInvalidHandle);
+    EXPECT_TRUE(host->CloseHandle(h));
+    EXPECT_FALSE(host->CloseHandle(h));
+    EXPECT_EQ(host->GetLastError(), 6u); // ERROR_INVALID_HANDLE
 }
 
 TEST_F(ComPortTest, WriteDeliversEveryByteUnchanged)
