@@ -229,4 +229,11 @@ TEST_F(NetScan, StatusOnEveryConnectionAndAsJson)
     r = cli({"--port", "COM3", "status", "--series", "0", "--json"});
     EXPECT_EQ(r.status, kCliOk) << r.err.toStdString();
     EXPECT_TRUE(r.out.endsWith(QStringLiteral("\"status\": 18, \"meaning\": \"online\"}\n"))) << r.out.toStdString();
+    // Offline (bit 3) is an answer too: told as such, and no failure.
+    printer.setResponder([](const std::string &chunk) {
+        return chunk.find("\x10\x04\x01") == std::string::npos ? std::string() : std::string("\x1A");
+    });
+    r = cli({"--port", "COM3", "status", "--series", "0", "--json"});
+    EXPECT_EQ(r.status, kCliOk) << r.err.toStdString();
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("\"status\": 26, \"meaning\": \"offline\"}\n"))) << r.out.toStdString();
 }
