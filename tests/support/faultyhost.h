@@ -4,6 +4,8 @@
 #include "transport/comhost.h"
 
 #include <atomic>
+#include <deque>
+#include <mutex>
 #include <string>
 
 class FaultyHost : public comhost::ComHost {
@@ -68,8 +70,28 @@ public:
     bool WaitCommEvent(Handle h, std::uint32_t *m, comhost::OVERLAPPED *ov) override
     {
         ++waitCommEventCalls;
+        {
+            // Events no pseudo-terminal has (a break, the modem lines) are
+            // reported here, one a wait, before the device's own.
+            std::lock_guard<std::mutex> lock(m_reportMutex);
+            if (!m_reported.empty() && ov) {
+                *m = m_reported.front();
+                m_reported.pop_front();
+                ov->Internal = 0;
+                ov->InternalHigh = 0;
+                m_inner.SetEvent(ov->hEvent);
+                return true;
+            }
+        }
         return !fails("WaitCommEvent") && m_inner.WaitCommEvent(h, m, ov);
     }
+    void reportEvents(std::initializer_list<std::uint32_t> masks)
+    {
+        std::lock_guard<std::mutex> lock(m_reportMutex);
+        m_reported.insert(m_reported.end(), masks);
+    }
+    // The modem status to tell instead of the device's (-1: the device's).
+    std::atomic<long long> modemStatus{-1};
     bool PurgeComm(Handle h, std::uint32_t f) override { return !fails("PurgeComm") && m_inner.PurgeComm(h, f); }
     bool ClearCommError(Handle h, std::uint32_t *e, comhost::COMSTAT *s) override
     {
@@ -77,6 +99,10 @@ public:
     }
     bool GetCommModemStatus(Handle h, std::uint32_t *s) override
     {
+        if (modemStatus >= 0 && s && !fails("GetCommModemStatus")) {
+            *s = static_cast<std::uint32_t>(modemStatus);
+            return true;
+        }
         return !fails("GetCommModemStatus") && m_inner.GetCommModemStatus(h, s);
     }
     Handle CreateEventA(bool m, bool i) override
@@ -107,6 +133,8 @@ private:
     }
 
     comhost::ComHost &m_inner;
+    std::mutex m_reportMutex;
+    std::deque<std::uint32_t> m_reported;
     std::string m_call;
     std::uint32_t m_error = 0;
     int m_times = 0;

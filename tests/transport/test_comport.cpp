@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <deque>
 #include <functional>
 
 #include <atomic>
@@ -298,6 +299,69 @@ TEST_F(ComPortTest, LineSignalsAreToldAtOpenAndFallAtClose)
     EXPECT_TRUE(host->CloseHandle(h));
     EXPECT_FALSE(host->CloseHandle(h));
     EXPECT_EQ(host->GetLastError(), 6u); // ERROR_INVALID_HANDLE
+}
+
+// Each event the device reports reaches its own handler, in one order, and a
+// line's event carries that line's state as the modem status tells it
+// (EV_CTS 0x08 with MS_CTS_ON 0x10, EV_DSR 0x10 with MS_DSR_ON 0x20, EV_RLSD
+// 0x20 with MS_RLSD_ON 0x80). A pseudo-terminal has none of these: the host
+// in between reports them.
+TEST_F(ComPortTest, EachEventReachesItsHandlerWithItsLinesState)
+{
+    std::mutex m;
+    std::deque<std::function<void()>> posted;
+    TComPort port(faulty, [&](std::function<void()> fn) {
+        std::lock_guard<std::mutex> lock(m);
+        posted.push_back(std::move(fn));
+    });
+    configureLikeMainWindow(port);
+    std::vector<std::string> told;
+    auto event = [&told](const char *name) { return [&told, name] { told.push_back(name); }; };
+    auto line = [&told](const char *name) { return [&told, name](bool on) { told.push_back(std::string(name) + (on ? " on" : " off")); }; };
+    port.OnBreak = event("break");
+    port.OnRing = event("ring");
+    port.OnRxFlag = event("rxflag");
+    port.OnRx80Full = event("rx80full");
+    port.OnTxEmpty = event("txempty");
+    port.OnCTSChange = line("CTS");
+    port.OnDSRChange = line("DSR");
+    port.OnRLSDChange = line("RLSD");
+    const struct {
+        std::uint32_t mask, status;
+        std::vector<std::string> told;
+    } rows[] = {{0x0040, 0, {"break"}},       {0x0100, 0, {"ring"}},          {0x0002, 0, {"rxflag"}},
+                {0x0400, 0, {"rx80full"}},    {0x0004, 0, {"txempty"}},       {0x0008, 0x10, {"CTS on"}},
+                {0x0008, 0xE0, {"CTS off"}},  {0x0010, 0x20, {"DSR on"}},     {0x0010, 0xD0, {"DSR off"}},
+                {0x0020, 0x80, {"RLSD on"}},  {0x0020, 0x70, {"RLSD off"}},
+                {0x057C, 0xB0, {"txempty", "break", "ring", "CTS on", "DSR on", "RLSD on", "rx80full"}}};
+    for (const auto &r : rows)
+        faulty.reportEvents({r.mask});
+    faulty.modemStatus = 0;
+    port.OpenDevice();
+    told.clear(); // the lines as the port opened
+    for (const auto &r : rows) {
+        std::function<void()> job;
+        for (int i = 0; i < 400 && !job; ++i) {
+            {
+                std::lock_guard<std::mutex> lock(m);
+                if (!posted.empty()) {
+                    job = std::move(posted.front());
+                    posted.pop_front();
+                }
+            }
+            if (!job)
+                sleepMs(5);
+        }
+        ASSERT_TRUE(job) << r.mask;
+        faulty.modemStatus = r.status;
+        job(); // what the window's event loop would do
+        EXPECT_EQ(told, r.told) << r.mask;
+        told.clear();
+    }
+    port.CloseDevice();
+    std::lock_guard<std::mutex> lock(m);
+    for (auto &fn : posted)
+        fn();
 }
 
 TEST_F(ComPortTest, WriteDeliversEveryByteUnchanged)
