@@ -485,6 +485,57 @@ TEST(VirtualPrinterOptions, TcpListensWhereItIsToldAndNowhereElse)
     }
 }
 
+// The printer's options: what each sets, a TCP printer on 127.0.0.1:9100
+// when no line is named, and each bad option told in its own words.
+TEST(VirtualPrinterOptions, EachOptionSetsItsFieldAndBadOnesAreNamed)
+{
+    const struct {
+        QStringList args;
+        const char *error; // empty: accepted
+    } refused[] = {
+        {{"--frob"}, "unknown option --frob"},
+        {{"--out"}, "--out needs a value"},
+        {{"--model", "tavo99"}, "--model takes tavo80, tavo58, tavo76 or k3"},
+        {{"--status", "asleep"}, "--status takes online, offline, paper-end or silent"},
+    };
+    for (const auto &r : refused) {
+        vp::Options o;
+        QString error;
+        bool headless = true;
+        EXPECT_FALSE(vp::parseOptions(r.args, o, error, headless)) << r.error;
+        EXPECT_EQ(error, QLatin1String(r.error));
+    }
+    vp::Options o;
+    QString error;
+    bool headless = true;
+    ASSERT_TRUE(vp::parseOptions({}, o, error, headless));
+    EXPECT_FALSE(headless);
+    EXPECT_FALSE(o.paced);
+    EXPECT_EQ(o.model, "tavo80");
+    EXPECT_EQ(o.status, vp::Status::Online);
+    EXPECT_EQ(o.tcp, "127.0.0.1:9100");
+    EXPECT_EQ(o.tcpHosts, QStringList{"127.0.0.1"});
+    EXPECT_EQ(o.tcpPort, 9100);
+    vp::Options all;
+    ASSERT_TRUE(vp::parseOptions({"--headless", "--paced", "--model", "k3", "--status", "paper-end", "--serial", "/tmp/s",
+                                  "--parallel", "/tmp/p", "--out", "/tmp/o", "--state", "/tmp/m.json"},
+                                 all, error, headless));
+    EXPECT_TRUE(headless);
+    EXPECT_TRUE(all.paced);
+    EXPECT_EQ(all.model, "k3");
+    EXPECT_EQ(all.status, vp::Status::PaperEnd);
+    EXPECT_EQ(all.tcp, ""); // a named line, and no TCP unless asked
+    EXPECT_EQ(QStringList({all.serial, all.parallel, all.outDir, all.stateFile}), QStringList({"/tmp/s", "/tmp/p", "/tmp/o", "/tmp/m.json"}));
+    for (const char *name : {"online", "offline", "paper-end", "silent"}) {
+        bool ok = false;
+        EXPECT_STREQ(vp::statusName(vp::statusByName(name, &ok)), name);
+        EXPECT_TRUE(ok) << name;
+    }
+    bool ok = true;
+    vp::statusByName("asleep", &ok);
+    EXPECT_FALSE(ok);
+}
+
 // A receipt is written as one bit a dot when it shows one ink, with that
 // ink's grey, and dot for dot the same; with a second grey it stays as it is.
 TEST(VirtualEngine, ReceiptsAreWrittenCompactAndUnchanged)
