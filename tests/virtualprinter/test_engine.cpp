@@ -298,6 +298,32 @@ TEST(VirtualEngine, RealTimeStatusAnswersEachRequestInEachState)
     }
 }
 
+// The log lists each command, and tells what the printer could not do as
+// asked, each in its words.
+TEST(VirtualEngine, TheLogTellsWhatCouldNotBeDoneAsAsked)
+{
+    const struct {
+        ByteString bytes;
+        QStringList log;
+    } rows[] = {
+        {ByteString("\x1C\x70\x01\x00", 4), {"没有 NV 位图 1"}},   // FS p with nothing stored
+        {ByteString("\x1D\x2F\x00", 3), {"没有下载位图"}},          // GS / with nothing defined
+        {ByteString("\x1B\x1C\x70\x01\x00", 5), {"仿真模式不接受这种写法，已跳过：ESC FS p"}}, // Star's, in ESC/POS mode
+        {ByteString("\x1B\x65\x03", 3), {"倒纸 3：纸不倒回"}},
+        {ByteString("\x07\x1B\x42\x0C\x02", 5), {"蜂鸣 1 次", "蜂鸣 9 次"}}, // at most nine
+        {ByteString("\x1B\x33\x64\x1B\x64\x19", 6), {"走纸 2500 点，图中只画 2400 点"}},
+    };
+    for (const auto &r : rows) {
+        vp::Engine e = engine();
+        e.feed(r.bytes);
+        QStringList notes; // the lines between the commands' own listings
+        for (const QString &l : e.takeLog())
+            if (!l.isEmpty() && l[0].unicode() >= 0x80)
+                notes << l;
+        EXPECT_EQ(notes, r.log) << r.log.join('|').toStdString();
+    }
+}
+
 // Printing as printers apply their modes: justification where a line
 // begins, ESC @ throwing the line away, a table's own characters, column
 // images dot for dot, beeps counted, and metres of blank feed drawn short.
