@@ -1,4 +1,5 @@
 // The serial port component against a pseudo-terminal printer.
+#include "core/dispatch.h"
 #include "tests/support/faultyhost.h"
 #include "tests/support/linerate.h"
 #include "tests/support/ptyprinter.h"
@@ -140,6 +141,15 @@ TEST_F(ComPortTest, DeviceControlBlockOfTheMainWindowsPort)
     EXPECT_EQ(dcb.EvtChar, 0);
     EXPECT_EQ(dcb.wReserved, 0);
     EXPECT_EQ(dcb.wReserved1, 0);
+    // The layout's own settings are these: COM1, 19200 8N1, DTR on, RTS
+    // off, XON/XOFF both ways, every event.
+    TComPort layout(*host);
+    applyLayoutComSettings(layout);
+    const DCB fromLayout = layout.BuildDCB();
+    EXPECT_EQ(layout.Port(), "COM1");
+    EXPECT_EQ(layout.Events(), kAllComEvents);
+    EXPECT_EQ(std::vector<std::uint32_t>({fromLayout.BaudRate, fromLayout.Flags, fromLayout.ByteSize, fromLayout.Parity, fromLayout.StopBits}),
+              std::vector<std::uint32_t>({19200, 0x0311, 8, 0, 0}));
     // fRtsControl, bits 12-13: disable, enable, handshake, toggle.
     const std::pair<TRTSFlowControl, std::uint32_t> rts[] = {
         {rtsEnable, 0x1000}, {rtsHandshake, 0x2000}, {rtsToggle, 0x3000}, {rtsDisable, 0}};
