@@ -312,6 +312,7 @@ TEST(VirtualEngine, TheLogTellsWhatCouldNotBeDoneAsAsked)
         {ByteString("\x1B\x65\x03", 3), {"倒纸 3：纸不倒回"}},
         {ByteString("\x07\x1B\x42\x0C\x02", 5), {"蜂鸣 1 次", "蜂鸣 9 次"}}, // at most nine
         {ByteString("\x1B\x33\x64\x1B\x64\x19", 6), {"走纸 2500 点，图中只画 2400 点"}},
+        {ByteString("AB\x1D\x99", 4), {"打印机不认识，已跳过：1D 99"}}, // the unknown bytes, not the text before
     };
     for (const auto &r : rows) {
         vp::Engine e = engine();
@@ -438,6 +439,11 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         {"ESC V 1", ByteString("\x1B\x56\x01.\x0A", 5), turned},
         {"ESC V \"2\"", ByteString("\x1B\x56\x32.\x0A", 5), turned},
         {"ESC V 3", ByteString("\x1B\x56\x03.\x0A", 5), dot},
+        {"GS B 2", ByteString("\x1D\x42\x02H\x0A", 5), hr}, // bit 0 only
+        {"GS B 1", ByteString("\x1D\x42\x01H\x0A", 5), QRect(0, 0, 12, 24)},
+        // A raster of two rows (dots at 0,0 and 7,1), and the line below it.
+        {"raster then H", ByteString("\x1D\x76\x30\x00\x01\x00\x02\x00\x80\x01H\x0A", 12),
+         QRect(QPoint(0, 0), QPoint(std::max(7, hr.right()), hr.bottom() + 2))},
     };
     for (const auto &place : places)
         EXPECT_EQ(inked(line(place.bytes)), place.ink) << place.what;
@@ -603,6 +609,10 @@ TEST(VirtualDisplay, SevenSegmentDigitsPointsAndLamps)
     const int lampY = 48 + 24, half = shown.width() / 2;
     EXPECT_EQ(shown.pixel(8 + 7, lampY + 7), qRgb(64, 24, 24));
     EXPECT_EQ(shown.pixel(half + 7, lampY + 7), qRgb(255, 64, 64));
+    // Each lamp is 14 dots round, 24 below the digits: the panel shows
+    // above and below it.
+    for (int y : {lampY - 2, lampY + 16})
+        EXPECT_EQ(shown.pixel(8 + 7, y), qRgb(16, 16, 16)) << y;
     // Each word stands right of its lamp, none across it.
     auto words = [&](int x0, int x1) {
         int n = 0;
