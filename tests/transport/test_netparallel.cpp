@@ -324,7 +324,9 @@ TEST(NetLibrary, SlowPrintersSucceedAndACancelledCountIsWhatThePrinterGot)
         }
     };
     TcpPrinter paced(TcpPrinter::Mode::Paced, 64 * 1024, 50);
-    const std::string big(5 * 1000 * 1000, 'C');
+    std::string big(5 * 1000 * 1000, 'C');
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<char>(i % 251); // what arrived is the command's beginning, in order
     Stop stop{std::chrono::steady_clock::now() + std::chrono::milliseconds(300)};
     TavoNetSetWaitHook(&Stop::hook, &stop);
     ASSERT_EQ(TavoNetOpen(paced.address().c_str(), 5, 7), 1);
@@ -338,6 +340,7 @@ TEST(NetLibrary, SlowPrintersSucceedAndACancelledCountIsWhatThePrinterGot)
     ASSERT_TRUE(paced.waitForConnections(1, 10000));
     EXPECT_GT(told, 0);
     EXPECT_EQ(paced.connections()[0].size(), static_cast<std::size_t>(told));
+    EXPECT_TRUE(paced.connections()[0] == big.substr(0, paced.connections()[0].size()));
     EXPECT_EQ(paced.receivedTotal(), static_cast<std::size_t>(told));
 }
 
