@@ -343,9 +343,11 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         const QImage receipt = onlyReceipt(e);
         EXPECT_TRUE(inked(receipt).isNull()); // nothing of "XYZ" printed
     }
+    // Every command these lines use is one the printer knows.
     auto line = [](const ByteString &bytes) {
         vp::Engine e = engine();
         e.feed(bytes);
+        EXPECT_EQ(e.counts().unknown, 0) << escpos::hexOf(bytes, 0, bytes.size(), 64);
         return e.currentReceipt();
     };
     // The euro sign of code page 858 and of Windows-1252 is one glyph; the
@@ -426,6 +428,8 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         {"ESC $ 300", ByteString("\x1B\x24\x2C\x01H\x0A", 6), hr.translated(300, 0)},
         {"ESC \\ 20 after H", ByteString("H\x1B\x5C\x14\x00H\x0A", 7), hr.adjusted(0, 0, 32, 0)},
         {"ESC \\ 300", ByteString("\x1B\x5C\x2C\x01H\x0A", 6), hr.translated(300, 0)},
+        {"ESC \\ -1 at the left edge", ByteString("\x1B\x5C\xFF\xFFH\x0A", 6), hr},
+        {"ESC $ 0", ByteString("\x1B\x24\x00\x00H\x0A", 6), hr},
         {"ESC SP 6", ByteString("\x1B\x20\x06HH\x0A", 6), hr.adjusted(0, 0, 18, 0)},
         {"ESC SP 6 two wide", ByteString("\x1D\x21\x10\x1B\x20\x06HH\x0A", 9),
          QRect(2 * hr.left(), hr.top(), 36 + 2 * hr.width(), hr.height())},
@@ -447,6 +451,8 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
     };
     for (const auto &place : places)
         EXPECT_EQ(inked(line(place.bytes)), place.ink) << place.what;
+    // A barcode's bars begin after its quiet zone of ten modules.
+    EXPECT_EQ(inked(line(ByteString("\x1D\x77\x03\x1D\x6B\x04" "AB\x00", 9))).left(), 30);
     // ESC @ puts every mode back as it was at power-on: after it, text with a
     // tab and a barcode print as on a fresh printer.
     const ByteString plain("H\x09HHH\x0A\x1D\x6B\x04" "AB\x00", 12);
@@ -589,19 +595,30 @@ TEST(VirtualEngine, ReceiptsAreWrittenCompactAndUnchanged)
 TEST(VirtualDisplay, SevenSegmentDigitsPointsAndLamps)
 {
     const char *lit[] = {"abcdef", "bc", "abdeg", "abcdg", "bcfg", "acdfg", "acdefg", "abc", "abcdefg", "abcdfg"};
-    // Segment centres of the eighth digit, whose cell starts at x 260, y 8.
+    // The eighth digit's segments and point, whose cell starts at x 260,
+    // y 8: 28 x 48 dots, bars 4 dots thick.
     const struct {
         char segment;
-        QPoint centre;
-    } segments[] = {{'a', {274, 10}}, {'b', {286, 21}}, {'c', {286, 43}}, {'d', {274, 54}},
-                    {'e', {262, 43}}, {'f', {262, 21}}, {'g', {274, 32}}};
-    const QRgb on = qRgb(64, 255, 96), off = qRgb(40, 48, 40);
+        QRect at;
+    } segments[] = {{'a', {263, 8, 22, 4}},  {'b', {284, 11, 4, 20}}, {'c', {284, 33, 4, 20}}, {'d', {263, 52, 22, 4}},
+                    {'e', {260, 33, 4, 20}}, {'f', {260, 11, 4, 20}}, {'g', {263, 30, 22, 4}}, {'.', {289, 52, 4, 4}}};
+    const QRgb on = qRgb(64, 255, 96), off = qRgb(40, 48, 40), panel = qRgb(16, 16, 16);
     for (int d = 0; d < 10; ++d) {
         const QImage shown = vp::Display{QString::number(d) + QStringLiteral(".")}.render();
-        for (const auto &s : segments)
-            EXPECT_EQ(shown.pixel(s.centre), std::strchr(lit[d], s.segment) ? on : off) << d << " " << s.segment;
-        EXPECT_EQ(shown.pixel(291, 54), on) << d; // its point
-        EXPECT_EQ(shown.pixel(255, 54), off) << d; // the digit before has none
+        // Dot for dot, from the seventh digit's point to the right edge.
+        int wrong = 0;
+        QString first;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 257; x < shown.width(); ++x) {
+                QRgb want = panel;
+                for (const auto &s : segments)
+                    if (s.at.contains(x, y))
+                        want = s.segment == '.' || std::strchr(lit[d], s.segment) ? on : off;
+                if (shown.pixel(x, y) != want && wrong++ == 0)
+                    first = QStringLiteral("%1,%2").arg(x).arg(y);
+            }
+        EXPECT_EQ(wrong, 0) << d << " first at " << first.toStdString();
+        EXPECT_EQ(shown.pixel(255, 54), off) << d; // the digit before has no point
     }
     vp::Display lamps{QStringLiteral("1")};
     lamps.totalLamp = true;

@@ -306,6 +306,12 @@ TEST_F(VirtualPrinter, ItsMemoryKeptInTheOutFoldersStateFileSurvivesAndABadOneIs
     const QJsonArray nv = again.state().value("nv").toArray();
     ASSERT_EQ(nv.size(), 1);
     EXPECT_FALSE(nv[0].toObject().value("data").toString().isEmpty());
+    // The summary tells the stored picture's size in dots and its bytes, one
+    // a column of eight dots: the download carries a row more than the
+    // 16 x 8 picture, so two bytes high.
+    EXPECT_EQ(nv[0].toObject().value("width").toInt(), 16);
+    EXPECT_EQ(nv[0].toObject().value("height").toInt(), 16);
+    EXPECT_EQ(nv[0].toObject().value("bytes").toInt(), 32);
 
     // A state file that does not read stops the printer, and stays as it was.
     const std::string bad = dir + "/bad.json";

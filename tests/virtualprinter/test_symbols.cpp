@@ -70,6 +70,16 @@ TEST(VirtualSymbols, EveryBarcodeReadsBackAsItsData)
         ASSERT_EQ(receipts.size(), 1u);
         EXPECT_EQ(readBack(receipts[0], true), QStringList{QString::fromLatin1(c.read)});
         EXPECT_EQ(e.counts().unknown, 0);
+        // Centred with its quiet zones: as much paper left of the bars as
+        // right of them, to a module (zint ends Codabar with a space).
+        int left = receipts[0].width(), right = -1;
+        for (int y = 0; y < receipts[0].height(); ++y)
+            for (int x = 0; x < receipts[0].width(); ++x)
+                if (qGray(receipts[0].pixel(x, y)) < 128) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        EXPECT_LE(std::abs(left - (receipts[0].width() - 1 - right)), 2) << left << " " << right;
     }
 }
 
