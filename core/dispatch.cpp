@@ -354,7 +354,7 @@ void Sender::sendParallel(TransferSession &session, const Route &route, const By
     const std::string device = devicePath(route);
     parallel::WriteResult result;
     try {
-        result = parallel::writeDevice(device, data, parallel::kStallTimeoutMs, &session);
+        result = parallel::writeDevice(device, data, m_parallelStallMs, &session);
     } catch (const EInOutError &e) {
         if (e.ErrorCode == 1460)
             rethrowWithDetail(failedAt(path(device) + Text::tr("：打印机停止接收数据。"), e.Written, data.size()));

@@ -7,6 +7,7 @@
 #include "core/bytestring.h"
 #include "core/transferlog.h"
 #include "transport/comport.h"
+#include "transport/parallelport.h"
 
 #include <QString>
 #include <QStringList>
@@ -112,6 +113,9 @@ public:
     TComPort &port() { return m_port; }
     // Every command sent this run, from any window.
     TransferLog &log() { return m_log; }
+    // How long a parallel printer may take no byte before the write fails;
+    // tests shorten it rather than wait the ten seconds out.
+    void setParallelStallTimeout(int ms) { m_parallelStallMs = ms; }
 
 private:
     friend class SerialExchange;
@@ -130,6 +134,7 @@ private:
     NetPrinterApi m_net;
     TransferLog m_log;
     QString m_refusal; // the message of a command that could not even connect
+    int m_parallelStallMs = parallel::kStallTimeoutMs;
 };
 
 // A serial conversation of the status check: the port is open from

@@ -256,6 +256,31 @@ TEST_F(Transfer, StalledParallelPrinterIsToldAndCancelled)
     EXPECT_TRUE(outside.errors.isEmpty());
 }
 
+// Left alone, a parallel printer that stopped taking bytes fails the write
+// at the stall time-out, told with what the printer took: a pipe's worth.
+TEST_F(Transfer, StalledParallelPrinterLeftAloneIsToldWithItsCount)
+{
+    const std::string fifo = dir + "/lp-fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    outside.deviceNames().redirect("LPT1", fifo);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const int took = ::fcntl(reader, F_GETPIPE_SZ);
+    form1()->sender().setParallelStallTimeout(300);
+    child<QLineEdit>(nvf, "Edit2")->setText("3000000");
+    pick(form1()->dk(), "LPT1");
+    click(nvf, "Button4");
+    ::close(reader);
+    const LogEntry &entry = form1()->sender().log().entries().back();
+    EXPECT_EQ(entry.result, LogEntry::Result::Failed);
+    ASSERT_EQ(outside.errors.size(), 1);
+    EXPECT_EQ(firstLines(outside.errors), QStringList{"I/O error 1460."});
+    EXPECT_EQ(detailOf(outside.errors[0]).section(QLatin1Char('\n'), 0, 0),
+              QStringLiteral("%1：打印机停止接收数据。已送到打印机 %2 / %3 字节。")
+                  .arg(QString::fromStdString(fifo)).arg(took).arg(entry.bytes.size()));
+    EXPECT_TRUE(outside.messages.isEmpty());
+}
+
 // Cancelled on the network, the count told is what the printer got: the
 // connection is reset, and the bytes already on the wire are counted.
 TEST_F(Transfer, CancelledNetworkTransferTellsWhatThePrinterGot)
