@@ -268,13 +268,14 @@ TEST_F(ComPortTest, DeviceControlBlockOfTheMainWindowsPort)
     port.SetStopBits(sbOneStopBit);
 
     // Every rate of the list reaches the line, those without a B constant
-    // too, and a custom one; the bytes after it are exact.
-    port.SetCustomBaudRate(230400);
-    const std::pair<TBaudRate, std::uint32_t> rates[] = {{br110, 110},       {br14400, 14400},   {br56000, 56000},
-                                                         {br128000, 128000}, {br256000, 256000}, {br115200, 115200},
-                                                         {br57600, 57600},   {brCustom, 230400}};
+    // too, and custom ones; the bytes after it are exact.
+    const std::pair<TBaudRate, std::uint32_t> rates[] = {
+        {br110, 110},     {br14400, 14400},    {br56000, 56000},    {br128000, 128000}, {br256000, 256000},
+        {br115200, 115200}, {br57600, 57600}, {brCustom, 230400}, {brCustom, 460800}, {brCustom, 921600}};
     for (const auto &[rate, bits] : rates) {
         SCOPED_TRACE(bits);
+        if (rate == brCustom)
+            port.SetCustomBaudRate(bits);
         port.SetBaudRate(rate);
         port.OpenDevice();
         EXPECT_EQ(lineRate(printer.slaveFd()), bits);
