@@ -9,6 +9,7 @@
 #include "transport/tavonetio/tavonetio.h"
 #include "logo/logocommands.h"
 #include "tests/support/bmpwriter.h"
+#include "tests/support/deaflistener.h"
 #include "tests/support/hex.h"
 #include "tests/support/programfixture.h"
 #include "tests/support/tcpprinter.h"
@@ -310,21 +311,9 @@ TEST_F(Transfer, CancelledNetworkTransferTellsWhatThePrinterGot)
 // time-out the message says there was no answer.
 TEST_F(Transfer, AConnectWithoutAnswerIsToldAsSuch)
 {
-    // A listener whose backlog is full drops the next connect's SYN.
-    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr *>(&a), sizeof a), 0);
-    ASSERT_EQ(::listen(listener, 0), 0);
-    socklen_t len = sizeof a;
-    ::getsockname(listener, reinterpret_cast<sockaddr *>(&a), &len);
-    const QString address = QStringLiteral("127.0.0.1:%1").arg(ntohs(a.sin_port));
-    std::vector<int> fillers;
-    for (int i = 0; i < 2; ++i) {
-        fillers.push_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-        ::connect(fillers.back(), reinterpret_cast<sockaddr *>(&a), sizeof a);
-    }
+    Listener deaf(AF_INET, 0);
+    ASSERT_TRUE(deaf.fill());
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(deaf.port);
     pick(form1()->dk(), "Ethernet");
     type(form1()->IPE(), address);
     QString count, hold;
@@ -338,9 +327,6 @@ TEST_F(Transfer, AConnectWithoutAnswerIsToldAsSuch)
     EXPECT_EQ(count, QStringLiteral("正在连接 %1……").arg(address));
     EXPECT_EQ(hold, QString());
     EXPECT_EQ(outside.messages, QStringList{"Connect error\n" + address + " 在 5 秒内没有回答。"});
-    for (int fd : fillers)
-        ::close(fd);
-    ::close(listener);
 }
 
 TEST_F(Transfer, ShortCommandsShowNoDialog)
