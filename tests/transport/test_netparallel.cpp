@@ -15,10 +15,12 @@
 
 #include <arpa/inet.h>
 #include <chrono>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
@@ -144,6 +146,26 @@ TEST(NetAddress, EachProblemIsNamed)
         EXPECT_EQ(a.port, c.port) << c.text;
     }
     EXPECT_EQ(tavonet::readAddress("127.0.0.1:abc").portText, "abc");
+}
+
+// Of a lookup's answers the first IPv4 address is taken, wherever it stands,
+// else the first IPv6 one: resolvers here list ::1 first, so a lookup alone
+// would never show the order.
+TEST(NetAddress, ALookupPrefersTheFirstIPv4Answer)
+{
+    const struct {
+        const char *families; // '4' or '6', in the lookup's order
+        int picked;           // index of the answer taken, -1 for none
+    } cases[] = {{"", -1}, {"6", 0}, {"4", 0}, {"64", 1}, {"46", 0}, {"664", 2}, {"6464", 1}, {"44", 0}, {"66", 0}};
+    for (const auto &c : cases) {
+        std::vector<addrinfo> list(std::strlen(c.families));
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            list[i].ai_family = c.families[i] == '4' ? AF_INET : AF_INET6;
+            list[i].ai_next = i + 1 < list.size() ? &list[i + 1] : nullptr;
+        }
+        const addrinfo *picked = tavonet::preferredAddress(list.empty() ? nullptr : list.data());
+        EXPECT_EQ(picked ? picked - list.data() : -1, c.picked) << c.families;
+    }
 }
 
 TEST(NetLibrary, DeliversEveryByteInOrderAndOneConnectionACommand)

@@ -147,6 +147,16 @@ std::optional<Endpoint> parseAddress(const std::string &text)
     return a.endpoint;
 }
 
+const addrinfo *preferredAddress(const addrinfo *list)
+{
+    const addrinfo *pick = nullptr;
+    for (const addrinfo *a = list; a != nullptr; a = a->ai_next)
+        if ((a->ai_family == AF_INET && (pick == nullptr || pick->ai_family != AF_INET)) ||
+            (a->ai_family == AF_INET6 && pick == nullptr))
+            pick = a;
+    return pick;
+}
+
 std::optional<Endpoint> lookUpName(const std::string &name, int port)
 {
     addrinfo hints{};
@@ -155,11 +165,7 @@ std::optional<Endpoint> lookUpName(const std::string &name, int port)
     addrinfo *found = nullptr;
     if (::getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
         return std::nullopt;
-    const addrinfo *pick = nullptr;
-    for (const addrinfo *a = found; a != nullptr; a = a->ai_next)
-        if ((a->ai_family == AF_INET && (pick == nullptr || pick->ai_family != AF_INET)) ||
-            (a->ai_family == AF_INET6 && pick == nullptr))
-            pick = a;
+    const addrinfo *pick = preferredAddress(found);
     std::optional<Endpoint> ep;
     char text[NI_MAXHOST];
     if (pick != nullptr && ::getnameinfo(pick->ai_addr, static_cast<socklen_t>(pick->ai_addrlen), text, sizeof text,

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+struct addrinfo;
+
 namespace tavonet {
 
 struct Endpoint {
@@ -37,6 +39,10 @@ std::optional<Endpoint> parseAddress(const std::string &text);
 // Looks a host name up, blocking: its first IPv4 address, else its first
 // IPv6 one, with `port`. On Windows the socket layer must be started first.
 std::optional<Endpoint> lookUpName(const std::string &name, int port);
+
+// The address lookUpName takes from a lookup's answer list: the first IPv4
+// one, else the first IPv6 one, else none.
+const addrinfo *preferredAddress(const addrinfo *list);
 
 // Fills `storage` (a sockaddr_storage) with a numeric endpoint's socket
 // address and returns its length.
