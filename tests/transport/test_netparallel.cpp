@@ -135,6 +135,8 @@ TEST(NetAddress, EachProblemIsNamed)
         {"127.0.0.1:abc", HostProblem::None, PortProblem::NotANumber},
         {"127.0.0.1:", HostProblem::None, PortProblem::Missing},
         {"127.0.0.1:123456", HostProblem::None, PortProblem::OutOfRange},
+        {"127.0.0.1:65535", HostProblem::None, PortProblem::None},
+        {"127.0.0.1:1", HostProblem::None, PortProblem::None},
         {"1.2.3", HostProblem::NotAnAddress, PortProblem::None},
         {"[::1", HostProblem::UnclosedBracket, PortProblem::None},
         {"[::1]9100", HostProblem::TextAfterBracket, PortProblem::None},
