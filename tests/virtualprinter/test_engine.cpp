@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QHostAddress>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
@@ -207,6 +208,20 @@ TEST(VirtualEngine, MemoryKeepsItsDocumentedKeysAndReadsTheFirstStateFiles)
     EXPECT_EQ(again.setting(vp::Stored::PaperWidth), 0x43);
     EXPECT_EQ(again.memory().value(QStringLiteral("settings")).toObject(),
               (QJsonObject{{"serialSpeed", 5}, {"paperWidth", 0x43}, {"density", 0x77}}));
+
+    // NV images read back only where FS q could have stored them: 1 to 1023
+    // bytes across, 1 to 288 down, eight bytes for each.
+    const struct {
+        int x, y, bytes;
+        bool kept;
+    } images[] = {{1, 1, 8, true},      {1023, 1, 8184, true}, {1, 288, 2304, true}, {1024, 1, 8192, false},
+                  {1, 289, 2312, false}, {0, 1, 0, false},     {2, 2, 31, false},    {2, 2, 33, false}};
+    for (const auto &im : images) {
+        const QJsonObject nv{{"number", 3}, {"x", im.x}, {"y", im.y},
+                             {"data", QString::fromLatin1(QByteArray(im.bytes, '\x5A').toBase64())}};
+        again.restore(QJsonObject{{"nv", QJsonArray{nv}}});
+        EXPECT_EQ(again.nvImages().count(3), im.kept ? 1u : 0u) << im.x << " x " << im.y << ", " << im.bytes;
+    }
 }
 
 TEST(VirtualEngine, CommandsSplitAcrossReadsAndGarbageNeverStopIt)
