@@ -172,6 +172,16 @@ TEST(VirtualEngine, StatusAnswersDrawerDisplayAndSettingsThatTakeEffect)
     e.feed(buildSettingCommand(oneValueSetting(Setting::PaperWidth), 1));
     EXPECT_EQ(e.paperDots(), 384);
     EXPECT_EQ(e.setting(vp::Stored::PaperWidth), oneValueSetting(Setting::PaperWidth).values[1]);
+    // 58 mm paper is 384 dots, 76 mm 512, on a head at least as wide.
+    const struct {
+        const char *model;
+        int choice, dots;
+    } widths[] = {{"tavo80", 0, 384}, {"tavo80", 1, 512}, {"tavo76", 1, 400}, {"tavo76", 0, 384}};
+    for (const auto &w : widths) {
+        vp::Engine head = engine(w.model);
+        head.feed(buildSettingCommand(oneValueSetting(Setting::PaperWidth), w.choice));
+        EXPECT_EQ(head.paperDots(), w.dots) << w.model << " " << w.choice;
+    }
 
     // The memory survives a power cycle; the downloaded image does not.
     e.feed(buildNvDownload(pattern(8, 8), Dialect::Normal, 0, kDefaultThreshold));
