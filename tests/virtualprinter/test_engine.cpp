@@ -182,6 +182,27 @@ TEST(VirtualEngine, StatusAnswersDrawerDisplayAndSettingsThatTakeEffect)
         head.feed(buildSettingCommand(oneValueSetting(Setting::PaperWidth), w.choice));
         EXPECT_EQ(head.paperDots(), w.dots) << w.model << " " << w.choice;
     }
+    // The density is the grey of every dot: normal until it is set.
+    const struct {
+        int choice; // -1: never set
+        int grey;
+    } inks[] = {{-1, 48}, {0, 128}, {1, 48}, {2, 0}};
+    for (const auto &ink : inks) {
+        vp::Engine head = engine();
+        if (ink.choice >= 0)
+            head.feed(buildSettingCommand(oneValueSetting(Setting::Density), ink.choice));
+        head.feed(ByteString("H\x0A", 2));
+        const QImage paper = head.currentReceipt();
+        int darkest = 255, greys = 0;
+        for (int y = 0; y < paper.height(); ++y)
+            for (int x = 0; x < paper.width(); ++x) {
+                const int g = qGray(paper.pixel(x, y));
+                greys += g != 255 && g != ink.grey;
+                darkest = std::min(darkest, g);
+            }
+        EXPECT_EQ(darkest, ink.grey) << ink.choice;
+        EXPECT_EQ(greys, 0) << ink.choice;
+    }
 
     // The memory survives a power cycle; the downloaded image does not.
     e.feed(buildNvDownload(pattern(8, 8), Dialect::Normal, 0, kDefaultThreshold));
