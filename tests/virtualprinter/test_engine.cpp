@@ -324,16 +324,18 @@ TEST(VirtualEngine, RealTimeStatusAnswersEachRequestInEachState)
     // bits 0-1 near end, bits 2-3 paper end), whatever GS a says.
     const ByteString requests("\x10\x04\x01\x10\x04\x02\x10\x04\x03\x10\x04\x04"
                               "\x1D\x72\x01\x1D\x72\x31\x1D\x72\x02\x1D\x49\x01\x1D\x49\x02\x1D\x49\x03"
-                              "\x1D\x49\x41\x1D\x49\x42\x1D\x49\x43\x10\x14\x07\x01",
-                              43);
+                              "\x1D\x49\x41\x1D\x49\x42\x1D\x49\x43\x10\x14\x07\x01"
+                              "\x1D\x49\x31\x1D\x49\x32\x1D\x49\x33\x1D\x72\x32",
+                              55);
     const std::string ids = std::string("\x20\x03\x10_1.00 VP\0_TAVO\0", 18) + "_Tavo 80 (80 mm thermal)" + '\0';
+    const std::string tail("\x20\x03\x10\x00", 4); // GS I "1" to "3", GS r "2"
     const struct {
         vp::Status status;
         std::string answers;
     } rows[] = {
-        {vp::Status::Online, std::string("\x12\x12\x12\x12\x00\x00\x00", 7) + ids + std::string("\x10\x00\x00\x00", 4)},
-        {vp::Status::Offline, std::string("\x1A\x16\x12\x12\x00\x00\x00", 7) + ids + std::string("\x38\x00\x00\x00", 4)},
-        {vp::Status::PaperEnd, std::string("\x1A\x32\x12\x7E\x0F\x0F\x00", 7) + ids + std::string("\x18\x00\x0F\x00", 4)},
+        {vp::Status::Online, std::string("\x12\x12\x12\x12\x00\x00\x00", 7) + ids + std::string("\x10\x00\x00\x00", 4) + tail},
+        {vp::Status::Offline, std::string("\x1A\x16\x12\x12\x00\x00\x00", 7) + ids + std::string("\x38\x00\x00\x00", 4) + tail},
+        {vp::Status::PaperEnd, std::string("\x1A\x32\x12\x7E\x0F\x0F\x00", 7) + ids + std::string("\x18\x00\x0F\x00", 4) + tail},
         {vp::Status::Silent, ""},
     };
     for (const auto &r : rows) {
@@ -342,6 +344,8 @@ TEST(VirtualEngine, RealTimeStatusAnswersEachRequestInEachState)
         EXPECT_EQ(e.feed(requests), r.answers) << vp::statusName(r.status);
         EXPECT_EQ(e.counts().unknown, 0);
     }
+    // The K3 also has a customer display (bit 2).
+    EXPECT_EQ(engine("k3").feed(ByteString("\x1D\x49\x02", 3)), ByteString("\x07"));
 }
 
 // The log lists each command, and tells what the printer could not do as
