@@ -493,6 +493,10 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         {"ESC V 1", ByteString("\x1B\x56\x01.\x0A", 5), turned},
         {"ESC V \"2\"", ByteString("\x1B\x56\x32.\x0A", 5), turned},
         {"ESC V 3", ByteString("\x1B\x56\x03.\x0A", 5), dot},
+        // ESC * columns: 8 dots three high, or 24; single density twice as wide.
+        {"ESC * 0", ByteString("\x1B\x2A\x00\x01\x00\x81\x0A", 7), QRect(0, 0, 2, 24)},
+        {"ESC * 1", ByteString("\x1B\x2A\x01\x01\x00\x81\x0A", 7), QRect(0, 0, 1, 24)},
+        {"ESC * 32", ByteString("\x1B\x2A\x20\x01\x00\x80\x00\x01\x0A", 9), QRect(0, 0, 2, 24)},
         {"GS B 2", ByteString("\x1D\x42\x02H\x0A", 5), hr}, // bit 0 only
         {"GS B 1", ByteString("\x1D\x42\x01H\x0A", 5), QRect(0, 0, 12, 24)},
         // A raster of two rows (dots at 0,0 and 7,1), and the line below it.
@@ -508,8 +512,8 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
     const ByteString plain("H\x09HHH\x0A\x1D\x6B\x04" "AB\x00", 12);
     const ByteString modes("\x1B\x21\x38\x1D\x21\x11\x1B\x61\x02\x1B\x33\x64\x1B\x2D\x02\x1D\x42\x01\x1B\x7B\x01"
                            "\x1B\x56\x01\x1B\x20\x06\x1D\x4C\x32\x00\x1D\x57\x18\x00\x1B\x44\x02\x00\x1D\x48\x02"
-                           "\x1D\x68\x20\x1D\x77\x04\x1B\x45\x01",
-                           51);
+                           "\x1D\x68\x20\x1D\x77\x04\x1B\x45\x01\x1D\x66\x01",
+                           54);
     EXPECT_NE(line(modes + plain), line(plain));
     EXPECT_EQ(line(modes + ByteString("\x1B\x40", 2) + plain), line(plain));
     {
