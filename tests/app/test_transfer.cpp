@@ -291,13 +291,19 @@ TEST_F(Transfer, CancelledNetworkTransferTellsWhatThePrinterGot)
     pick(form1()->dk(), "Ethernet");
     type(form1()->IPE(), QString::fromStdString(paced.address()));
     QElapsedTimer shown;
+    QString count;
     WhileSending watch(50, [&] {
         if (transferDialog() && !shown.isValid())
             shown.start();
-        if (shown.isValid() && shown.elapsed() > 300 && transferDialog())
+        if (shown.isValid() && shown.elapsed() > 300 && transferDialog()) {
+            count = dialogText("TransferCount");
             cancelNow();
+        }
     });
     click(nvf, "Button4");
+    // Once connected, the dialog counts the bytes the printer took.
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[1-9][0-9]* / [0-9]+ 字节$")).match(count).hasMatch())
+        << count.toStdString();
     ASSERT_EQ(outside.messages.size(), 1);
     const auto m = kCancelled.match(outside.messages[0]);
     ASSERT_TRUE(m.hasMatch()) << outside.messages[0].toStdString();
