@@ -423,6 +423,7 @@ TEST(TransferTexts, TheDialogAndTheAdviceTellExactlyHowFarItGot)
         QThread::msleep(10);
     }
     session.waiting(5000, TransferHold::None);
+    EXPECT_EQ(windows.rate, 0); // too soon to tell a rate
     t.restart();
     while (t.elapsed() < TransferSession::kRateAfterMs) {
         session.waiting(5000, TransferHold::None);
