@@ -116,6 +116,18 @@ protected:
         });
     }
 
+    // LPT1 as a FIFO whose reader takes only what the test reads: its
+    // descriptor, or -1.
+    int parallelPrinterOnAPipe()
+    {
+        fifo = dir + "/lp-fifo";
+        if (::mkfifo(fifo.c_str(), 0600) != 0)
+            return -1;
+        outside.deviceNames().redirect("LPT1", fifo);
+        return ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    }
+
+    std::string fifo;
     Tnvf *nvf = nullptr;
     ByteString download;
 };
@@ -224,10 +236,7 @@ TEST_F(Transfer, XoffHeldIsToldAndCancelFreesThePort)
 
 TEST_F(Transfer, StalledParallelPrinterIsToldAndCancelled)
 {
-    const std::string fifo = dir + "/lp-fifo";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    outside.deviceNames().redirect("LPT1", fifo);
-    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    const int reader = parallelPrinterOnAPipe();
     ASSERT_GE(reader, 0);
     // The printer takes a thousand bytes, then stops.
     std::thread printerSide([reader] {
@@ -261,10 +270,7 @@ TEST_F(Transfer, StalledParallelPrinterIsToldAndCancelled)
 // at the stall time-out, told with what the printer took: a pipe's worth.
 TEST_F(Transfer, StalledParallelPrinterLeftAloneIsToldWithItsCount)
 {
-    const std::string fifo = dir + "/lp-fifo";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    outside.deviceNames().redirect("LPT1", fifo);
-    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    const int reader = parallelPrinterOnAPipe();
     ASSERT_GE(reader, 0);
     const int took = ::fcntl(reader, F_GETPIPE_SZ);
     form1()->sender().setParallelStallTimeout(300);
