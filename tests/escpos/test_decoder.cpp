@@ -577,6 +577,7 @@ TEST(Decoder, TheCommonVocabularyOfReceiptPrinters)
         {ByteString("\x1B\x44\x08\x10\x00", 5), "tab stops at 8, 16 characters"},
         {ByteString("\x1B\x44\x00", 3), "clear the tab stops"},
         {ByteString("\x1D\x6B\x48\x03" "A-1", 7), "barcode CODE93: \"A-1\""},
+        {ByteString("\x1D\x6B\x49\x04" "{B42", 8), "barcode CODE128: \"{B42\""},
         {ByteString("\x10\x05\x02", 3), "real-time request 2"},
         {ByteString("\x1B\x4A\x40", 3), "print and feed 64 units"},
         {ByteString("\x1B\x52\x02", 3), "international character set 2"},

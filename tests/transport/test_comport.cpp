@@ -307,6 +307,18 @@ TEST_F(ComPortTest, LineSignalsAreToldAtOpenAndFallAtClose)
 
     const comhost::Handle h = host->CreateFileA("\\\\.\\COM3");
     ASSERT_NE(h, comhost::kInvalidHandle);
+    // A wait for events whose mask is changed under it ends at once, with
+    // success and no event, as SetCommMask ends it on Windows.
+    comhost::OVERLAPPED ov{};
+    ov.hEvent = host->CreateEventA(true, false);
+    std::uint32_t mask = 0xFFFF, n = 7;
+    ASSERT_TRUE(host->SetCommMask(h, comhost::kEvRxChar));
+    EXPECT_FALSE(host->WaitCommEvent(h, &mask, &ov));
+    EXPECT_EQ(host->GetLastError(), static_cast<std::uint32_t>(comhost::kErrorIoPending));
+    ASSERT_TRUE(host->SetCommMask(h, 0));
+    EXPECT_TRUE(host->GetOverlappedResult(h, &ov, &n, true));
+    EXPECT_EQ(mask, 0u);
+    host->CloseHandle(ov.hEvent);
     EXPECT_TRUE(host->CloseHandle(h));
     EXPECT_FALSE(host->CloseHandle(h));
     EXPECT_EQ(host->GetLastError(), 6u); // ERROR_INVALID_HANDLE

@@ -507,6 +507,10 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
     };
     for (const auto &place : places)
         EXPECT_EQ(inked(line(place.bytes)), place.ink) << place.what;
+    // A character wider than what is left of the paper is cut at its edge,
+    // not carried round to the next dot row.
+    const QRect cutOff = inked(line(ByteString("\x1D\x4C\x30\x02\x1D\x21\x10H\x0A", 9)));
+    EXPECT_EQ(cutOff, QRect(QPoint(560 + 2 * hr.left(), hr.top()), QPoint(575, hr.bottom())));
     // A barcode's bars begin after its quiet zone of ten modules.
     EXPECT_EQ(inked(line(ByteString("\x1D\x77\x03\x1D\x6B\x04" "AB\x00", 9))).left(), 30);
     // ESC @ puts every mode back as it was at power-on: after it, text with a
