@@ -6,6 +6,7 @@
 #include "logo/blackmark.h"
 #include "logo/logocommands.h"
 #include "settings/configcommands.h"
+#include "tests/support/ink.h"
 #include "virtualprinter/engine.h"
 #include "virtualprinter/host.h"
 
@@ -27,19 +28,6 @@ Picture pattern(int w, int h)
             if ((x * 3 + y * 5) % 7 < 3)
                 p.set(x, y, 0);
     return p;
-}
-
-bool dark(const QImage &img, int x, int y) { return qGray(img.pixel(x, y)) < 128; }
-
-// The smallest rectangle holding every dark pixel.
-QRect inked(const QImage &img)
-{
-    QRect r;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (dark(img, x, y))
-                r |= QRect(x, y, 1, 1);
-    return r;
 }
 
 vp::Engine engine(const char *model = "tavo80") { return vp::Engine(*vp::modelById(model)); }
@@ -689,7 +677,7 @@ TEST(VirtualDisplay, SevenSegmentDigitsPointsAndLamps)
     // Each lamp is 14 dots round, 24 below the digits: the panel shows
     // above and below it.
     for (int y : {lampY - 2, lampY + 16})
-        EXPECT_EQ(shown.pixel(8 + 7, y), qRgb(16, 16, 16)) << y;
+        EXPECT_EQ(shown.pixel(8 + 7, y), panel) << y;
     // Each word stands right of its lamp, none across it.
     auto words = [&](int x0, int x1) {
         int n = 0;

@@ -6,6 +6,7 @@
 #include "logo/logocommands.h"
 #include "tests/support/bmpwriter.h"
 #include "tests/support/clirun.h"
+#include "tests/support/ink.h"
 #include "tests/support/programfixture.h"
 #include "tests/support/virtualprinterprocess.h"
 
@@ -14,20 +15,6 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QRadioButton>
-
-namespace {
-
-QRect inked(const QImage &img)
-{
-    QRect r;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (qGray(img.pixel(x, y)) < 128)
-                r |= QRect(x, y, 1, 1);
-    return r;
-}
-
-} // namespace
 
 class VirtualPrinter : public ProgramTest {
 protected:

@@ -1,6 +1,7 @@
 // Barcodes and two-dimensional symbols as point-of-sale programs send them
 // (bytes from the ESC/POS reference), drawn by the virtual printer and read
 // back from the receipt by a real barcode reader, zbarimg.
+#include "tests/support/ink.h"
 #include "virtualprinter/engine.h"
 
 #include <QFile>
@@ -72,14 +73,8 @@ TEST(VirtualSymbols, EveryBarcodeReadsBackAsItsData)
         EXPECT_EQ(e.counts().unknown, 0);
         // Centred with its quiet zones: as much paper left of the bars as
         // right of them, to a module (zint ends Codabar with a space).
-        int left = receipts[0].width(), right = -1;
-        for (int y = 0; y < receipts[0].height(); ++y)
-            for (int x = 0; x < receipts[0].width(); ++x)
-                if (qGray(receipts[0].pixel(x, y)) < 128) {
-                    left = std::min(left, x);
-                    right = std::max(right, x);
-                }
-        EXPECT_LE(std::abs(left - (receipts[0].width() - 1 - right)), 2) << left << " " << right;
+        const QRect ink = inked(receipts[0]);
+        EXPECT_LE(std::abs(ink.left() - (receipts[0].width() - 1 - ink.right())), 2) << ink.left() << " " << ink.right();
     }
 }
 
@@ -135,7 +130,7 @@ TEST(VirtualSymbols, Pdf417PrintsItsRows)
         for (int y = 0; y < paper.height(); ++y) {
             QByteArray row(paper.width(), '\0');
             for (int x = 0; x < paper.width(); ++x)
-                row[x] = qGray(paper.pixel(x, y)) < 128 ? '1' : '0';
+                row[x] = dark(paper, x, y) ? '1' : '0';
             if (row.contains('1'))
                 rows << row;
         }
@@ -167,13 +162,12 @@ ByteString clientReceipt(const char *name)
 // its top row is found first, then every row is compared.
 bool holdsPicture(const QImage &paper, int w, int h, const std::function<bool(int, int)> &on)
 {
-    auto dark = [&](int x, int y) { return qGray(paper.pixel(x, y)) < 128; };
     for (int top = 0; top + h <= paper.height(); ++top)
         for (int left = 0; left + w <= paper.width(); ++left) {
             bool same = true;
             for (int y = 0; y < h && same; ++y)
                 for (int x = 0; x < w && same; ++x)
-                    same = dark(left + x, top + y) == on(x, y);
+                    same = dark(paper, left + x, top + y) == on(x, y);
             if (same)
                 return true;
         }
