@@ -134,19 +134,22 @@ protected:
 
 TEST_F(Transfer, SlowSerialLogoArrivesExactWhileTheDialogAdvancesAndTheClockTicks)
 {
-    printer.setPace(960); // 9600 bit/s on the wire
+    // The printer reads faster than a 57600 bit/s line could carry, as a
+    // pseudo-terminal does: the rate told is the line's own, 5760 bytes/s.
+    printer.setPace(9000);
     pick(form1()->dk(), "COM3");
-    pick(form1()->sd(), "9600");
+    pick(form1()->sd(), "57600");
     const QString clockBefore = clock();
     QStringList counts;
     bool clockTicked = false, modal = false;
     QString rate;
-    WhileSending watch(1000, [&] {
+    WhileSending watch(100, [&] {
         if (!transferDialog())
             return;
         modal = transferDialog()->windowModality() == Qt::ApplicationModal;
         counts << dialogText("TransferCount");
-        rate = dialogText("TransferRate");
+        if (const QString r = dialogText("TransferRate"); !r.isEmpty())
+            rate = r;
         clockTicked = clockTicked || clock() != clockBefore;
     });
     click(nvf, "Button2");
@@ -154,16 +157,15 @@ TEST_F(Transfer, SlowSerialLogoArrivesExactWhileTheDialogAdvancesAndTheClockTick
     // The write ends when the last bytes are in the pseudo-terminal, which
     // holds up to some tens of kilobytes: they reach the printer at its pace.
     const std::size_t inTheLine = download.size() - std::min(download.size(), printer.received().size());
-    ASSERT_TRUE(printer.waitFor(download.size(), static_cast<int>(inTheLine * 1000 / 960) + 5000));
+    ASSERT_TRUE(printer.waitFor(download.size(), static_cast<int>(inTheLine * 1000 / 9000) + 5000));
     EXPECT_EQ(printer.received(), download);
     EXPECT_TRUE(modal);
     EXPECT_TRUE(clockTicked);
-    EXPECT_TRUE(rate.startsWith(QStringLiteral("速率 960 字节/秒"))) << rate.toStdString();
-    // The dialog stood for the whole transfer and its count advanced (a
-    // pseudo-terminal takes bytes in blocks of some kilobytes, and up to
-    // about 16 KB at once, so the write lasts some 30 s of the line's 50; a
-    // loaded machine's one-second timer misses a few of those).
-    ASSERT_GE(counts.size(), 20);
+    EXPECT_TRUE(rate.startsWith(QStringLiteral("速率 5760 字节/秒"))) << rate.toStdString();
+    // The dialog stood while the write lasted (a pseudo-terminal takes up
+    // to about 16 KB at once, so some 3 s of the line's 5) and its count
+    // only advanced.
+    ASSERT_GE(counts.size(), 5);
     counts.removeDuplicates();
     EXPECT_GE(counts.size(), 3);
     for (int i = 1; i < counts.size(); ++i)
