@@ -36,6 +36,12 @@ bool failErrno(int e);
 
 speed_t speedFor(std::uint32_t baud, bool &ok);
 
+// The line's raw-mode recipe for the settings, on what the device had
+// before; false for settings no line can take. Apart from the device
+// because a pseudo-terminal hides some of what it is told: it keeps eight
+// data bits, clears PARENB and always receives.
+bool termiosFromDcb(const DCB &dcb, speed_t speed, termios &tio);
+
 // Sets a rate that has no B constant; 0, or the errno of the refusal.
 int setOtherRate(int fd, std::uint32_t baud);
 

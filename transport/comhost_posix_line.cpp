@@ -38,18 +38,8 @@ void setLine(Device &dev, int bit, bool on)
         dev.noModemLines = true;
 }
 
-bool PosixComHost::SetCommState(Handle h, const DCB &dcb)
+bool termiosFromDcb(const DCB &dcb, speed_t speed, termios &tio)
 {
-    auto dev = device(h);
-    if (!dev)
-        return false;
-    termios tio{};
-    if (::tcgetattr(dev->fd, &tio) != 0)
-        return failErrno(errno);
-    bool ok = false;
-    const speed_t speed = speedFor(dcb.BaudRate, ok);
-    if (!ok && dcb.BaudRate == 0)
-        return fail(kErrorInvalidParameter);
     ::cfmakeraw(&tio);
     // cfmakeraw leaves IXOFF and INPCK as the last user set them: a port
     // once opened with software flow control would go on sending XOFF.
@@ -65,7 +55,7 @@ bool PosixComHost::SetCommState(Handle h, const DCB &dcb)
     case 6: tio.c_cflag |= CS6; break;
     case 7: tio.c_cflag |= CS7; break;
     case 8: tio.c_cflag |= CS8; break;
-    default: return fail(kErrorInvalidParameter);
+    default: return false;
     }
     tio.c_cflag &= ~(PARENB | PARODD | CMSPAR);
     switch (dcb.Parity) {
@@ -74,7 +64,7 @@ bool PosixComHost::SetCommState(Handle h, const DCB &dcb)
     case 2: tio.c_cflag |= PARENB; break;
     case 3: tio.c_cflag |= PARENB | PARODD | CMSPAR; break;
     case 4: tio.c_cflag |= PARENB | CMSPAR; break;
-    default: return fail(kErrorInvalidParameter);
+    default: return false;
     }
     if (dcb.Flags & kDcbParity)
         tio.c_iflag |= INPCK;
@@ -82,7 +72,7 @@ bool PosixComHost::SetCommState(Handle h, const DCB &dcb)
     case 0: tio.c_cflag &= ~CSTOPB; break;
     case 1:
     case 2: tio.c_cflag |= CSTOPB; break;
-    default: return fail(kErrorInvalidParameter);
+    default: return false;
     }
     if (dcb.Flags & kDcbOutX)
         tio.c_iflag |= IXON;
@@ -94,6 +84,23 @@ bool PosixComHost::SetCommState(Handle h, const DCB &dcb)
         tio.c_cflag |= CRTSCTS;
     else
         tio.c_cflag &= ~CRTSCTS;
+    return true;
+}
+
+bool PosixComHost::SetCommState(Handle h, const DCB &dcb)
+{
+    auto dev = device(h);
+    if (!dev)
+        return false;
+    termios tio{};
+    if (::tcgetattr(dev->fd, &tio) != 0)
+        return failErrno(errno);
+    bool ok = false;
+    const speed_t speed = speedFor(dcb.BaudRate, ok);
+    if (!ok && dcb.BaudRate == 0)
+        return fail(kErrorInvalidParameter);
+    if (!termiosFromDcb(dcb, speed, tio))
+        return fail(kErrorInvalidParameter);
     if (::tcsetattr(dev->fd, TCSANOW, &tio) != 0)
         return failErrno(errno);
     if (!ok) {

@@ -26,6 +26,7 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <thread>
+#include <tuple>
 
 using namespace comhost;
 
@@ -118,6 +119,68 @@ TEST(ComPortValues, ErrorTexts)
     EXPECT_STREQ(EComPort(14, -1).what(), "Cannot set property while connected");
     EXPECT_STREQ(ComErrorText(23), "Registry error");
     EXPECT_STREQ(ComErrorText(10), "ClearCommError function failed");
+}
+
+TEST(ComPortValues, LineRecipeForWhatAPseudoTerminalHides)
+{
+    // A pseudo-terminal keeps eight data bits, clears PARENB and always
+    // receives, so what a real UART is told is read from the recipe: on a
+    // line that had every flag set before, and on one that had none.
+    const struct {
+        const char *what;
+        std::uint8_t byteSize, parity, stopBits; // Win32: parity 0-4 = N O E M S; stop 0 = 1, 1 = 1.5, 2 = 2
+        std::uint32_t flags;
+        tcflag_t cflag; // of CSIZE PARENB PARODD CMSPAR CSTOPB CRTSCTS
+        tcflag_t iflag; // of IXON IXOFF IXANY INPCK
+    } rows[] = {
+        {"8N1", 8, 0, 0, 0x0001, CS8, 0},
+        {"7E2, parity checked", 7, 2, 2, 0x0003, CS7 | PARENB | CSTOPB, INPCK},
+        {"6O1.5", 6, 1, 1, 0x0001, CS6 | PARENB | PARODD | CSTOPB, 0},
+        {"5 mark", 5, 3, 0, 0x0001, CS5 | PARENB | PARODD | CMSPAR, 0},
+        {"8 space", 8, 4, 0, 0x0001, CS8 | PARENB | CMSPAR, 0},
+        {"XON/XOFF both ways", 8, 0, 0, 0x0301, CS8, IXON | IXOFF},
+        {"XON/XOFF out only", 8, 0, 0, 0x0101, CS8, IXON},
+        {"CTS flow", 8, 0, 0, 0x0005, CS8 | CRTSCTS, 0},
+        {"RTS handshake", 8, 0, 0, 0x2001, CS8 | CRTSCTS, 0},
+        {"RTS raised, no handshake", 8, 0, 0, 0x1001, CS8, 0},
+    };
+    const tcflag_t framing = CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS;
+    for (const auto &r : rows) {
+        for (const tcflag_t before : {tcflag_t(0), ~tcflag_t(0)}) {
+            SCOPED_TRACE(std::string(r.what) + (before ? ", all set before" : ", none set before"));
+            termios tio{};
+            tio.c_iflag = tio.c_oflag = tio.c_cflag = tio.c_lflag = before;
+            DCB dcb{};
+            dcb.Flags = r.flags;
+            dcb.ByteSize = r.byteSize;
+            dcb.Parity = r.parity;
+            dcb.StopBits = r.stopBits;
+            dcb.XonChar = 0x11;
+            dcb.XoffChar = 0x13;
+            ASSERT_TRUE(comhost::posix::termiosFromDcb(dcb, B4800, tio));
+            EXPECT_EQ(tio.c_cflag & framing, r.cflag);
+            EXPECT_EQ(tio.c_cflag & (CLOCAL | CREAD), tcflag_t(CLOCAL | CREAD));
+            EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | IXANY | INPCK), r.iflag);
+            EXPECT_EQ(tio.c_iflag & (IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL), 0u);
+            EXPECT_EQ(tio.c_oflag & OPOST, 0u);
+            EXPECT_EQ(tio.c_lflag & (ECHO | ECHONL | ICANON | ISIG | IEXTEN), 0u);
+            EXPECT_EQ(cfgetospeed(&tio), B4800);
+            EXPECT_EQ(cfgetispeed(&tio), B4800);
+            EXPECT_EQ(tio.c_cc[VSTART], 0x11);
+            EXPECT_EQ(tio.c_cc[VSTOP], 0x13);
+            EXPECT_EQ(tio.c_cc[VMIN], 0);
+            EXPECT_EQ(tio.c_cc[VTIME], 0);
+        }
+    }
+    // Framing no line can take.
+    for (const auto &[bits, parity, stop] : {std::tuple{4, 0, 0}, {9, 0, 0}, {8, 5, 0}, {8, 0, 3}}) {
+        DCB dcb{};
+        dcb.ByteSize = static_cast<std::uint8_t>(bits);
+        dcb.Parity = static_cast<std::uint8_t>(parity);
+        dcb.StopBits = static_cast<std::uint8_t>(stop);
+        termios tio{};
+        EXPECT_FALSE(comhost::posix::termiosFromDcb(dcb, B4800, tio)) << bits << ' ' << parity << ' ' << stop;
+    }
 }
 
 TEST_F(ComPortTest, DeviceControlBlockOfTheMainWindowsPort)
