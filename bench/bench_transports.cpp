@@ -30,7 +30,7 @@ void SerialCommand(benchmark::State &state)
     const bool withThread = state.range(0) != 0;
     PtyPrinter printer;
     DeviceNames names;
-    names.setRoots(PortRoots{"/nonexistent/dev", "/nonexistent/sys", ""});
+    names.setRoots(PortRoots{"/nonexistent/dev", "/nonexistent/sys", "", {}});
     names.redirect("\\\\.\\COM3", printer.slavePath());
     auto host = comhost::makeSystemComHost(names);
     TComPort port(*host);
@@ -155,7 +155,7 @@ public:
 struct SerialRig {
     explicit SerialRig(TBaudRate baud)
     {
-        outside.deviceNames().setRoots(PortRoots{"/nonexistent/dev", "/nonexistent/sys", ""});
+        outside.deviceNames().setRoots(PortRoots{"/nonexistent/dev", "/nonexistent/sys", "", {}});
         outside.deviceNames().redirect("\\\\.\\COM3", printer.slavePath());
         port.FlowControl().SetControlDTR(dtrEnable);
         port.FlowControl().SetXonXoffIn(true);
@@ -184,7 +184,7 @@ void SenderNetworkCommand(benchmark::State &state)
 {
     TcpPrinter printer;
     BenchOutside outside;
-    outside.deviceNames().setRoots(PortRoots{"/nonexistent/dev", "/nonexistent/sys", ""});
+    outside.deviceNames().setRoots(PortRoots{"/nonexistent/dev", "/nonexistent/sys", "", {}});
     auto host = comhost::makeSystemComHost(outside.deviceNames());
     TComPort port(*host);
     Sender sender(outside, port, NetPrinterApi::library());

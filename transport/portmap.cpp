@@ -59,6 +59,17 @@ std::pair<std::string, int> splitName(const std::string &name)
     return {std::string(), 0};
 }
 
+int serialTypeOf(const std::string &path)
+{
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    serial_struct ss{};
+    const int type = ::ioctl(fd, TIOCGSERIAL, &ss) == 0 ? ss.type : -1;
+    ::close(fd);
+    return type;
+}
+
 // A ttyS node the kernel says has no UART behind it; a node that cannot
 // tell (a pseudo-terminal, say) is taken as present.
 bool uartMissing(const PortRoots &roots, const std::string &node, const std::string &path)
@@ -66,13 +77,7 @@ bool uartMissing(const PortRoots &roots, const std::string &node, const std::str
     const std::string type = roots.sys + "/class/tty/" + node + "/type";
     if (exists(type))
         return readLine(type) == "0";
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    serial_struct ss{};
-    const bool unknown = ::ioctl(fd, TIOCGSERIAL, &ss) == 0 && ss.type == PORT_UNKNOWN;
-    ::close(fd);
-    return unknown;
+    return (roots.serialType ? roots.serialType(path) : serialTypeOf(path)) == PORT_UNKNOWN;
 }
 
 // The USB device behind a tty, from sysfs: manufacturer, product, serial.

@@ -5,6 +5,7 @@
 // ttyS1, … up to the first missing number (skipping those the kernel says
 // have no UART), then ttyUSB0 …, then ttyACM0 …. The roots it scans are
 // parameters, so that tests build a tree of their own.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,11 @@ struct PortRoots {
     std::string dev = "/dev";
     std::string sys = "/sys";
     std::string config; // the folder of ports.conf; empty: no map file
+    // What the kernel says of a ttyS node that sysfs gives no type for: its
+    // serial type (0, PORT_UNKNOWN: no UART behind it), or -1 where it
+    // cannot tell. Empty: ask the node itself. Tests answer for UARTs that
+    // no test machine has.
+    std::function<int(const std::string &path)> serialType;
     // The program's own: $XDG_CONFIG_HOME/tavo, else ~/.config/tavo.
     static PortRoots system();
 };

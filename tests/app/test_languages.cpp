@@ -7,6 +7,7 @@
 #include "app/tlogf.h"
 #include "tests/support/bmpwriter.h"
 #include "tests/support/captions.h"
+#include "tests/support/clirun.h"
 #include "tests/support/programfixture.h"
 
 #include <QDialogButtonBox>
@@ -118,6 +119,10 @@ TEST_F(InEnglish, MessagesAndErrorsSpeakEnglish)
     click("Open");
     EXPECT_EQ(outside.errors, QStringList{"Unable to open com port (win error code: 2)\nCOM5: no serial device for "
                                           "this port."});
+    // The command line takes a row's entry as the window shows it in English.
+    const CliRun shown = runCliHere(outside, {"--port", "COM3", "--dry-run", "small-font", "Small font on (9*17)"});
+    EXPECT_EQ(shown.status, kCliOk) << shown.err.toStdString();
+    EXPECT_EQ(shown.out, runCliHere(outside, {"--port", "COM3", "--dry-run", "small-font", "on"}).out);
 }
 
 TEST_F(InEnglish, TheTransferDialogToo)

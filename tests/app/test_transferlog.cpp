@@ -80,6 +80,9 @@ TEST(TransferLogModel, KeepsTheNewestWithinItsBounds)
     status.answer = ByteString("\x12", 1);
     EXPECT_EQ(resultText(status), QStringLiteral("已发送；回答 12"));
     EXPECT_TRUE(entryText(status, 0).contains(QStringLiteral("结果：已发送；回答 12\n打印机的回答（1 字节）：12\n字节：10 04 01\n\n")));
+    // An answer is told whole, however long: only a command's bytes are shortened.
+    status.answer = ByteString(70, 'A');
+    EXPECT_TRUE(entryText(status, 0).contains(QStringLiteral("（70 字节）：") + QStringList(70, QStringLiteral("41")).join(' ') + '\n'));
     status.result = LogEntry::Result::Failed;
     status.error = QStringLiteral("Read error\nsecond line");
     EXPECT_EQ(resultText(status), QStringLiteral("失败：Read error"));

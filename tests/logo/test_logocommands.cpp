@@ -399,22 +399,28 @@ TEST(BmpReading, SixteenBitsAndPaletteBounds)
         const Picture p = loaded(r.file);
         EXPECT_EQ(p.pixels, r.pixels);
     }
-    // An index past the palette's two colours (2, the first one past) is
-    // refused, not drawn as whatever memory held.
+    // Refused, not drawn as whatever memory held.
     const std::string palette("\xFF\xFF\xFF\x00\x00\x00\x00\x00", 8);
-    const std::string eightBit = bmpFile(1, 1, 8, 0, palette, std::string("\x02\x00\x00\x00", 4));
-    std::string told;
-    try {
-        loaded(eightBit.substr(0, 46) + std::string("\x02\x00\x00\x00", 4) + eightBit.substr(50));
-    } catch (const AppError &e) {
-        told = e.what();
+    const std::string indexTwo = bmpFile(1, 1, 8, 0, palette, std::string("\x02\x00\x00\x00", 4));
+    const std::string indexZero = bmpFile(1, 1, 8, 0, palette, std::string(4, '\0'));
+    const struct {
+        const char *what;
+        std::string file;
+        const char *told;
+    } refused[] = {
+        {"an index past the palette's two colours (2, the first one past)",
+         indexTwo.substr(0, 46) + std::string("\x02\x00\x00\x00", 4) + indexTwo.substr(50), "像素的颜色不在调色板中"},
+        {"a palette that the header's size (65576) puts past the file's end",
+         indexZero.substr(0, 16) + '\x01' + indexZero.substr(17), "像素的颜色不在调色板中"},
+        {"too wide", bmpFile(32768, 1, 1, 0, palette, std::string(4096, '\0')), "图像太大（32768 × 1 像素）"},
+    };
+    for (const auto &r : refused) {
+        std::string told;
+        try {
+            loaded(r.file);
+        } catch (const AppError &e) {
+            told = e.what();
+        }
+        EXPECT_NE(told.find(r.told), std::string::npos) << r.what << ": " << told;
     }
-    EXPECT_NE(told.find("像素的颜色不在调色板中"), std::string::npos) << told;
-    told.clear();
-    try {
-        loaded(bmpFile(32768, 1, 1, 0, palette, std::string(4096, '\0')));
-    } catch (const AppError &e) {
-        told = e.what();
-    }
-    EXPECT_NE(told.find("图像太大（32768 × 1 像素）"), std::string::npos) << told;
 }

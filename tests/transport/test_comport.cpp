@@ -62,7 +62,7 @@ class ComPortTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        names.setRoots(PortRoots{"/nonexistent/dev", "/nonexistent/sys", ""});
+        names.setRoots(PortRoots{"/nonexistent/dev", "/nonexistent/sys", "", {}});
         names.redirect(kCom3, printer.slavePath());
     }
 

@@ -122,6 +122,15 @@ TEST(PortMap, ScanStopsAtTheFirstMissingNumberAndAtEightPorts)
     Tree::mkdirs(u.dev("ttyS1"));
     EXPECT_EQ(u.path(PortMap::scan(u.roots), "COM1"), u.dev("ttyS0"));
     EXPECT_EQ(u.path(PortMap::scan(u.roots), "COM2"), u.dev("ttyS1"));
+    // Without a type in sysfs the node itself is asked; the kernel's answers
+    // are the test's here: a 16550A, no UART, cannot tell.
+    Tree k;
+    for (int i = 0; i < 3; ++i)
+        Tree::write(k.dev("ttyS" + std::to_string(i)), "");
+    k.roots.serialType = [&](const std::string &path) { return path == k.dev("ttyS0") ? 4 : path == k.dev("ttyS1") ? 0 : -1; };
+    const PortMap asked = PortMap::scan(k.roots);
+    EXPECT_EQ(k.path(asked, "COM1"), k.dev("ttyS0"));
+    EXPECT_EQ(k.path(asked, "COM2"), k.dev("ttyS2"));
 }
 
 TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
@@ -153,6 +162,7 @@ TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
     EXPECT_EQ(t.path(m, "COM1"), t.dev("ttyUSB1"));
     EXPECT_EQ(t.path(m, "COM2"), "");
     EXPECT_EQ(t.path(m, "LPT2"), "/dev/usb/lp0");
+    EXPECT_EQ(PortMap::describe(*m.find("LPT2")), "LPT2 → /dev/usb/lp0 (ports.conf)");
     EXPECT_EQ(t.path(m, "LPT1"), t.roots.dev + "/usb/lp0"); // no lp0: the USB printer
     // Each bad line with its number, its text as written and why. COM03,
     // kept, would stand under a name no port looks up.

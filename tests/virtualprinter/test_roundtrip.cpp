@@ -168,7 +168,7 @@ TEST(VirtualPrinterK3, DisplayShowsTheLedWindowsCommandsAndOfflineIsTold)
     {
         FakeOutside outside;
         PtyPrinter unused;
-        PortRoots roots{dir + "/dev", dir + "/sys", dir + "/config"};
+        PortRoots roots{dir + "/dev", dir + "/sys", dir + "/config", {}};
         outside.deviceNames().setRoots(roots);
         VirtualPrinterProcess vp(dir, {"--model", "k3", "--status", "offline"});
         ASSERT_TRUE(vp.running());
