@@ -16,6 +16,7 @@
 #include <QRadioButton>
 
 #include <termios.h>
+#include <unistd.h>
 
 namespace {
 
@@ -207,6 +208,14 @@ TEST_F(MainWindow, MissingParallelPortShowsTheErrorBox)
     outside.deviceNames().redirect("LPT2", fifo);
     click("Button1");
     EXPECT_EQ(detailOf(outside.errors.value(0)), QString::fromStdString(fifo) + "：没有程序在读取它。");
+    // A device that takes no byte at all is told by its write's failure,
+    // never as a port that is no serial port.
+    if (::access("/dev/full", W_OK) == 0) {
+        outside.clear();
+        outside.deviceNames().redirect("LPT2", "/dev/full");
+        click("Button1");
+        EXPECT_EQ(outside.errors, QStringList{"Disk full.\n/dev/full"});
+    }
     // The window stays usable.
     pick(form1()->dk(), "LPT1");
     click("Button1");

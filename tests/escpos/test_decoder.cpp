@@ -574,6 +574,7 @@ TEST(Decoder, TheCommonVocabularyOfReceiptPrinters)
         {ByteString("\x1B\x42\x03\x02", 4), "beep 3 times, 2 × 50 ms each"},
         {ByteString("\x1B\x2A\x21\x01\x00\x01\x02\x03", 8), "bit image, 24 dots high, double density: 1 columns"},
         {ByteString("\x1B\x2A\x00\x02\x00\xFF\x81", 7), "bit image, 8 dots high, single density: 2 columns"},
+        {ByteString("\x1B\x2A\x20\x01\x00\x01\x02\x03", 8), "bit image, 24 dots high, single density: 1 columns"},
         {ByteString("\x1B\x44\x08\x10\x00", 5), "tab stops at 8, 16 characters"},
         {ByteString("\x1B\x44\x00", 3), "clear the tab stops"},
         {ByteString("\x1D\x6B\x48\x03" "A-1", 7), "barcode CODE93: \"A-1\""},
@@ -589,6 +590,9 @@ TEST(Decoder, TheCommonVocabularyOfReceiptPrinters)
         EXPECT_EQ(commands[0].kind, Kind::Command) << w.meaning;
         EXPECT_EQ(commands[0].meaning, QString::fromUtf8(w.meaning));
     }
+    // A character above 0x7F in a meaning is UTF-8 in the listing as well.
+    const QString high = escpos::listing(ByteString("\x1D\x6B\x49\x03{B\x80", 7));
+    EXPECT_TRUE(high.contains(QStringLiteral("barcode CODE128: \"{B") + QChar(0x80) + '"')) << high.toStdString();
     // A printer reads 32 tab stops at most: a 33rd byte is text.
     ByteString stops("\x1B\x44", 2);
     for (char n = 1; n <= 33; ++n)

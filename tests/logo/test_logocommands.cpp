@@ -401,7 +401,9 @@ TEST(BmpReading, SixteenBitsAndPaletteBounds)
     }
     // Refused, not drawn as whatever memory held.
     const std::string palette("\xFF\xFF\xFF\x00\x00\x00\x00\x00", 8);
-    const std::string indexTwo = bmpFile(1, 1, 8, 0, palette, std::string("\x02\x00\x00\x00", 4));
+    // Three colours stored, the header's count (patched below) uses two.
+    const std::string indexTwo =
+        bmpFile(1, 1, 8, 0, palette + std::string("\x00\x00\xFF\x00", 4), std::string("\x02\x00\x00\x00", 4));
     const std::string indexZero = bmpFile(1, 1, 8, 0, palette, std::string(4, '\0'));
     const struct {
         const char *what;
@@ -413,6 +415,7 @@ TEST(BmpReading, SixteenBitsAndPaletteBounds)
         {"a palette that the header's size (65576) puts past the file's end",
          indexZero.substr(0, 16) + '\x01' + indexZero.substr(17), "像素的颜色不在调色板中"},
         {"too wide", bmpFile(32768, 1, 1, 0, palette, std::string(4096, '\0')), "图像太大（32768 × 1 像素）"},
+        {"a compression it does not know (JPEG)", bmpFile(1, 1, 24, 4, "", std::string(4, '\0')), "图像数据无效"},
     };
     for (const auto &r : refused) {
         std::string told;

@@ -7,6 +7,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <vector>
 
 class FaultyHost : public comhost::ComHost {
 public:
@@ -92,7 +93,12 @@ public:
     }
     // The modem status to tell instead of the device's (-1: the device's).
     std::atomic<long long> modemStatus{-1};
-    bool PurgeComm(Handle h, std::uint32_t f) override { return !fails("PurgeComm") && m_inner.PurgeComm(h, f); }
+    bool PurgeComm(Handle h, std::uint32_t f) override
+    {
+        purges.push_back(f); // a pseudo-terminal shows no queue a purge empties
+        return !fails("PurgeComm") && m_inner.PurgeComm(h, f);
+    }
+    std::vector<std::uint32_t> purges;
     bool ClearCommError(Handle h, std::uint32_t *e, comhost::COMSTAT *s) override
     {
         return !fails("ClearCommError") && m_inner.ClearCommError(h, e, s);

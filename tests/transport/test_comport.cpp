@@ -950,9 +950,10 @@ TEST_F(ComPortTest, CancelledWriteIsAbortedAtOnceWithItsCount)
             return ++looks < 3;
         }
     } watch;
-    TComPort port(*host);
+    TComPort port(faulty);
     configureLikeMainWindow(port);
     port.OpenDevice();
+    faulty.purges.clear();
     printer.setPace(2000);
     const std::string big(60000, 'B');
     const auto start = std::chrono::steady_clock::now();
@@ -962,6 +963,7 @@ TEST_F(ComPortTest, CancelledWriteIsAbortedAtOnceWithItsCount)
     EXPECT_GT(n, 0);
     EXPECT_LT(n, 60000);
     EXPECT_LT(took, std::chrono::seconds(1));
+    EXPECT_EQ(faulty.purges, std::vector<std::uint32_t>{kPurgeTxAbort | kPurgeTxClear});
     port.CloseDevice();
     // The port is free again at once.
     port.OpenDevice();

@@ -476,6 +476,46 @@ TEST(NetLibrary, AnIpv6LoopbackPrinterGetsTheBytes)
 
 // The scan's probe: refused or unanswered connects count as closed, a
 // connection that never answers as silent, and an answer is kept whole.
+// A printer that resets the connection: the socket tells it is broken even
+// after a failed send has taken the error, and sending on raises no SIGPIPE,
+// which would end the program.
+TEST(NetLibrary, AResetConnectionStaysBrokenAndSendingOnRaisesNoSignal)
+{
+    Listener printer(AF_INET, 1);
+    ASSERT_GE(printer.fd, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = htons(static_cast<std::uint16_t>(printer.port));
+    const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_EQ(::connect(s, reinterpret_cast<sockaddr *>(&a), sizeof a), 0);
+    const int peer = ::accept4(printer.fd, nullptr, nullptr, SOCK_CLOEXEC);
+    const linger reset{1, 0};
+    ASSERT_EQ(::setsockopt(peer, SOL_SOCKET, SO_LINGER, &reset, sizeof reset), 0);
+    ::close(peer);
+    pollfd p{s, 0, 0};
+    ASSERT_EQ(::poll(&p, 1, 5000), 1);
+
+    sigset_t pipe, before;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    ASSERT_EQ(::pthread_sigmask(SIG_BLOCK, &pipe, &before), 0);
+    const std::uint8_t byte = 0x1B;
+    EXPECT_EQ(netsock::sendSome(s, &byte, 1), -1); // takes the reset
+    EXPECT_TRUE(netsock::broken(s));
+    EXPECT_EQ(netsock::sendSome(s, &byte, 1), -1); // a broken pipe now
+    sigset_t pending;
+    sigpending(&pending);
+    const bool raised = sigismember(&pending, SIGPIPE) == 1;
+    if (raised) {
+        const timespec none{0, 0};
+        (void)sigtimedwait(&pipe, nullptr, &none);
+    }
+    ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    ::close(s);
+    EXPECT_FALSE(raised);
+}
+
 TEST(NetProbe, EachTargetGetsTheOutcomeOfItsOwnConnection)
 {
     Listener deaf(AF_INET, 0), mute(AF_INET, 4), speaking(AF_INET, 4);
@@ -510,6 +550,26 @@ TEST(NetProbe, EachTargetGetsTheOutcomeOfItsOwnConnection)
         EXPECT_EQ(answers[i].target.port, targets[i].port) << i;
     }
     EXPECT_EQ(answers[3].bytes, std::string("\x12\x34", 2));
+
+    // Never more connections under way than `atOnce`: four targets behind
+    // one listener that never answers, counted as it takes them while none
+    // has ended.
+    Listener quiet(AF_INET, 8);
+    ASSERT_TRUE(quiet.fd >= 0 && ::fcntl(quiet.fd, F_SETFL, O_NONBLOCK) == 0);
+    std::vector<int> taken;
+    std::size_t beforeAnyEnded = 0;
+    const std::vector<netprobe::Target> same(4, {lo, static_cast<std::uint16_t>(quiet.port)});
+    (void)netprobe::probe(same, std::string("\x10\x04\x01", 3), timing, [&](std::size_t done, std::size_t) {
+        for (int peer; (peer = ::accept4(quiet.fd, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;)
+            taken.push_back(peer);
+        if (done == 0)
+            beforeAnyEnded = taken.size();
+        return true;
+    });
+    for (int peer : taken)
+        ::close(peer);
+    EXPECT_EQ(beforeAnyEnded, 2u);
+    EXPECT_EQ(taken.size(), 4u);
 }
 
 namespace {
