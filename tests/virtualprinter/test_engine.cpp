@@ -396,6 +396,25 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
     EXPECT_EQ(euro858, line(ByteString("\x1B\x74\x10\x80\x0A", 5)));
     EXPECT_NE(euro858, line(ByteString("\x1B\x74\x00\xD5\x0A", 5)));
     EXPECT_FALSE(inked(euro858).isNull());
+    // Each table puts its own character at a byte: the one the Windows table
+    // that also holds it (1252: 16, 1251: 46) prints.
+    auto glyph = [&](int page, int byte) {
+        return line(ByteString("\x1B\x74", 2) + char(page) + char(byte) + '\n');
+    };
+    const struct {
+        int page, byte, windowsPage, windowsByte;
+    } same[] = {
+        {0, 0x84, 16, 0xE4},  // CP437: ä
+        {2, 0xB5, 16, 0xC1},  // CP850: Á
+        {3, 0x84, 16, 0xE3},  // CP860: ã
+        {4, 0x84, 16, 0xC2},  // CP863: Â
+        {5, 0x9B, 16, 0xF8},  // CP865: ø
+        {17, 0x80, 46, 0xC0}, // CP866: А
+        {34, 0x80, 46, 0x90}, // CP855: ђ
+    };
+    for (const auto &c : same)
+        EXPECT_EQ(glyph(c.page, c.byte), glyph(c.windowsPage, c.windowsByte)) << c.page;
+    EXPECT_NE(glyph(17, 0x80), glyph(34, 0x80)); // the font draws each
     // ESC R 2 (Germany) prints "[" as "Ä", as Windows-1252's C4 does.
     EXPECT_EQ(line(ByteString("\x1B\x52\x02[\x0A", 5)), line(ByteString("\x1B\x74\x10\xC4\x0A", 5)));
 

@@ -76,6 +76,16 @@ TEST(VirtualSymbols, EveryBarcodeReadsBackAsItsData)
         const QRect ink = inked(receipts[0]);
         EXPECT_LE(std::abs(ink.left() - (receipts[0].width() - 1 - ink.right())), 2) << ink.left() << " " << ink.right();
     }
+    // Without GS w a module is 3 dots: EAN-13's 95 modules half as wide
+    // again as at GS w 2.
+    const auto barsWide = [](const ByteString &setup) {
+        vp::Engine e = engine();
+        e.feed(setup + ByteString("\x1D\x6B\x43\x0C" "590123412345\x0A\x1D\x56\x42\x00", 21));
+        auto receipts = e.takeReceipts();
+        return receipts.size() == 1 ? inked(receipts[0]).width() : 0;
+    };
+    EXPECT_EQ(barsWide(ByteString("\x1B\x40", 2)), 285);
+    EXPECT_EQ(barsWide(ByteString("\x1B\x40\x1D\x77\x02", 5)), 190);
 }
 
 TEST(VirtualSymbols, QrCodeStoredAndPrintedReadsBack)
