@@ -299,19 +299,22 @@ TEST_F(Transfer, CancelledNetworkTransferTellsWhatThePrinterGot)
     pick(form1()->dk(), "Ethernet");
     type(form1()->IPE(), QString::fromStdString(paced.address()));
     QElapsedTimer shown;
-    QString count;
+    QString count, hold = QStringLiteral("unread");
     WhileSending watch(50, [&] {
         if (transferDialog() && !shown.isValid())
             shown.start();
         if (shown.isValid() && shown.elapsed() > 300 && transferDialog()) {
             count = dialogText("TransferCount");
+            hold = dialogText("TransferHold");
             cancelNow();
         }
     });
     click(nvf, "Button4");
-    // Once connected, the dialog counts the bytes the printer took.
+    // Once connected, the dialog counts the bytes the printer took, and a
+    // printer that reads on is not said to hold anything.
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^[1-9][0-9]* / [0-9]+ 字节$")).match(count).hasMatch())
         << count.toStdString();
+    EXPECT_EQ(hold, QString());
     ASSERT_EQ(outside.messages.size(), 1);
     const auto m = kCancelled.match(outside.messages[0]);
     ASSERT_TRUE(m.hasMatch()) << outside.messages[0].toStdString();
@@ -320,9 +323,26 @@ TEST_F(Transfer, CancelledNetworkTransferTellsWhatThePrinterGot)
     EXPECT_EQ(form1()->sender().log().entries().back().done, m.captured(1).toULongLong());
 }
 
+// A network printer that takes its connection but reads nothing is told as
+// such once a second has passed without a byte.
+TEST_F(Transfer, NetworkPrinterThatDoesNotReadIsToldAndCancelled)
+{
+    TcpPrinter deaf(TcpPrinter::Mode::NeverRead);
+    child<QLineEdit>(nvf, "Edit2")->setText("3000000");
+    pick(form1()->dk(), "Ethernet");
+    type(form1()->IPE(), QString::fromStdString(deaf.address()));
+    QString hold;
+    const auto watch = cancelWhenHeld(hold);
+    click(nvf, "Button4");
+    EXPECT_EQ(hold, QStringLiteral("网络打印机没有在接收数据。"));
+    ASSERT_EQ(outside.messages.size(), 1);
+    EXPECT_TRUE(kCancelled.match(outside.messages[0]).hasMatch()) << outside.messages[0].toStdString();
+}
+
 // A printer whose connection does not stand yet: the dialog says it is
-// connecting (not that the printer takes no data), and after the connect
-// time-out the message says there was no answer.
+// connecting (not that the printer takes no data); a Cancel then says that
+// nothing reached it, and after the connect time-out the message says there
+// was no answer.
 TEST_F(Transfer, AConnectWithoutAnswerIsToldAsSuch)
 {
     Listener deaf(AF_INET, 0);
@@ -330,17 +350,23 @@ TEST_F(Transfer, AConnectWithoutAnswerIsToldAsSuch)
     const QString address = QStringLiteral("127.0.0.1:%1").arg(deaf.port);
     pick(form1()->dk(), "Ethernet");
     type(form1()->IPE(), address);
-    QString count, hold;
-    WhileSending watch(100, [&] {
-        if (transferDialog() && count.isEmpty()) {
-            count = dialogText("TransferCount");
-            hold = dialogText("TransferHold");
-        }
-    });
-    click("cut");
-    EXPECT_EQ(count, QStringLiteral("正在连接 %1……").arg(address));
-    EXPECT_EQ(hold, QString());
-    EXPECT_EQ(outside.messages, QStringList{"Connect error\n" + address + " 在 5 秒内没有回答。"});
+    for (const bool cancel : {true, false}) {
+        QString count, hold;
+        WhileSending watch(100, [&] {
+            if (transferDialog() && count.isEmpty()) {
+                count = dialogText("TransferCount");
+                hold = dialogText("TransferHold");
+                if (cancel)
+                    cancelNow();
+            }
+        });
+        outside.messages.clear();
+        click("cut");
+        EXPECT_EQ(count, QStringLiteral("正在连接 %1……").arg(address));
+        EXPECT_EQ(hold, QString());
+        EXPECT_EQ(outside.messages, QStringList{cancel ? QStringLiteral("发送已取消：0 / 4 字节送到了打印机。") // GS V 66 24
+                                                       : "Connect error\n" + address + " 在 5 秒内没有回答。"});
+    }
 }
 
 TEST_F(Transfer, ShortCommandsShowNoDialog)

@@ -383,8 +383,31 @@ TEST_F(ComPortTest, LineSignalsAreToldAtOpenAndFallAtClose)
     EXPECT_EQ(mask, 0u);
     host->CloseHandle(ov.hEvent);
     EXPECT_TRUE(host->CloseHandle(h));
-    EXPECT_FALSE(host->CloseHandle(h));
-    EXPECT_EQ(host->GetLastError(), 6u); // ERROR_INVALID_HANDLE
+    // Every call on the handle once it is closed fails with
+    // ERROR_INVALID_HANDLE, as on Windows.
+    DCB dcb{};
+    const COMMTIMEOUTS timeouts{};
+    COMSTAT stat{};
+    char byte = 0;
+    const std::pair<const char *, std::function<bool()>> calls[] = {
+        {"CloseHandle", [&] { return host->CloseHandle(h); }},
+        {"SetupComm", [&] { return host->SetupComm(h, 4096, 4096); }},
+        {"SetCommState", [&] { return host->SetCommState(h, dcb); }},
+        {"GetCommState", [&] { return host->GetCommState(h, dcb); }},
+        {"SetCommTimeouts", [&] { return host->SetCommTimeouts(h, timeouts); }},
+        {"WriteFile", [&] { return host->WriteFile(h, "x", 1, &ov); }},
+        {"ReadFile", [&] { return host->ReadFile(h, &byte, 1, &ov); }},
+        {"SetCommMask", [&] { return host->SetCommMask(h, 0); }},
+        {"WaitCommEvent", [&] { return host->WaitCommEvent(h, &mask, &ov); }},
+        {"PurgeComm", [&] { return host->PurgeComm(h, comhost::kPurgeTxClear); }},
+        {"ClearCommError", [&] { return host->ClearCommError(h, &n, &stat); }},
+        {"GetCommModemStatus", [&] { return host->GetCommModemStatus(h, &n); }},
+    };
+    for (const auto &[name, call] : calls) {
+        host->SetLastError(0);
+        EXPECT_FALSE(call()) << name;
+        EXPECT_EQ(host->GetLastError(), 6u) << name;
+    }
 }
 
 // Each event the device reports reaches its own handler, in one order, and a

@@ -550,6 +550,10 @@ TEST(NetProbe, EachTargetGetsTheOutcomeOfItsOwnConnection)
         EXPECT_EQ(answers[i].target.port, targets[i].port) << i;
     }
     EXPECT_EQ(answers[3].bytes, std::string("\x12\x34", 2));
+    // A printer is given the whole connect time before it counts as absent.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(netprobe::probe({targets[0]}, "?", timing, nullptr)[0].outcome, O::Closed);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(timing.connectMs));
 
     // Never more connections under way than `atOnce`: four targets behind
     // one listener that never answers, counted as it takes them while none
