@@ -27,47 +27,6 @@ long param(const escpos::Command &c, std::size_t i, long fallback = 0)
     return i < c.params.size() ? c.params[i] : fallback;
 }
 
-// ESC t n: the ICU name of each table the printers carry.
-const char *codePageName(int n)
-{
-    switch (n) {
-    case 0: return "IBM437";
-    case 1: return "Shift_JIS"; // Katakana: its half-width kana are the table's
-    case 2: return "IBM850";
-    case 3: return "IBM860";
-    case 4: return "IBM863";
-    case 5: return "IBM865";
-    case 11: return "ibm-851";
-    case 13: return "IBM857";
-    case 14: return "ibm-737";
-    case 15: return "ISO-8859-7";
-    case 16: return "windows-1252";
-    case 17: return "IBM866";
-    case 18: return "IBM852";
-    case 19: return "IBM858";
-    case 32: return "ibm-720";
-    case 33: return "ibm-775";
-    case 34: return "IBM855";
-    case 35: return "IBM861";
-    case 36: return "IBM862";
-    case 37: return "IBM864";
-    case 38: return "IBM869";
-    case 39: return "ISO-8859-2";
-    case 40: return "ISO-8859-15";
-    case 44: return "ibm-1125";
-    case 45: return "windows-1250";
-    case 46: return "windows-1251";
-    case 47: return "windows-1253";
-    case 48: return "windows-1254";
-    case 49: return "windows-1255";
-    case 50: return "windows-1256";
-    case 51: return "windows-1257";
-    case 52: return "windows-1258";
-    default: break;
-    }
-    return nullptr;
-}
-
 // ESC R n: the twelve characters each set puts at # $ @ [ \ ] ^ ` { | } ~.
 const char16_t *internationalSet(int n)
 {
@@ -152,6 +111,46 @@ QByteArray code128Text(const QByteArray &data)
 }
 
 } // namespace
+
+const char *codePageName(int n)
+{
+    switch (n) {
+    case 0: return "IBM437";
+    case 1: return "Shift_JIS"; // Katakana: its half-width kana are the table's
+    case 2: return "IBM850";
+    case 3: return "IBM860";
+    case 4: return "IBM863";
+    case 5: return "IBM865";
+    case 11: return "ibm-851";
+    case 13: return "IBM857";
+    case 14: return "ibm-737";
+    case 15: return "ISO-8859-7";
+    case 16: return "windows-1252";
+    case 17: return "IBM866";
+    case 18: return "IBM852";
+    case 19: return "IBM858";
+    case 32: return "ibm-720";
+    case 33: return "ibm-775";
+    case 34: return "IBM855";
+    case 35: return "IBM861";
+    case 36: return "IBM862";
+    case 37: return "IBM864";
+    case 38: return "IBM869";
+    case 39: return "ISO-8859-2";
+    case 40: return "ISO-8859-15";
+    case 44: return "ibm-1125";
+    case 45: return "windows-1250";
+    case 46: return "windows-1251";
+    case 47: return "windows-1253";
+    case 48: return "windows-1254";
+    case 49: return "windows-1255";
+    case 50: return "windows-1256";
+    case 51: return "windows-1257";
+    case 52: return "windows-1258";
+    default: break;
+    }
+    return nullptr;
+}
 
 QString Engine::decodeSingleByte(const ByteString &raw) const
 {

@@ -194,6 +194,10 @@ private:
     bool m_markedPaper = false; // black-mark paper: a job used its commands
 };
 
+// ESC t n: the ICU name of each table the printers carry; nullptr for a
+// table they do not.
+const char *codePageName(int n);
+
 // Black marks on the roll, one every this many dots.
 constexpr int kMarkPitch = 480;
 

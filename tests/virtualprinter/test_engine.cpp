@@ -16,6 +16,8 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include <QStringDecoder>
+
 #include <cstring>
 
 namespace {
@@ -415,6 +417,8 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
     for (const auto &c : same)
         EXPECT_EQ(glyph(c.page, c.byte), glyph(c.windowsPage, c.windowsByte)) << c.page;
     EXPECT_NE(glyph(17, 0x80), glyph(34, 0x80)); // the font draws each
+    // Katakana's half-width ｱ is one byte of its table, never an unknown "?".
+    EXPECT_NE(glyph(1, 0xB1), glyph(1, '?'));
     // ESC R 2 (Germany) prints "[" as "Ä", as Windows-1252's C4 does.
     EXPECT_EQ(line(ByteString("\x1B\x52\x02[\x0A", 5)), line(ByteString("\x1B\x74\x10\xC4\x0A", 5)));
 
@@ -551,6 +555,32 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         EXPECT_EQ(feeds == 25 ? torn.front().height() : e.currentReceipt().height(), 2400 * feeds);
         EXPECT_EQ(e.counts().receipts, feeds == 25 ? 1 : 0);
     }
+}
+
+// Each table of ESC t reads a byte as that table's chart gives it, by a
+// character no other table puts at that byte (two for 437 and 1252, whose
+// every one some other table shares).
+TEST(VirtualEngine, EachCharacterTableReadsAsItsChart)
+{
+    const struct {
+        int page;
+        const char *bytes;
+        const char16_t *text;
+    } tables[] = {
+        {0, "\x80\x9D", u"Ç¥"}, {1, "\xB1", u"ｱ"},  {2, "\xD5", u"ı"},  {3, "\x84", u"ã"},  {4, "\x84", u"Â"},
+        {5, "\xAF", u"¤"},      {13, "\x8D", u"ı"}, {14, "\x80", u"Α"}, {15, "\xAA", u"ͺ"}, {16, "\x83\x8E", u"ƒŽ"},
+        {17, "\xF2", u"Є"},     {18, "\x85", u"ů"}, {19, "\xD5", u"€"}, {32, "\x95", u"ـ"}, {33, "\x80", u"Ć"},
+        {34, "\x80", u"ђ"},     {35, "\x8B", u"Ð"}, {36, "\x80", u"א"}, {37, "\x90", u"β"}, {38, "\x86", u"Ά"},
+        {39, "\xA1", u"Ą"},     {40, "\xA6", u"Š"}, {44, "\xF2", u"Ґ"}, {45, "\x8C", u"Ś"}, {46, "\x80", u"Ђ"},
+        {47, "\xA2", u"Ά"},     {48, "\xD0", u"Ğ"}, {49, "\xD4", u"װ"}, {50, "\x81", u"پ"}, {51, "\x8E", u"ˇ"},
+        {52, "\xD5", u"Ơ"},
+    };
+    for (const auto &t : tables) {
+        ASSERT_NE(vp::codePageName(t.page), nullptr) << t.page;
+        EXPECT_EQ(QStringDecoder(vp::codePageName(t.page)).decode(QByteArray(t.bytes)), QString::fromUtf16(t.text)) << t.page;
+    }
+    for (int none : {6, 10, 12, 20, 31, 41, 43, 53, 255})
+        EXPECT_EQ(vp::codePageName(none), nullptr) << none;
 }
 
 TEST(VirtualPrinterOptions, TcpListensWhereItIsToldAndNowhereElse)
