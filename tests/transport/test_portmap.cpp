@@ -151,7 +151,8 @@ TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
                                                 "COM9=/dev/ttyUSB5\n"
                                                 "LPT3=/dev/lp2\n"
                                                 "just words\n"
-                                                "COM03=/dev/ttyUSB5\n");
+                                                "COM03=/dev/ttyUSB5\n"
+                                                "COM=/dev/ttyUSB5\n");
     const PortMap m = PortMap::scan(t.roots);
     EXPECT_EQ(t.path(m, "COM3"), t.byId("ttyUSB0"));
     EXPECT_TRUE(m.find("COM3")->fromMap);
@@ -174,9 +175,10 @@ TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
                {7, "COM9=/dev/ttyUSB5", "number outside COM1-COM8"},
                {8, "LPT3=/dev/lp2", "number outside LPT1-LPT2"},
                {9, "just words", "no '='"},
-               {10, "COM03=/dev/ttyUSB5", "leading zero: write COM3, not COM03"}};
-    ASSERT_EQ(m.problems().size(), 6u);
-    for (std::size_t i = 0; i < 6; ++i) {
+               {10, "COM03=/dev/ttyUSB5", "leading zero: write COM3, not COM03"},
+               {11, "COM=/dev/ttyUSB5", "unknown name"}};
+    ASSERT_EQ(m.problems().size(), std::size(bad));
+    for (std::size_t i = 0; i < std::size(bad); ++i) {
         EXPECT_EQ(m.problems()[i].line, bad[i].line);
         EXPECT_EQ(m.problems()[i].text, bad[i].text);
         EXPECT_EQ(m.problems()[i].why, bad[i].why);
@@ -186,7 +188,7 @@ TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
     // Each bad line is told once; the file is read afresh for every look.
     DeviceNames names;
     names.setRoots(t.roots);
-    EXPECT_EQ(names.takeNewProblems().size(), 6u);
+    EXPECT_EQ(names.takeNewProblems().size(), std::size(bad));
     EXPECT_TRUE(names.takeNewProblems().empty());
     // "~/" is the home folder, as the shell would have it.
     const char *home = std::getenv("HOME");
