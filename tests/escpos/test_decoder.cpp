@@ -466,7 +466,7 @@ TEST(Decoder, TheCommonVocabularyOfReceiptPrinters)
         Op op;
         std::vector<long> params;
         const char *text;
-        const char *meaning; // what the listing says, where the reference gives a parameter more than one meaning
+        const char *meaning; // what the listing says of it, where that is checked here
     } cases[] = {
         {ByteString("\x1B\x2A\x00\x02\x00\xFF\x81", 7), "ESC *", Op::ColumnBitImage, {0, 2, 2}, "", "bit image, 8 dots high, single density: 2 columns"},
         {ByteString("\x1B\x2A\x21\x01\x00\x01\x02\x03", 8), "ESC *", Op::ColumnBitImage, {33, 1, 3}, "", "bit image, 24 dots high, double density: 1 columns"},
