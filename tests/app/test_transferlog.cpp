@@ -243,8 +243,9 @@ TEST_F(TransferLogWindow, ALongCommandIsNotHeldUpByItsListingAndTheListSaysWhatI
     ::close(reader);
     ASSERT_EQ(got, 2u * 1024 * 1024);
     // Before, the window listed all of it first: 9.7 s. The bound is a guard
-    // against listing the whole command again, not a measurement.
-    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(firstByte - press).count(), 100);
+    // against listing the whole command again, not a measurement: a tenth of
+    // that, so that a sanitizer's build on a busy machine stays well inside it.
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(firstByte - press).count(), 1000);
     ASSERT_EQ(list()->topLevelItemCount(), 1);
     EXPECT_EQ(cell(0, 3), QStringLiteral("已发送"));
     EXPECT_EQ(detail().count(QStringLiteral("DLE         unknown command  [10]")), 1000);
