@@ -474,8 +474,6 @@ TEST(NetLibrary, AnIpv6LoopbackPrinterGetsTheBytes)
     TavoNetClose();
 }
 
-// The scan's probe: refused or unanswered connects count as closed, a
-// connection that never answers as silent, and an answer is kept whole.
 // A printer that resets the connection: the socket tells it is broken even
 // after a failed send has taken the error, and sending on raises no SIGPIPE,
 // which would end the program.
@@ -516,6 +514,8 @@ TEST(NetLibrary, AResetConnectionStaysBrokenAndSendingOnRaisesNoSignal)
     EXPECT_FALSE(raised);
 }
 
+// The scan's probe: refused or unanswered connects count as closed, a
+// connection that never answers as silent, and an answer is kept whole.
 TEST(NetProbe, EachTargetGetsTheOutcomeOfItsOwnConnection)
 {
     Listener deaf(AF_INET, 0), mute(AF_INET, 4), speaking(AF_INET, 4);

@@ -14,9 +14,8 @@
 #include <QHostAddress>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <gtest/gtest.h>
-
 #include <QStringDecoder>
+#include <gtest/gtest.h>
 
 #include <cstring>
 
