@@ -157,6 +157,66 @@ TEST(VirtualSymbols, Pdf417PrintsItsRows)
     }
 }
 
+// GS H puts the barcode's text above the bars, below them, both or
+// neither, in the font GS f picks; PDF417 takes its data columns and error
+// correction from GS ( k. Bars 40 dots high at the left, modules 2 dots.
+TEST(VirtualSymbols, BarcodeTextAndSymbolSettingsShapeWhatPrints)
+{
+    const ByteString ean("\x1D\x68\x28\x1D\x77\x02\x1D\x6B\x43\x0C" "590123412345\x0A", 23);
+    // Each inked row of the paper: 'b' where it is the bars' row, 't' otherwise.
+    const auto rowsOf = [&](const ByteString &setup, QByteArray *barsRow = nullptr) {
+        vp::Engine e = engine();
+        e.feed(ByteString("\x1B\x40", 2) + setup + ean);
+        const QImage paper = e.currentReceipt();
+        QList<QByteArray> inkedRows;
+        for (int y = 0; y < paper.height(); ++y) {
+            QByteArray row(paper.width(), '0');
+            for (int x = 0; x < paper.width(); ++x)
+                row[x] = dark(paper, x, y) ? '1' : '0';
+            if (row.contains('1'))
+                inkedRows << row;
+        }
+        if (barsRow && !inkedRows.isEmpty())
+            *barsRow = inkedRows[inkedRows.size() / 2];
+        return inkedRows;
+    };
+    QByteArray bars;
+    ASSERT_EQ(rowsOf(ByteString("\x1D\x48\x00", 3), &bars).size(), 40);
+    const auto shape = [&](const ByteString &setup) {
+        QString out;
+        for (const QByteArray &row : rowsOf(setup))
+            if (out.isEmpty() || out.back() != (row == bars ? 'b' : 't'))
+                out += row == bars ? 'b' : 't';
+        return out;
+    };
+    EXPECT_EQ(shape(ByteString("\x1D\x48\x01", 3)), QStringLiteral("tb"));
+    EXPECT_EQ(shape(ByteString("\x1D\x48\x31", 3)), QStringLiteral("tb"));
+    EXPECT_EQ(shape(ByteString("\x1D\x48\x02", 3)), QStringLiteral("bt"));
+    EXPECT_EQ(shape(ByteString("\x1D\x48\x33", 3)), QStringLiteral("tbt"));
+    // Font B's text is lower than font A's.
+    const auto textRows = [&](const ByteString &setup) { return rowsOf(setup).size() - 40; };
+    EXPECT_GT(textRows(ByteString("\x1D\x48\x02", 3)), textRows(ByteString("\x1D\x48\x02\x1D\x66\x01", 6)));
+
+    // PDF417 of c data columns is 17c + 69 modules wide (start, stop and
+    // the two row indicators); error correction level 8 adds 510 code
+    // words to level 0's, some fifty rows more at ten columns (at least 52
+    // rows against the 3 that at most 27 code words need).
+    const std::string data = "TAVO PDF417 0042";
+    const auto pdf = [&](char columns, char level) {
+        vp::Engine e = engine();
+        e.feed(ByteString("\x1D\x28\x6B\x03\x00\x30\x41", 7) + columns + ByteString("\x1D\x28\x6B\x04\x00\x30\x45\x30", 8) +
+               level + ByteString("\x1D\x28\x6B\x03\x00\x30\x43\x02", 8) + ByteString("\x1D\x28\x6B", 3) +
+               char(data.size() + 3) + char(0) + ByteString("\x30\x50\x30", 3) + data +
+               ByteString("\x1D\x28\x6B\x03\x00\x30\x51\x30", 8));
+        return inked(e.currentReceipt());
+    };
+    EXPECT_EQ(pdf(2, '0').width(), 2 * (17 * 2 + 69));
+    EXPECT_EQ(pdf(5, '0').width(), 2 * (17 * 5 + 69));
+    const QRect low = pdf(10, '0'), high = pdf(10, '8');
+    EXPECT_EQ(high.width(), low.width());
+    EXPECT_GE(high.height() - low.height(), 49 * 2 * 3);
+}
+
 namespace {
 
 ByteString clientReceipt(const char *name)
