@@ -264,6 +264,16 @@ TEST(CliProgram, RunsWithoutADisplay)
     const std::string out = shell(TAVO_CLI_PATH " --dry-run nv-clear --star 2>&1; echo status=$?");
     EXPECT_EQ(out, "000000  ESC FS q    NV bit image 1: 8 × 8 dots, 8 data bytes, closing byte 01  "
                    "[1B 1C 71 01 01 00 01 00 00 00 00 00 00 00 00 00 01]\nstatus=0\n");
+    // With no window to cancel in, it waits for a printer that pauses longer
+    // than the network library's wait slice.
+    const std::string file = ::testing::TempDir() + "tavo-cli-slow.bmp";
+    bmp::write(file, bmp::encode(Picture(16, 8), 24, false));
+    TcpPrinter paced(TcpPrinter::Mode::Paced, 16 * 1024, 100);
+    EXPECT_EQ(shell(TAVO_CLI_PATH " --ip " + paced.address() + " selftest " + file + " --padding 100000 >/dev/null 2>&1; echo status=$?"),
+              "status=0\n");
+    ASSERT_TRUE(paced.waitForConnections(1, 10000));
+    EXPECT_EQ(paced.connections()[0], buildSelfTestPage(loadBmp(QString::fromStdString(file)), 100000));
+    std::remove(file.c_str());
 }
 
 TEST(CliProgram, EveryProgramFailsWhenItsOutputCannotBeWritten)

@@ -624,6 +624,7 @@ TEST(Decoder, EveryMeaningInOneStream)
         {"1D 28 46 04 00 01 00 64 00", "GS ( F", "black mark: print start position forward 100 units (17.6 mm)"},
         {"1D 28 46 04 00 03 02 00 01", "GS ( F", "black mark: position 3 (undefined) direction 2 (undefined) 256 units (45.2 mm)"},
         {"1D 28 46 02 00 01 02", "GS ( F", "black-mark setting with 2 parameter bytes"},
+        {"1D 28 46 05 00 01 00 64 00 00", "GS ( F", "black-mark setting with 5 parameter bytes"},
         {"1D 28 41 02 00 31 32", "GS ( A", "unknown command"},
         {"1D 28 6B 03 00 31 41 31", "GS ( k", "QR: model 1"},
         {"1D 28 6B 04 00 31 41 33 00", "GS ( k", "QR: model 3"},

@@ -381,6 +381,23 @@ TEST_F(ComPortTest, LineSignalsAreToldAtOpenAndFallAtClose)
     ASSERT_TRUE(host->SetCommMask(h, 0));
     EXPECT_TRUE(host->GetOverlappedResult(h, &ov, &n, true));
     EXPECT_EQ(mask, 0u);
+    // TX empty is told once a write: a write done before the wait is told
+    // at the wait, and the next wait waits for the next write.
+    ASSERT_TRUE(host->SetCommMask(h, comhost::kEvTxEmpty));
+    comhost::OVERLAPPED wov{};
+    wov.hEvent = host->CreateEventA(true, false);
+    if (!host->WriteFile(h, "x", 1, &wov)) {
+        ASSERT_TRUE(host->GetOverlappedResult(h, &wov, &n, true));
+    }
+    if (!host->WaitCommEvent(h, &mask, &ov)) {
+        ASSERT_TRUE(host->GetOverlappedResult(h, &ov, &n, true));
+    }
+    EXPECT_EQ(mask, comhost::kEvTxEmpty);
+    EXPECT_FALSE(host->WaitCommEvent(h, &mask, &ov));
+    EXPECT_EQ(host->GetLastError(), static_cast<std::uint32_t>(comhost::kErrorIoPending));
+    ASSERT_TRUE(host->SetCommMask(h, 0));
+    EXPECT_TRUE(host->GetOverlappedResult(h, &ov, &n, true));
+    host->CloseHandle(wov.hEvent);
     host->CloseHandle(ov.hEvent);
     EXPECT_TRUE(host->CloseHandle(h));
     // Every call on the handle once it is closed fails with

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
@@ -147,6 +148,20 @@ TEST(VirtualPrinterHost, ReceiptNumbersGoOnAndOutputsItCannotWriteAreRefused)
         } catch (const std::runtime_error &e) {
             EXPECT_TRUE(QString::fromStdString(e.what()).contains(r.named)) << e.what();
         }
+    }
+    // A second address that cannot have the port the first one picked is
+    // told with that port, not with the 0 that asked for any.
+    vp::Options twice;
+    twice.tcp = QStringLiteral("127.0.0.1:0");
+    twice.tcpHosts = QStringList{QStringLiteral("127.0.0.1"), QStringLiteral("127.0.0.1")};
+    twice.tcpPort = 0;
+    vp::Host host(twice);
+    try {
+        host.start();
+        ADD_FAILURE() << "listened twice on one port";
+    } catch (const std::runtime_error &e) {
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^TCP 127\\.0\\.0\\.1:[1-9][0-9]*: ")).match(QString::fromStdString(e.what())).hasMatch())
+            << e.what();
     }
 }
 
