@@ -303,7 +303,8 @@ TEST_F(Transfer, CancelledNetworkTransferTellsWhatThePrinterGot)
     WhileSending watch(50, [&] {
         if (transferDialog() && !shown.isValid())
             shown.start();
-        if (shown.isValid() && shown.elapsed() > 300 && transferDialog()) {
+        // Past the second after which a printer that takes nothing is said to hold.
+        if (shown.isValid() && shown.elapsed() > 800 && transferDialog()) {
             count = dialogText("TransferCount");
             hold = dialogText("TransferHold");
             cancelNow();

@@ -176,7 +176,7 @@ TEST(BitImage, SizeCapAndDefine)
     } edges[] = {{2032, 8, 1536, 254, 1}, {2040, 8, 1536, 255, 1}, {2041, 8, 1536, 255, 1},
                  {8, 376, 1536, 1, 47},   {8, 384, 1536, 1, 48},   {8, 385, 1536, 1, 48},
                  {64, 64, 64, 8, 8},      {64, 64, 63, 8, 7},      {64, 64, 0, 8, 0},
-                 {16, 400, 99, 2, 48}};
+                 {16, 400, 99, 2, 48},    {64, 64, -8, 8, 0}};
     for (const auto &e : edges) {
         const BitImageSize edge = bitImageSize(filled(e.w, e.h, kBlack), e.cap);
         EXPECT_EQ(edge.x, e.x) << e.w << "x" << e.h << " cap " << e.cap;
@@ -233,7 +233,7 @@ TEST(SelfTest, PageOfAnEightByEightPicture)
     EXPECT_EQ(raster2 - 3 - samples, 5u * 43 + 1 + 3 + 5 * 57 + 1 + 5 * 43 + 1);
     EXPECT_EQ(byteAt(page, samples), 0x21);
     EXPECT_EQ(byteAt(page, samples + 41), 0x4A);
-    EXPECT_EQ(hex(page.substr(samples + 5 * 43 + 1, 3)), "1B 21 01"); // the 56 columns are font B's
+    EXPECT_EQ(hex(page.substr(samples + 5 * 43 + 1, 4)), "1B 21 01 21"); // the 56 columns are font B's, from "!"
     const std::size_t gb = samples + 5 * 43 + 1 + 3 + 5 * 57 + 1;
     EXPECT_EQ(hex(page.substr(gb, 4)), "B0 A1 B0 A2");
     // Each sample row starts one character further on.

@@ -320,6 +320,11 @@ TEST(NetLibrary, SlowPrintersSucceedAndACancelledCountIsWhatThePrinterGot)
     EXPECT_LT(TavoNetSend(reinterpret_cast<const uint8_t *>(big.data()), static_cast<int32_t>(big.size())),
               static_cast<int32_t>(big.size()));
     EXPECT_EQ(TavoNetLastError(), TAVONET_E_CANCELLED);
+    // Told once to stop, it stays stopped: a further send goes no further
+    // than the room the kernel has.
+    EXPECT_LT(TavoNetSend(reinterpret_cast<const uint8_t *>(big.data()), static_cast<int32_t>(big.size())),
+              static_cast<int32_t>(big.size()));
+    EXPECT_EQ(TavoNetLastError(), TAVONET_E_CANCELLED);
     EXPECT_EQ(TavoNetClose(), 0);
     TavoNetSetWaitHook(nullptr, nullptr);
     const int32_t told = TavoNetDelivered();

@@ -475,6 +475,19 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
     };
     for (const auto &shape : shapes)
         EXPECT_EQ(inked(line(shape.bytes)).size(), shape.size) << shape.what;
+    // Marked paper shows its marks in light grey along the left edge, 6 dots
+    // wide and 24 high, one every 480 dots; plain paper shows none.
+    const QImage paper = line(ByteString("H\x0A", 2) + buildMarkOffset(MarkTarget::PrintStart, MarkDirection::Forward, 20) +
+                              ByteString("\x1D\x0C\x1B\x4A\x64", 5));
+    QList<int> marks;
+    for (int y = 0; y < paper.height(); ++y)
+        if (qGray(paper.pixel(0, y)) == 220 && (y == 0 || qGray(paper.pixel(0, y - 1)) != 220))
+            marks << y;
+    EXPECT_EQ(marks, QList<int>{480});
+    EXPECT_EQ(qGray(paper.pixel(5, 503)), 220);
+    EXPECT_EQ(qGray(paper.pixel(6, 480)), 255);
+    EXPECT_EQ(qGray(paper.pixel(0, 504)), 255);
+    EXPECT_EQ(qGray(line(ByteString("\x1B\x4A\xFF\x1B\x4A\xFF\x0A", 7)).pixel(0, 480)), 255);
     // Where the ink lands, against an "H" and a "." at the left of an 80 mm
     // line (576 dots): positions and margins in dots, spacing right of each
     // character and scaled with it, an area that wraps the line and holds
