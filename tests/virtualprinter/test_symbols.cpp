@@ -136,14 +136,7 @@ TEST(VirtualSymbols, Pdf417PrintsItsRows)
         ASSERT_FALSE(paper.isNull());
         EXPECT_EQ(e.counts().unknown, 0);
         // Runs of equal inked rows, each as long as the repeat.
-        QList<QByteArray> rows;
-        for (int y = 0; y < paper.height(); ++y) {
-            QByteArray row(paper.width(), '\0');
-            for (int x = 0; x < paper.width(); ++x)
-                row[x] = dark(paper, x, y) ? '1' : '0';
-            if (row.contains('1'))
-                rows << row;
-        }
+        const QList<QByteArray> rows = inkedRows(paper);
         ASSERT_FALSE(rows.isEmpty());
         int run = 1;
         for (int i = 1; i <= rows.size(); ++i) {
@@ -167,18 +160,10 @@ TEST(VirtualSymbols, BarcodeTextAndSymbolSettingsShapeWhatPrints)
     const auto rowsOf = [&](const ByteString &setup, QByteArray *barsRow = nullptr) {
         vp::Engine e = engine();
         e.feed(ByteString("\x1B\x40", 2) + setup + ean);
-        const QImage paper = e.currentReceipt();
-        QList<QByteArray> inkedRows;
-        for (int y = 0; y < paper.height(); ++y) {
-            QByteArray row(paper.width(), '0');
-            for (int x = 0; x < paper.width(); ++x)
-                row[x] = dark(paper, x, y) ? '1' : '0';
-            if (row.contains('1'))
-                inkedRows << row;
-        }
-        if (barsRow && !inkedRows.isEmpty())
-            *barsRow = inkedRows[inkedRows.size() / 2];
-        return inkedRows;
+        const QList<QByteArray> rows = inkedRows(e.currentReceipt());
+        if (barsRow && !rows.isEmpty())
+            *barsRow = rows[rows.size() / 2];
+        return rows;
     };
     QByteArray bars;
     ASSERT_EQ(rowsOf(ByteString("\x1D\x48\x00", 3), &bars).size(), 40);
