@@ -9,6 +9,7 @@
 #include "logo/blackmark.h"
 #include "logo/logocommands.h"
 #include "settings/configcommands.h"
+#include "tests/support/hex.h"
 
 #include <QSize>
 #include <gtest/gtest.h>
@@ -19,7 +20,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -61,18 +61,6 @@ Command only(const std::vector<Command> &commands, escpos::Op op)
 }
 
 std::vector<long> longs(std::initializer_list<long> v) { return v; }
-
-// "1B 40" as bytes.
-ByteString fromHex(const char *hex)
-{
-    ByteString out;
-    for (std::istringstream in(hex); in >> std::ws && !in.eof();) {
-        unsigned b = 0;
-        in >> std::hex >> b;
-        out.push_back(static_cast<char>(b));
-    }
-    return out;
-}
 
 } // namespace
 
