@@ -196,6 +196,14 @@ TEST_F(NetScan, FindsExactlyThePrintersThatAnswerAndSendsThemOnlyTheStatusReques
     EXPECT_TRUE(text.out.contains(QStringLiteral("LPT1 → %1：有打印机，但没有状态回传通道").arg(QString::fromStdString(lpt1))))
         << text.out.toStdString();
     EXPECT_EQ(cli({"find", "--net", "127.0.0.0/8"}).err, QStringLiteral("网段 127.0.0.0/8 太大：最多 4096 个地址.\n"));
+
+    // Neither range nor port given: the host's own networks, on port 9100.
+    outside.networks = {{0x7F000059, 30, false}}; // 127.0.0.89/30: one address besides this host
+    StatusListener standard("127.0.0.90", 9100, 0x12);
+    ASSERT_TRUE(standard.ok());
+    const Run plain = cli({"find", "--no-serial"});
+    EXPECT_TRUE(plain.out.contains(QStringLiteral("127.0.0.90:9100：打印机联机（状态字节 12）"))) << plain.out.toStdString();
+    EXPECT_TRUE(plain.out.contains(QStringLiteral("网络：问过 1 个地址（127.0.0.88/30）"))) << plain.out.toStdString();
 }
 
 TEST_F(NetScan, StatusOnEveryConnectionAndAsJson)

@@ -637,6 +637,7 @@ TEST(Decoder, EveryMeaningInOneStream)
         {"1D 48 32", "GS H", "barcode text: below the bars"},
         {"1D 48 33", "GS H", "barcode text: above and below the bars"},
         {"1D 48 04", "GS H", "barcode text: 4 (undefined)"},
+        {"1D 6B 45 03 41 2D 31", "GS k", "barcode CODE39: \"A-1\""},
         {"1D 6B 48 03 41 2D 31", "GS k", "barcode CODE93: \"A-1\""},
         {"1D 6B 49 04 7B 42 34 32", "GS k", "barcode CODE128: \"{B42\""},
         {"1D 6B 05 31 32 00", "GS k", "barcode ITF: \"12\""},

@@ -47,6 +47,12 @@ void configureLikeMainWindow(TComPort &port)
 
 void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
+// A watch that gives up on its third look, as Cancel in the transfer dialog does.
+struct GiveUp : TransferWatch {
+    int looks = 0;
+    bool waiting(std::uint64_t, TransferHold) override { return ++looks < 3; }
+};
+
 template <class F> EComPort expectComError(F &&f)
 {
     try {
@@ -617,6 +623,15 @@ TEST_F(ComPortTest, ACountLeavesOutWhatTheDriverStillHolds)
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(port.WriteText(std::string(10000, 'q')), 9900);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    // Cancelled while the driver holds them: the write ends at once, not at
+    // its 10 s time-out, and still leaves them out.
+    port.Timeouts().SetWriteTotalConstant(10000);
+    GiveUp cancel;
+    const auto cancelled = std::chrono::steady_clock::now();
+    EXPECT_EQ(port.WriteText(std::string(1000, 'c'), &cancel), 900);
+    EXPECT_EQ(cancel.looks, 3);
+    EXPECT_LT(std::chrono::steady_clock::now() - cancelled, std::chrono::seconds(2));
+    port.Timeouts().SetWriteTotalConstant(200);
     held = 0;
     EXPECT_EQ(port.WriteText(std::string(1000, 'R')), 1000);
     port.CloseDevice();
@@ -979,17 +994,9 @@ TEST_F(ComPortTest, CloseFromInsideAnEventHandlerReturnsAndTheNextOpenWorks)
 
 TEST_F(ComPortTest, CancelledWriteIsAbortedAtOnceWithItsCount)
 {
-    // A watch that gives up on the third look: the pending write ends, its
-    // queued rest is purged, and the count that left comes back.
-    struct GiveUp : TransferWatch {
-        int looks = 0;
-        std::uint64_t lastDone = 0;
-        bool waiting(std::uint64_t done, TransferHold) override
-        {
-            lastDone = done;
-            return ++looks < 3;
-        }
-    } watch;
+    // Given up on the third look: the pending write ends, its queued rest is
+    // purged, and the count that left comes back.
+    GiveUp watch;
     TComPort port(faulty);
     configureLikeMainWindow(port);
     port.OpenDevice();

@@ -510,6 +510,7 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
          QRect(2 * hr.left(), hr.top(), 36 + 2 * hr.width(), hr.height())},
         {"GS L 50", ByteString("\x1D\x4C\x32\x00H\x0A", 6), hr.translated(50, 0)},
         {"GS L 300", ByteString("\x1D\x4C\x2C\x01H\x0A", 6), hr.translated(300, 0)},
+        {"GS L past the head", ByteString("\x1D\x4C\xFF\xFF\x1B\x2A\x01\x01\x00\x81\x0A", 11), QRect(575, 0, 1, 24)},
         {"GS L 100 centred", ByteString("\x1D\x4C\x64\x00\x1B\x61\x01H\x0A", 9), hr.translated(100 + (476 - 12) / 2, 0)},
         {"GS W 200 right", ByteString("\x1D\x57\xC8\x00\x1B\x61\x02H\x0A", 9), hr.translated(200 - 12, 0)},
         {"GS W 300 centred", ByteString("\x1D\x57\x2C\x01\x1B\x61\x01H\x0A", 9), hr.translated((300 - 12) / 2, 0)},

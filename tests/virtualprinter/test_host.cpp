@@ -13,6 +13,10 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
 namespace {
 
 
@@ -182,4 +186,43 @@ TEST(VirtualPrinterHost, ASerialLinkServedByAnotherPrinterIsRefused)
     }
     // The first still owns the link.
     EXPECT_EQ(QFileInfo(options.serial).symLinkTarget(), target);
+}
+
+// On a paced line the printer stops the sender with XOFF while it writes NV
+// memory, and lets it go on with XON after: the two bytes on the wire, in
+// that order, and nothing else.
+TEST(VirtualPrinterHost, PacedLineSendsXoffThenXonAroundAnNvWrite)
+{
+    QTemporaryDir dir;
+    vp::Options options;
+    options.serial = dir.filePath(QStringLiteral("tty"));
+    options.paced = true;
+    vp::Host host(options);
+    host.start();
+    const int fd = ::open(QFile::encodeName(options.serial).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    termios t{};
+    ::tcgetattr(fd, &t);
+    ::cfmakeraw(&t); // XON and XOFF reach read() as bytes
+    ::cfsetspeed(&t, B9600);
+    ::tcsetattr(fd, TCSANOW, &t);
+    const char logo[] = "\x1C\x71\x01\x01\x00\x01\x00\xFF\x81\x81\x81\x81\x81\x81\xFF"; // FS q: one 8 x 8 logo
+    ASSERT_EQ(::write(fd, logo, sizeof logo - 1), static_cast<long>(sizeof logo - 1));
+    std::string back;
+    (void)QTest::qWaitFor(
+        [&] {
+            char b[16];
+            const long n = ::read(fd, b, sizeof b);
+            if (n > 0)
+                back.append(b, static_cast<std::size_t>(n));
+            return back.size() >= 2;
+        },
+        5000);
+    QTest::qWait(100); // nothing more may follow
+    char extra[16];
+    const long n = ::read(fd, extra, sizeof extra);
+    if (n > 0)
+        back.append(extra, static_cast<std::size_t>(n));
+    EXPECT_EQ(back, "\x13\x11");
+    ::close(fd);
 }
