@@ -183,6 +183,7 @@ TEST_F(MainWindow, AddressTextsAsOperatorsTypeThem)
         {"127.0.0.1:70000", "端口 70000 超出范围（1 到 65535）。"},
         {"127.0.0.1:", "冒号后面没有端口号。"},
         {"1.2.3", "“1.2.3”不是 IP 地址，也不是主机名。"},
+        {"[::1]9100", "“]”后面只能是冒号和端口号。"},
     };
     for (const auto &b : bad) {
         outside.clear();

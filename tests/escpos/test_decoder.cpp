@@ -562,6 +562,7 @@ TEST(Decoder, EveryMeaningInOneStream)
         {"1B 2D 30", "ESC -", "underline off"},
         {"1B 2D 32", "ESC -", "underline on"},
         {"1B 72 00", "ESC r", "print colour: black"},
+        {"1B 72 30", "ESC r", "print colour: black"},
         {"1B 72 31", "ESC r", "print colour: red"},
         {"1B 72 02", "ESC r", "print colour 2 (undefined)"},
         {"1B 55 01", "ESC U", "unidirectional printing on"},

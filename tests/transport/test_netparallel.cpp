@@ -576,6 +576,13 @@ TEST(NetProbe, EachTargetGetsTheOutcomeOfItsOwnConnection)
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(netprobe::probe({targets[0]}, "?", timing, nullptr)[0].outcome, O::Closed);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(timing.connectMs));
+    // And one that took the connection the whole answer time, however short the connect time.
+    netprobe::Timing answerWait = timing;
+    answerWait.connectMs = 100;
+    answerWait.answerMs = 600;
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_EQ(netprobe::probe({targets[2]}, "?", answerWait, nullptr)[0].outcome, O::Silent);
+    EXPECT_GE(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(answerWait.answerMs));
 
     // Never more connections under way than `atOnce`: four targets behind
     // one listener that never answers, counted as it takes them while none

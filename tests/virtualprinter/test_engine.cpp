@@ -153,6 +153,8 @@ TEST(VirtualEngine, StatusAnswersDrawerDisplayAndSettingsThatTakeEffect)
     EXPECT_FALSE(e.display().priceLamp);
     e.feed(buildLedClear());
     EXPECT_TRUE(e.display().text.isEmpty());
+    e.feed(buildLedAmount("9.99") + buildLedClearLine());
+    EXPECT_TRUE(e.display().text.isEmpty());
 
     EXPECT_EQ(e.serialBits(), 2400); // the K3's display line
     e.feed(buildSerialSpeed(5));

@@ -587,6 +587,7 @@ TEST(WinNetwork, TheLibraryDeliversEveryByteToALoopbackPrinter)
     EXPECT_EQ(TavoNetSend(reinterpret_cast<const std::uint8_t *>(job.data()), static_cast<std::int32_t>(job.size())),
               static_cast<std::int32_t>(job.size()));
     EXPECT_EQ(TavoNetClose(), 1); // every byte left in time
+    EXPECT_EQ(TavoNetDelivered(), static_cast<std::int32_t>(job.size()));
     EXPECT_EQ(printer.waitForClose(), job);
 }
 
