@@ -402,7 +402,6 @@ void TCustomComPort::synchronize(const std::function<void()> &fn)
     {
         std::lock_guard<std::mutex> lock(m_syncMutex);
         m_syncQueue.push_back(req);
-        ++m_syncPending;
     }
     m_syncCv.notify_all();
     if (m_poster)
@@ -419,7 +418,6 @@ void TCustomComPort::runQueuedDispatches()
     {
         std::lock_guard<std::mutex> lock(m_syncMutex);
         queued.swap(m_syncQueue);
-        m_syncPending = 0;
     }
     for (auto &req : queued)
         SyncRequest::run(req);

@@ -309,7 +309,6 @@ private:
     std::mutex m_syncMutex;
     std::condition_variable m_syncCv;
     std::deque<std::shared_ptr<SyncRequest>> m_syncQueue;
-    std::atomic<int> m_syncPending{0};
 };
 
 class TComPort : public TCustomComPort {
