@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <netinet/in.h>
 #include <arpa/inet.h>
@@ -269,25 +270,50 @@ TEST_F(Transfer, StalledParallelPrinterIsToldAndCancelled)
 }
 
 // Left alone, a parallel printer that stopped taking bytes fails the write
-// at the stall time-out, told with what the printer took: a pipe's worth.
-TEST_F(Transfer, StalledParallelPrinterLeftAloneIsToldWithItsCount)
+// at the stall time-out, and one that went away (its reader closed) at
+// once; each is told with what the printer took: a pipe's worth.
+TEST_F(Transfer, StalledOrGoneParallelPrinterIsToldWithItsCount)
 {
-    const int reader = parallelPrinterOnAPipe();
-    ASSERT_GE(reader, 0);
-    const int took = ::fcntl(reader, F_GETPIPE_SZ);
-    form1()->sender().setParallelStallTimeout(300);
+    int reader = parallelPrinterOnAPipe();
     child<QLineEdit>(nvf, "Edit2")->setText("3000000");
     pick(form1()->dk(), "LPT1");
-    click(nvf, "Button4");
-    ::close(reader);
-    const LogEntry &entry = form1()->sender().log().entries().back();
-    EXPECT_EQ(entry.result, LogEntry::Result::Failed);
-    ASSERT_EQ(outside.errors.size(), 1);
-    EXPECT_EQ(firstLines(outside.errors), QStringList{"I/O error 1460."});
-    EXPECT_EQ(detailOf(outside.errors[0]).section(QLatin1Char('\n'), 0, 0),
-              QStringLiteral("%1：打印机停止接收数据。已送到打印机 %2 / %3 字节。")
-                  .arg(QString::fromStdString(fifo)).arg(took).arg(entry.bytes.size()));
-    EXPECT_TRUE(outside.messages.isEmpty());
+    const struct {
+        bool goesAway;
+        int stallMs;
+        const char *error, *why;
+    } cases[] = {{false, 300, "I/O error 1460.", "打印机停止接收数据。"}, {true, 20000, "I/O error 232.", ""}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.error);
+        outside.clear();
+        if (reader < 0)
+            reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+        ASSERT_GE(reader, 0);
+        const int took = ::fcntl(reader, F_GETPIPE_SZ);
+        form1()->sender().setParallelStallTimeout(c.stallMs);
+        // The printer that goes away does so once the pipe is full.
+        std::thread printerSide([&] {
+            int queued = 0;
+            for (int i = 0; c.goesAway && i < 10000 && queued < took; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                ::ioctl(reader, FIONREAD, &queued);
+            }
+            if (c.goesAway)
+                ::close(reader);
+        });
+        click(nvf, "Button4");
+        printerSide.join();
+        if (!c.goesAway)
+            ::close(reader);
+        reader = -1;
+        const LogEntry &entry = form1()->sender().log().entries().back();
+        EXPECT_EQ(entry.result, LogEntry::Result::Failed);
+        ASSERT_EQ(outside.errors.size(), 1);
+        EXPECT_EQ(firstLines(outside.errors), QStringList{c.error});
+        EXPECT_EQ(detailOf(outside.errors[0]).section(QLatin1Char('\n'), 0, 0),
+                  QStringLiteral("%1：%2已送到打印机 %3 / %4 字节。")
+                      .arg(QString::fromStdString(fifo), QString::fromUtf8(c.why)).arg(took).arg(entry.bytes.size()));
+        EXPECT_TRUE(outside.messages.isEmpty());
+    }
 }
 
 // Cancelled on the network, the count told is what the printer got: the

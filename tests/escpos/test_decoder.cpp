@@ -508,6 +508,7 @@ TEST(Decoder, TheCommonVocabularyOfReceiptPrinters)
         {ByteString("\x1D\x28\x6B\x03\x00\x30\x41\x04", 8), "GS ( k", Op::SymbolSetting, {48, 65, 4}, "", "PDF417: 4 columns"},
         {ByteString("\x1D\x72\x01", 3), "GS r", Op::TransmitStatus, {1}, "", nullptr},
         {ByteString("\x1D\x61\xFF", 3), "GS a", Op::AutoStatusBack, {255}, "", nullptr},
+        {ByteString("\x1B\x1D\x61\x02", 4), "ESC GS a", Op::Justification, {2}, "", "justification (Star): right"},
         {ByteString("\x1D\x49\x01", 3), "GS I", Op::TransmitPrinterId, {1}, "", nullptr},
         {ByteString("\x10\x05\x02", 3), "DLE ENQ", Op::RealTimeRequest, {2}, "", "real-time request 2"},
         {ByteString("\x10\x14\x01\x00\x05", 5), "DLE DC4", Op::RealTimeCommand, {1, 0, 5}, "", nullptr},

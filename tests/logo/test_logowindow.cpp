@@ -363,6 +363,11 @@ TEST_F(LogoWindow, RunLengthPicturesLoadWholeAndCutOffOnesAreRefusedEveryTime)
         expectPixels({kWhite, kWhite, kWhite, kWhite, kWhite, kWhite, kBlack, kBlack});
     }
 
+    // A run longer than its row stops at the row's end: the top row is
+    // black, and nothing spills into the row after it.
+    load(writeBmp("overrun.bmp", bmp::runLength(8, 4, 2, palette, std::string("\x00\x00\x06\x01\x00\x01", 6))));
+    expectPixels({kBlack, kBlack, kBlack, kBlack, kWhite, kWhite, kWhite, kWhite});
+
     const std::vector<std::int32_t> kept = nvf->picture().pixels;
     for (const auto &cut : {std::make_pair(8, rle8.substr(0, 8)), std::make_pair(4, rle4.substr(0, 8)),
                             std::make_pair(8, rle8.substr(0, 5)), std::make_pair(4, rle4.substr(0, 7))})

@@ -3,43 +3,19 @@
 // to a healthy peer goes through. And a bounded soak over all three transports.
 #include "core/dispatch.h"
 #include "tests/support/hex.h"
+#include "tests/support/procentries.h"
 #include "tests/support/programfixture.h"
 
 #include <QDir>
 #include <QRegularExpression>
 
-#include <dirent.h>
-#include <fstream>
-#include <functional>
 #include <random>
 
 namespace {
 
-// Entries of a /proc folder; `counts` may leave some out by name.
-int countEntries(const std::string &path, const std::function<bool(const std::string &name)> &counts = {})
-{
-    int n = 0;
-    if (DIR *d = ::opendir(path.c_str())) {
-        while (const dirent *e = ::readdir(d))
-            n += !counts || counts(e->d_name);
-        ::closedir(d);
-    }
-    return n;
-}
-
-int openDescriptors() { return countEntries("/proc/self/fd"); }
-
 // The process's threads but Qt's pooled workers: painting starts those on
 // demand and Qt ends them after half a minute idle, whatever the program does.
-int threads()
-{
-    return countEntries("/proc/self/task", [](const std::string &task) {
-        std::ifstream comm("/proc/self/task/" + task + "/comm");
-        std::string name;
-        std::getline(comm, name);
-        return name != "Thread (pooled)";
-    });
-}
+int threads() { return threadsBut("Thread (pooled)"); }
 
 } // namespace
 

@@ -7,6 +7,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 class FaultyHost : public comhost::ComHost {
@@ -42,6 +43,7 @@ public:
     }
     bool SetupComm(Handle h, std::uint32_t i, std::uint32_t o) override
     {
+        handedQueues = {i, o};
         return !fails("SetupComm") && m_inner.SetupComm(h, i, o);
     }
     bool SetCommState(Handle h, const comhost::DCB &d) override
@@ -55,6 +57,7 @@ public:
         return !fails("SetCommTimeouts") && m_inner.SetCommTimeouts(h, t);
     }
     comhost::COMMTIMEOUTS handedTimeouts{};
+    std::pair<std::uint32_t, std::uint32_t> handedQueues; // SetupComm's input and output sizes
     bool WriteFile(Handle h, const void *d, std::uint32_t n, comhost::OVERLAPPED *ov) override
     {
         return !fails("WriteFile") && m_inner.WriteFile(h, d, n, ov);

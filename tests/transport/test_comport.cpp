@@ -2,6 +2,7 @@
 #include "core/dispatch.h"
 #include "tests/support/faultyhost.h"
 #include "tests/support/linerate.h"
+#include "tests/support/procentries.h"
 #include "tests/support/ptyprinter.h"
 #include "transport/comhost_posix.h"
 #include "transport/comport.h"
@@ -18,8 +19,6 @@
 #include <chrono>
 #include <QTest>
 
-#include <dirent.h>
-#include <fstream>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -405,6 +404,16 @@ TEST_F(ComPortTest, LineSignalsAreToldAtOpenAndFallAtClose)
     EXPECT_TRUE(host->GetOverlappedResult(h, &ov, &n, true));
     host->CloseHandle(wov.hEvent);
     host->CloseHandle(ov.hEvent);
+    // Closed events' descriptors serve the next events: a second pair opens
+    // none.
+    const std::unique_ptr<ComHost> fresh = makeSystemComHost(names);
+    for (const int opened : {2, 0}) {
+        const int descriptors = openDescriptors();
+        const comhost::Handle pair[] = {fresh->CreateEventA(true, false), fresh->CreateEventA(true, false)};
+        EXPECT_EQ(openDescriptors(), descriptors + opened);
+        for (const comhost::Handle e : pair)
+            fresh->CloseHandle(e);
+    }
     EXPECT_TRUE(host->CloseHandle(h));
     // Every call on the handle once it is closed fails with
     // ERROR_INVALID_HANDLE, as on Windows.
@@ -680,10 +689,12 @@ TEST_F(ComPortTest, LineSettingsRefusedCloseThePortAndReleaseTheHandle)
     port.CloseDevice();
 }
 
-TEST_F(ComPortTest, TheTimeOutsAreHandedDownAsTheyAreSet)
+TEST_F(ComPortTest, TheTimeOutsAndQueueSizesAreHandedDownAsTheyAreSet)
 {
     TComPort port(faulty);
     configureLikeMainWindow(port);
+    port.Buffer().SetInputSize(2000);
+    port.Buffer().SetOutputSize(6);
     port.Timeouts().SetReadInterval(-1);
     port.Timeouts().SetReadTotalMultiplier(3);
     port.Timeouts().SetReadTotalConstant(40);
@@ -696,6 +707,7 @@ TEST_F(ComPortTest, TheTimeOutsAreHandedDownAsTheyAreSet)
     EXPECT_EQ(t.ReadTotalTimeoutConstant, 40u);
     EXPECT_EQ(t.WriteTotalTimeoutMultiplier, 7u);
     EXPECT_EQ(t.WriteTotalTimeoutConstant, 1234u);
+    EXPECT_EQ(faulty.handedQueues, std::make_pair(2000u, 6u)); // input, output
     port.Timeouts().SetWriteTotalConstant(99); // while open: handed down at once
     EXPECT_EQ(faulty.handedTimeouts.WriteTotalTimeoutConstant, 99u);
     port.CloseDevice();
@@ -844,32 +856,12 @@ TEST_F(ComPortTest, HangUpInTheMiddleOfALongWriteFails)
 
 TEST_F(ComPortTest, NoThreadOutlivesThePort)
 {
-    auto threads = [] {
-        int n = 0;
-        if (DIR *d = ::opendir("/proc/self/task")) {
-            while (::readdir(d))
-                ++n;
-            ::closedir(d);
-        }
-        return n;
-    };
+    auto threads = [] { return countEntries("/proc/self/task"); };
     // A write the pseudo-terminal does not take at once (now and then on a
     // busy machine) starts the host's I/O thread, which lives as long as the
     // host: the port's own threads are counted without it, and a host of the
     // test's own is gone at the end with every thread of both.
-    auto portThreads = [&] {
-        int n = threads();
-        if (DIR *d = ::opendir("/proc/self/task")) {
-            while (const dirent *e = ::readdir(d)) {
-                std::ifstream comm(std::string("/proc/self/task/") + e->d_name + "/comm");
-                std::string name;
-                if (std::getline(comm, name) && name == comhost::kIoThreadName)
-                    --n;
-            }
-            ::closedir(d);
-        }
-        return n;
-    };
+    auto portThreads = [] { return threadsBut(comhost::kIoThreadName); };
     const int before = threads();
     {
         const std::unique_ptr<ComHost> ownHost = makeSystemComHost(names);

@@ -120,8 +120,12 @@ TEST(PortMap, ScanStopsAtTheFirstMissingNumberAndAtEightPorts)
     Tree u;
     Tree::write(u.dev("ttyS0"), "");
     Tree::mkdirs(u.dev("ttyS1"));
-    EXPECT_EQ(u.path(PortMap::scan(u.roots), "COM1"), u.dev("ttyS0"));
-    EXPECT_EQ(u.path(PortMap::scan(u.roots), "COM2"), u.dev("ttyS1"));
+    // A node that links to nothing (its adapter just unplugged) is no port.
+    ::symlink(u.dev("gone").c_str(), u.dev("ttyUSB0").c_str());
+    const PortMap um = PortMap::scan(u.roots);
+    EXPECT_EQ(u.path(um, "COM1"), u.dev("ttyS0"));
+    EXPECT_EQ(u.path(um, "COM2"), u.dev("ttyS1"));
+    EXPECT_EQ(u.path(um, "COM3"), "");
     // Without a type in sysfs the node itself is asked; the kernel's answers
     // are the test's here: a 16550A, no UART, cannot tell.
     Tree k;
