@@ -45,12 +45,6 @@ bool termiosFromDcb(const DCB &dcb, speed_t speed, termios &tio);
 // Sets a rate that has no B constant; 0, or the errno of the refusal.
 int setOtherRate(int fd, std::uint32_t baud);
 
-// Modem-line calls fail with ENOTTY or EINVAL on devices that have no lines
-// (pseudo-terminals); those count as "nothing to do", and the device is
-// not asked again.
-struct Device;
-void setLine(Device &dev, int bit, bool on);
-
 struct Event {
     bool manual = true;
     bool signalled = false;
@@ -184,6 +178,10 @@ public:
     // What the driver still holds to send comes from TIOCOUTQ, which a
     // pseudo-terminal always answers with 0; a test answers it instead.
     void answerOutputQueue(std::function<int(int fd)> probe) { m_queueProbe = std::move(probe); }
+    // The modem lines (TIOCMGET, TIOCMBIS, TIOCMBIC), which a pseudo-terminal
+    // does not have; a test answers them as a port with lines would.
+    using ModemIoctl = std::function<int(int fd, unsigned long request, int *bits)>;
+    void answerModemLines(ModemIoctl lines) { m_modemIoctl = std::move(lines); }
 
 private:
     static bool contains(const Handle *handles, std::uint32_t count, Handle h);
@@ -219,9 +217,15 @@ private:
     std::vector<int> m_spareEventFds;
 
     int queuedOut(int fd) const { return m_queueProbe ? m_queueProbe(fd) : outQueue(fd); }
+    int modemIoctl(int fd, unsigned long request, int *bits) const;
+    // Modem-line calls fail with ENOTTY or EINVAL on devices that have no
+    // lines (pseudo-terminals); those count as "nothing to do", and the
+    // device is not asked again.
+    void setLine(Device &dev, int bit, bool on) const;
 
     const DeviceNames &m_names;
     std::function<int(int fd)> m_queueProbe;
+    ModemIoctl m_modemIoctl;
     std::mutex m_mutex;
     std::condition_variable m_writeDone;
     std::mutex m_ioMutex;

@@ -28,13 +28,16 @@ speed_t speedFor(std::uint32_t baud, bool &ok)
     }
 }
 
-// Modem-line calls fail with ENOTTY or EINVAL on devices that have no lines
-// (pseudo-terminals); those count as "nothing to do".
-void setLine(Device &dev, int bit, bool on)
+int PosixComHost::modemIoctl(int fd, unsigned long request, int *bits) const
+{
+    return m_modemIoctl ? m_modemIoctl(fd, request, bits) : ::ioctl(fd, request, bits);
+}
+
+void PosixComHost::setLine(Device &dev, int bit, bool on) const
 {
     if (dev.noModemLines)
         return;
-    if (::ioctl(dev.fd, on ? TIOCMBIS : TIOCMBIC, &bit) != 0 && (errno == ENOTTY || errno == EINVAL))
+    if (modemIoctl(dev.fd, on ? TIOCMBIS : TIOCMBIC, &bit) != 0 && (errno == ENOTTY || errno == EINVAL))
         dev.noModemLines = true;
 }
 
@@ -170,7 +173,7 @@ bool PosixComHost::GetCommModemStatus(Handle h, std::uint32_t *status)
     if (!dev)
         return false;
     int lines = 0;
-    if (!dev->noModemLines && ::ioctl(dev->fd, TIOCMGET, &lines) != 0) {
+    if (!dev->noModemLines && modemIoctl(dev->fd, TIOCMGET, &lines) != 0) {
         if (errno != ENOTTY && errno != EINVAL)
             return failErrno(errno);
         dev->noModemLines = true;

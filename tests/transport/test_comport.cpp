@@ -373,6 +373,37 @@ TEST_F(ComPortTest, LineSignalsAreToldAtOpenAndFallAtClose)
     port.CloseDevice();
     EXPECT_EQ(told, allOff);
 
+    // So the host is given a port that has them, as a UART's driver answers
+    // them: the lines the printer raises are told at the open, and DTR and
+    // RTS, both raised by Linux's open, are left where the settings say.
+    comhost::posix::PosixComHost lined(names);
+    int lines = 0;
+    lined.answerModemLines([&lines](int, unsigned long request, int *bits) {
+        lines = request == TIOCMGET ? lines : request == TIOCMBIS ? lines | *bits : lines & ~*bits;
+        *bits = request == TIOCMGET ? lines : *bits;
+        return 0;
+    });
+    const struct {
+        TDTRFlowControl dtr;
+        TRTSFlowControl rts;
+        int raised;
+    } outputs[] = {{dtrEnable, rtsDisable, TIOCM_DTR}, {dtrDisable, rtsEnable, TIOCM_RTS}, {dtrDisable, rtsDisable, 0}};
+    for (const auto &o : outputs) {
+        TComPort withLines(lined);
+        configureLikeMainWindow(withLines);
+        withLines.FlowControl().SetControlDTR(o.dtr);
+        withLines.FlowControl().SetControlRTS(o.rts);
+        withLines.OnCTSChange = tell("CTS");
+        withLines.OnDSRChange = tell("DSR");
+        withLines.OnRLSDChange = tell("RLSD");
+        lines = TIOCM_CTS | TIOCM_CD | TIOCM_DTR | TIOCM_RTS;
+        told.clear();
+        withLines.OpenDevice();
+        EXPECT_EQ(lines & (TIOCM_DTR | TIOCM_RTS), o.raised) << o.dtr << o.rts;
+        EXPECT_EQ(told, (std::vector<std::string>{"CTS on", "DSR off", "RLSD on"}));
+        withLines.CloseDevice();
+    }
+
     const comhost::Handle h = host->CreateFileA("\\\\.\\COM3");
     ASSERT_NE(h, comhost::kInvalidHandle);
     // A wait for events whose mask is changed under it ends at once, with
