@@ -83,6 +83,10 @@ TEST(TransferLogModel, KeepsTheNewestWithinItsBounds)
     // An answer is told whole, however long: only a command's bytes are shortened.
     status.answer = ByteString(70, 'A');
     EXPECT_TRUE(entryText(status, 0).contains(QStringLiteral("（70 字节）：") + QStringList(70, QStringLiteral("41")).join(' ') + '\n'));
+    status.bytes = ByteString(64, 'B'); // up to 64 bytes, whole
+    EXPECT_TRUE(entryText(status, 0).contains(QStringLiteral("字节：") + QStringList(64, QStringLiteral("42")).join(' ') + "\n\n"));
+    status.bytes += 'B';
+    EXPECT_TRUE(entryText(status, 0).contains(QStringLiteral("42 … 42 42 42 42 (65 bytes)\n\n")));
     status.result = LogEntry::Result::Failed;
     status.error = QStringLiteral("Read error\nsecond line");
     EXPECT_EQ(resultText(status), QStringLiteral("失败：Read error"));

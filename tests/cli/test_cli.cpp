@@ -51,9 +51,10 @@ TEST_F(Cli, EveryCommandSendsTheWindowsBytesOnEveryTransport)
         {{"emulation", "STAR(Line/T)"}, buildSettingCommand(oneValueSetting(Setting::Emulation), 1), true, true},
         {{"small-font", "启用小字体(9*17)"}, buildSettingCommand(oneValueSetting(Setting::SmallFont), 0), true, true},
         {{"serial-speed", "5"}, buildSerialSpeed(5), false, true},
-        // By rate: 115200 is code 5, 2400 code 6 (US ESC US FD n).
+        // By rate: 115200 is code 5, 2400 code 6, 4800 code 0 (US ESC US FD n).
         {{"serial-speed", "115200"}, bytes({0x1F, 0x1B, 0x1F, 0xFD, 0x05}), false, true},
         {{"serial-speed", "2400"}, bytes({0x1F, 0x1B, 0x1F, 0xFD, 0x06}), false, true},
+        {{"serial-speed", "4800"}, bytes({0x1F, 0x1B, 0x1F, 0xFD, 0x00}), false, true},
         {{"mark-start", "12.5"}, buildMarkOffset(MarkTarget::PrintStart, MarkDirection::Forward, 71), true, true},
         {{"mark-cut", "100", "--backward"}, buildMarkOffset(MarkTarget::Cut, MarkDirection::Backward, 567), true, true},
         {{"mark-feed-start"}, buildFeedDemo(MarkTarget::PrintStart), true, true},

@@ -57,7 +57,7 @@ public:
         return !fails("SetCommTimeouts") && m_inner.SetCommTimeouts(h, t);
     }
     comhost::COMMTIMEOUTS handedTimeouts{};
-    std::pair<std::uint32_t, std::uint32_t> handedQueues; // SetupComm's input and output sizes
+    std::pair<std::uint32_t, std::uint32_t> handedQueues{}; // SetupComm's input and output sizes
     bool WriteFile(Handle h, const void *d, std::uint32_t n, comhost::OVERLAPPED *ov) override
     {
         return !fails("WriteFile") && m_inner.WriteFile(h, d, n, ov);

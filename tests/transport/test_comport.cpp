@@ -379,8 +379,10 @@ TEST_F(ComPortTest, LineSignalsAreToldAtOpenAndFallAtClose)
     comhost::posix::PosixComHost lined(names);
     int lines = 0;
     lined.answerModemLines([&lines](int, unsigned long request, int *bits) {
-        lines = request == TIOCMGET ? lines : request == TIOCMBIS ? lines | *bits : lines & ~*bits;
-        *bits = request == TIOCMGET ? lines : *bits;
+        if (request == TIOCMGET)
+            *bits = lines;
+        else
+            lines = request == TIOCMBIS ? lines | *bits : lines & ~*bits;
         return 0;
     });
     const struct {

@@ -284,8 +284,10 @@ TEST(NetLibrary, SlowPrintersSucceedAndACancelledCountIsWhatThePrinterGot)
 {
     struct Stop {
         std::chrono::steady_clock::time_point at;
+        int looks = 0;
         static int32_t TAVONET_CALL hook(void *c, int32_t)
         {
+            ++static_cast<Stop *>(c)->looks;
             return std::chrono::steady_clock::now() >= static_cast<Stop *>(c)->at ? 1 : 0;
         }
     };
@@ -304,7 +306,9 @@ TEST(NetLibrary, SlowPrintersSucceedAndACancelledCountIsWhatThePrinterGot)
         ASSERT_EQ(TavoNetOpen(slow.address().c_str(), 5, 1), 1);
         EXPECT_EQ(TavoNetSend(reinterpret_cast<const uint8_t *>(data.data()), static_cast<int32_t>(data.size())),
                   static_cast<int32_t>(data.size()));
+        never.looks = 0;
         EXPECT_EQ(TavoNetClose(), 1) << TavoNetLastError();
+        EXPECT_GT(never.looks, 0); // the close waits for the slow printer, watched
         TavoNetSetWaitHook(nullptr, nullptr);
         EXPECT_EQ(TavoNetDelivered(), static_cast<int32_t>(data.size()));
         ASSERT_TRUE(slow.waitForConnections(1));
