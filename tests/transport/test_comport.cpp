@@ -52,6 +52,46 @@ struct GiveUp : TransferWatch {
     bool waiting(std::uint64_t, TransferHold) override { return ++looks < 3; }
 };
 
+// The window thread's queue as the port posts to it: the test runs what was
+// posted where the window's event loop would.
+class Posted {
+public:
+    UiPoster poster()
+    {
+        return [this](std::function<void()> fn) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_jobs.push_back(std::move(fn));
+        };
+    }
+    // The next job posted, within two seconds; empty if none came.
+    std::function<void()> next()
+    {
+        for (int i = 0; i < 400; ++i, sleepMs(5)) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (!m_jobs.empty()) {
+                std::function<void()> job = std::move(m_jobs.front());
+                m_jobs.pop_front();
+                return job;
+            }
+        }
+        return {};
+    }
+    void runAll()
+    {
+        std::deque<std::function<void()>> now;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            now.swap(m_jobs);
+        }
+        for (auto &job : now)
+            job();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::deque<std::function<void()>> m_jobs;
+};
+
 template <class F> EComPort expectComError(F &&f)
 {
     try {
@@ -482,12 +522,8 @@ TEST_F(ComPortTest, LineSignalsAreToldAtOpenAndFallAtClose)
 // in between reports them.
 TEST_F(ComPortTest, EachEventReachesItsHandlerWithItsLinesState)
 {
-    std::mutex m;
-    std::deque<std::function<void()>> posted;
-    TComPort port(faulty, [&](std::function<void()> fn) {
-        std::lock_guard<std::mutex> lock(m);
-        posted.push_back(std::move(fn));
-    });
+    Posted posted;
+    TComPort port(faulty, posted.poster());
     configureLikeMainWindow(port);
     std::vector<std::string> told;
     auto event = [&told](const char *name) { return [&told, name] { told.push_back(name); }; };
@@ -515,18 +551,7 @@ TEST_F(ComPortTest, EachEventReachesItsHandlerWithItsLinesState)
     EXPECT_EQ(told, (std::vector<std::string>{"CTS on", "DSR off", "RLSD on"}));
     told.clear();
     for (const auto &r : rows) {
-        std::function<void()> job;
-        for (int i = 0; i < 400 && !job; ++i) {
-            {
-                std::lock_guard<std::mutex> lock(m);
-                if (!posted.empty()) {
-                    job = std::move(posted.front());
-                    posted.pop_front();
-                }
-            }
-            if (!job)
-                sleepMs(5);
-        }
+        const std::function<void()> job = posted.next();
         ASSERT_TRUE(job) << r.mask;
         faulty.modemStatus = r.status;
         job(); // what the window's event loop would do
@@ -534,9 +559,7 @@ TEST_F(ComPortTest, EachEventReachesItsHandlerWithItsLinesState)
         told.clear();
     }
     port.CloseDevice();
-    std::lock_guard<std::mutex> lock(m);
-    for (auto &fn : posted)
-        fn();
+    posted.runAll();
 }
 
 TEST_F(ComPortTest, WriteDeliversEveryByteUnchanged)
@@ -836,24 +859,14 @@ TEST_F(ComPortTest, CloseRunsTheDispatchesTheEventThreadQueued)
 
 TEST_F(ComPortTest, PostedDispatchRunsOnTheWindowThreadWhileTheEventThreadWaits)
 {
-    std::mutex m;
-    std::vector<std::function<void()>> posted;
-    TComPort port(*host, [&](std::function<void()> fn) {
-        std::lock_guard<std::mutex> lock(m);
-        posted.push_back(std::move(fn));
-    });
+    Posted posted;
+    TComPort port(*host, posted.poster());
     configureLikeMainWindow(port);
     std::vector<int> counts;
     port.OnRxChar = [&](int count) { counts.push_back(count); };
     port.OpenDevice();
     printer.send("abc");
-    std::function<void()> job;
-    for (int i = 0; i < 200 && !job; ++i) {
-        sleepMs(5);
-        std::lock_guard<std::mutex> lock(m);
-        if (!posted.empty())
-            job = posted.front();
-    }
+    const std::function<void()> job = posted.next();
     ASSERT_TRUE(job);
     job(); // what the event loop would do
     ASSERT_EQ(counts.size(), 1u);
@@ -862,8 +875,8 @@ TEST_F(ComPortTest, PostedDispatchRunsOnTheWindowThreadWhileTheEventThreadWaits)
     EXPECT_EQ(port.ReadText(got, 10), 3);
     EXPECT_EQ(got, "abc");
     port.CloseDevice();
-    for (auto &fn : posted)
-        fn(); // late runs of already handled dispatches do nothing
+    job(); // late runs of already handled dispatches do nothing
+    posted.runAll();
     EXPECT_EQ(counts.size(), 1u);
 }
 
@@ -979,12 +992,8 @@ TEST_F(ComPortTest, CloseWaitsUntilTheDeviceHasEndedThePendingWait)
 
 TEST_F(ComPortTest, CloseFromInsideAnEventHandlerReturnsAndTheNextOpenWorks)
 {
-    std::mutex m;
-    std::vector<std::function<void()>> posted;
-    TComPort port(*host, [&](std::function<void()> fn) {
-        std::lock_guard<std::mutex> lock(m);
-        posted.push_back(std::move(fn));
-    });
+    Posted posted;
+    TComPort port(*host, posted.poster());
     configureLikeMainWindow(port);
     int calls = 0;
     port.OnRxChar = [&](int) {
@@ -995,16 +1004,8 @@ TEST_F(ComPortTest, CloseFromInsideAnEventHandlerReturnsAndTheNextOpenWorks)
     printer.send("z");
     // Run what is posted, as the window thread's loop would, until the
     // handler has run.
-    for (int i = 0; i < 400 && calls == 0; ++i) {
-        std::vector<std::function<void()>> jobs;
-        {
-            std::lock_guard<std::mutex> lock(m);
-            jobs.swap(posted);
-        }
-        for (auto &job : jobs)
-            job();
-        sleepMs(5);
-    }
+    for (int i = 0; i < 400 && calls == 0; ++i, sleepMs(5))
+        posted.runAll();
     ASSERT_EQ(calls, 1);
     EXPECT_FALSE(port.Connected());
     EXPECT_FALSE(port.ThreadCreated());
