@@ -353,8 +353,9 @@ TEST(VirtualEngine, TheLogTellsWhatCouldNotBeDoneAsAsked)
         {ByteString("\x1B\x65\x03", 3), {"倒纸 3：纸不倒回"}},
         {ByteString("\x07\x1B\x42\x0C\x02", 5), {"蜂鸣 1 次", "蜂鸣 9 次"}}, // at most nine
         {ByteString("\x1B\x33\x64\x1B\x64\x19", 6), {"走纸 2500 点，图中只画 2400 点"}},
-        {ByteString("\x1B\x33\x64\x1B\x64\x18", 6), {}},                  // 2400 dots: drawn whole
+        {ByteString("\x1B\x33\x64\x1B\x64\x18", 6), {}}, // 2400 dots: drawn whole
         {ByteString("AB\x1D\x99", 4), {"打印机不认识，已跳过：1D 99"}}, // the unknown bytes, not the text before
+        // Sixteen unknown bytes are still shown whole.
         {ByteString("\x1D\x28\x7A\x0B\x00" "0123456789A", 16), {"打印机不认识，已跳过：1D 28 7A 0B 00 30 31 32 33 34 35 36 37 38 39 41"}},
     };
     for (const auto &r : rows) {
