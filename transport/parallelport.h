@@ -2,6 +2,7 @@
 // The parallel printer port, written as a device file.
 #include "transport/transferwatch.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -38,5 +39,12 @@ struct StatusAnswer {
 // within `waitMs` (USB printers answer over their back channel). Never
 // waits longer than that, and never creates a file.
 StatusAnswer askStatus(const std::string &path, const std::string &request, int waitMs);
+
+#ifndef _WIN32
+// write(2) to a device that fails with EPIPE where a FIFO's reader has gone
+// (a virtual printer that quit), rather than raising SIGPIPE, which would
+// end the program.
+long writeWithoutSigpipe(int fd, const void *data, std::size_t count);
+#endif
 
 } // namespace parallel

@@ -6,11 +6,34 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <csignal>
+#include <ctime>
 #include <poll.h>
+#include <pthread.h>
 #include <thread>
 #include <unistd.h>
 
 namespace parallel {
+
+long writeWithoutSigpipe(int fd, const void *data, std::size_t count)
+{
+    // A pipe's SIGPIPE goes to the writing thread: held back here, it is
+    // taken before the mask is restored, and only the EPIPE remains.
+    sigset_t pipe, old;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, &old);
+    const ssize_t n = ::write(fd, data, count);
+    const int err = errno;
+    if (n < 0 && err == EPIPE && !sigismember(&old, SIGPIPE)) {
+        const timespec none{0, 0};
+        while (sigtimedwait(&pipe, nullptr, &none) < 0 && errno == EINTR) {
+        }
+    }
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    errno = err;
+    return static_cast<long>(n);
+}
 
 WriteResult writeDevice(const std::string &path, const std::string &data, int stallTimeoutMs, TransferWatch *watch)
 {
@@ -33,7 +56,7 @@ WriteResult writeDevice(const std::string &path, const std::string &data, int st
     std::size_t done = 0;
     while (done < data.size()) {
         result.written = done;
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        const long n = writeWithoutSigpipe(fd, data.data() + done, data.size() - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
             result.written = done;

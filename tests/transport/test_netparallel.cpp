@@ -446,6 +446,15 @@ TEST(Parallel, FailuresRaiseTheRuntimeTexts)
 
 TEST(Parallel, FifoReaderGetsTheCommand)
 {
+    // A reader that has gone fails the write with EPIPE; SIGPIPE would end
+    // the program, and with it this test.
+    int gone[2];
+    ASSERT_EQ(::pipe(gone), 0);
+    ::close(gone[0]);
+    EXPECT_EQ(parallel::writeWithoutSigpipe(gone[1], "x", 1), -1);
+    EXPECT_EQ(errno, EPIPE);
+    ::close(gone[1]);
+
     TempDir dir;
     const std::string fifo = dir.path + "/fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
