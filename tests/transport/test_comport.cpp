@@ -66,15 +66,16 @@ public:
     // The next job posted, within two seconds; empty if none came.
     std::function<void()> next()
     {
-        for (int i = 0; i < 400; ++i, sleepMs(5)) {
+        std::function<void()> job;
+        (void)QTest::qWaitFor([&] {
             std::lock_guard<std::mutex> lock(m_mutex);
-            if (!m_jobs.empty()) {
-                std::function<void()> job = std::move(m_jobs.front());
-                m_jobs.pop_front();
-                return job;
-            }
-        }
-        return {};
+            if (m_jobs.empty())
+                return false;
+            job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+            return true;
+        }, 2000);
+        return job;
     }
     void runAll()
     {
@@ -1004,8 +1005,10 @@ TEST_F(ComPortTest, CloseFromInsideAnEventHandlerReturnsAndTheNextOpenWorks)
     printer.send("z");
     // Run what is posted, as the window thread's loop would, until the
     // handler has run.
-    for (int i = 0; i < 400 && calls == 0; ++i, sleepMs(5))
+    (void)QTest::qWaitFor([&] {
         posted.runAll();
+        return calls > 0;
+    }, 2000);
     ASSERT_EQ(calls, 1);
     EXPECT_FALSE(port.Connected());
     EXPECT_FALSE(port.ThreadCreated());
