@@ -1,0 +1,43 @@
+# One plausible single-line fault a row: id, area, file, the line as it stands, the line with the fault, the test binary of its area.
+# The lines were picked by chance (scripts/faults/pick-lines.py 20261223 14), the first five of each area
+# on which a plausible, not equivalent, slip can be written, in the order drawn; lines that sets A to P used are left out.
+# The command builders and the network library have three, the port map two: the other drawn lines were used
+# before, or allow no slip that is not equivalent.
+F = [
+("B151","builders","devices/ledcommands.cpp","ByteString buildLedUnitPrice() { return ByteString{ESC, 's', '1'}; }","ByteString buildLedUnitPrice() { return ByteString{ESC, 's', 1}; }","test_commands"),
+("B152","builders","core/basiccommands.cpp","ByteString s{ESC, '@', FS, '.', ESC, '!', NUL};\n    s += upper;","ByteString s{ESC, '@', FS, '.', ESC, '!', NUL};\n    s = upper;","test_commands"),
+("B153","builders","settings/configcommands.cpp","static const int bits[] = {4800, 9600, 19200, 38400, 57600, 115200, 2400};","static const int bits[] = {4800, 9600, 19200, 38400, 56000, 115200, 2400};","test_commands"),
+("D151","decoder","escpos/decoderwalk.h","        return std::string(1, static_cast<char>(b));","        return std::string(static_cast<char>(b), 1);","test_commands"),
+("D152","decoder","escpos/decoder_gs.cpp","add(Kind::Command, 3, name, Op::PrintDownloadedBitImage,","add(Kind::Command, 2, name, Op::PrintDownloadedBitImage,","test_commands"),
+("D153","decoder","escpos/decoder_common.cpp","Command &c = add(Kind::Command, 5 + p, name, Op::SymbolStore,","Command &c = add(Kind::Command, 4 + p, name, Op::SymbolStore,","test_commands"),
+("D154","decoder","escpos/decoder_esc.cpp","case 'q': defineNv(0); return;","case 'q': defineNv(1); return;","test_commands"),
+("D155","decoder","escpos/decoder_common.cpp",'Text::tr("panel or paper sensor setting %1").arg(long(at(pos + 3)))','Text::tr("panel or paper sensor setting %1").arg(long(at(pos + 2)))',"test_commands"),
+("C151","cli","cli/cli.cpp","in.connected = ways == 1;","in.connected = ways == 0;","test_windows"),
+("C152","cli","cli/cli.cpp","            words << QLatin1String(w);","            words.prepend(QLatin1String(w));","test_windows"),
+("C153","cli","cli/cli.cpp","reply.empty() ? -1 : byteAt(reply, reply.size() - 1),","reply.empty() ? -1 : byteAt(reply, 0),","test_windows"),
+("T151","transfer","core/dispatch.cpp","arg(p.mode, 4, 8, QLatin1Char('0'))","arg(p.mode, 4, 10, QLatin1Char('0'))","test_windows"),
+("T152","transfer","core/dispatch.cpp",'case tavonet::HostProblem::UnclosedBracket: problems << Text::tr("IPv6 地址缺少右方括号“]”"); break;','case tavonet::HostProblem::UnclosedBracket: problems << Text::tr("“]”后面只能是冒号和端口号"); break;',"test_windows"),
+("T153","transfer","core/dispatch.cpp","m_lastWrite = log.begin(m_sender.describe(m_route), data, true);","m_lastWrite = log.begin(m_sender.describe(m_route), data, false);","test_windows"),
+("T154","transfer","core/dispatch.cpp","if (m_net.open(address.constData(), kNetConnectTimeoutS, kNetSendTimeoutS) != 1) {","if (m_net.open(address.constData(), kNetSendTimeoutS, kNetConnectTimeoutS) != 1) {","test_windows"),
+("T155","transfer","core/dispatch.cpp",'failedAt(path(device) + Text::tr("：打印机停止接收数据。"), e.Written, data.size())','failedAt(path(device) + Text::tr("：打印机停止接收数据。"), data.size(), e.Written)',"test_windows"),
+("P151","pictures","logo/bmpload.cpp","    b.height = f.s32(22);","    b.height = f.s32(18);","test_commands"),
+("P152","pictures","logo/picture.cpp","t = (x ^ (x >> 28)) & 0x00000000F0F0F0F0ULL;","t = (x ^ (x >> 24)) & 0x00000000F0F0F0F0ULL;","test_commands"),
+("P153","pictures","logo/picture.cpp","x = (x << 8) | block[static_cast<std::size_t>(k) * stride + static_cast<std::size_t>(j)];","x = (x << 8) | block[static_cast<std::size_t>(k) * stride + static_cast<std::size_t>(i)];","test_commands"),
+("P154","pictures","logo/bmpload.cpp","case kAlphaBitFields: return (b.bitCount == 16 || b.bitCount == 32) && b.infoSize >= 40;","case kAlphaBitFields: return (b.bitCount == 16 || b.bitCount == 24) && b.infoSize >= 40;","test_commands"),
+("P155","pictures","logo/bmpload.cpp","const quint32 maxColours = 1u << b.bitCount;","const quint32 maxColours = b.bitCount << 1u;","test_commands"),
+("N151","netlib","transport/tavonetio/netsocket_posix.cpp","return (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) ? 0 : -1;","return (n < 0 || (errno == EAGAIN || errno == EWOULDBLOCK)) ? 0 : -1;","test_transports"),
+("N152","netlib","transport/netprobe.cpp","    std::size_t sent = 0;\n    Clock::time_point deadline;","    std::size_t sent = 1;\n    Clock::time_point deadline;","test_transports"),
+("N153","netlib","transport/tavonetio/netsocket_posix.cpp","            continue;\n        return (errno == EAGAIN || errno == EWOULDBLOCK) ? 0 : -1;","            continue;\n        return (errno == EAGAIN || errno == EWOULDBLOCK) ? -1 : 0;","test_transports"),
+("S151","serial","transport/comport.cpp","dcb.EofChar = 0;","dcb.EofChar = 0x1A;","test_transports"),
+("S152","serial","transport/comportvalues.cpp","mask |= kEventMasks[e];","mask = kEventMasks[e];","test_transports"),
+("S153","serial","transport/comhost_posix_events.cpp","    dev->pending = true;\n    dev->wait = {ov, mask};","    dev->pending = false;\n    dev->wait = {ov, mask};","test_transports"),
+("S154","serial","transport/comportvalues.cpp","        m_xonOut = false;\n        m_xonIn = false;","        m_xonOut = false;\n        m_xonIn = true;","test_transports"),
+("S155","serial","transport/comhost_posix_io.cpp","w.done += static_cast<std::uint32_t>(n);","w.done = static_cast<std::uint32_t>(n);","test_transports"),
+("M151","portmap","transport/portmap.cpp","    return {std::string(), 0};","    return {name, 0};","test_transports"),
+("M152","portmap","transport/portmap.cpp","std::string path = trim(line.substr(eq + 1));","std::string path = trim(line.substr(eq));","test_transports"),
+("V151","vp","virtualprinter/paper.cpp","            uchar bits = 0;","            uchar bits = 1;","test_virtualprinter"),
+("V152","vp","virtualprinter/host.cpp","m_serialQuiet.setSingleShot(true);","m_serialQuiet.setSingleShot(false);","test_virtualprinter"),
+("V153","vp","virtualprinter/engine.cpp",'m_log << Text::tr("没有 NV 位图 %1").arg(param(0));','m_log << Text::tr("没有 NV 位图 %1").arg(param(1));',"test_virtualprinter"),
+("V154","vp","virtualprinter/engine.cpp",'text(Text::tr("H=%1").arg(setting(Stored::HParameter, 0)));','text(Text::tr("H=%1").arg(setting(Stored::HParameter, 1)));',"test_virtualprinter"),
+("V155","vp","virtualprinter/host.cpp","    const long n = vline::readSome(m_fifo.read, buffer, sizeof buffer);\n    if (n > 0) {","    const long n = vline::readSome(m_fifo.read, buffer, sizeof buffer);\n    if (n >= 0) {","test_virtualprinter"),
+]
