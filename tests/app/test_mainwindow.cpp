@@ -152,6 +152,8 @@ TEST_F(MainWindow, UnreachableNetworkPrinterIsAConnectError)
     // The cause follows in its own words.
     EXPECT_EQ(outside.messages, QStringList{"Connect error\n" + nobody + " 拒绝了连接：那里没有程序在这个端口上接收。"});
     EXPECT_EQ(NetCalls::opens, 1);
+    EXPECT_EQ(NetCalls::connectS, 5); // TavoNetOpen(address, 5, 7): connect, then send time-out
+    EXPECT_EQ(NetCalls::sendS, 7);
     EXPECT_EQ(NetCalls::sends, 0);
     EXPECT_EQ(NetCalls::closes, 0);
     outside.clear();
@@ -184,6 +186,7 @@ TEST_F(MainWindow, AddressTextsAsOperatorsTypeThem)
         {"127.0.0.1:", "冒号后面没有端口号。"},
         {"1.2.3", "“1.2.3”不是 IP 地址，也不是主机名。"},
         {"[::1]9100", "“]”后面只能是冒号和端口号。"},
+        {"[::1", "IPv6 地址缺少右方括号“]”。"},
     };
     for (const auto &b : bad) {
         outside.clear();

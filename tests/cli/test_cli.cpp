@@ -51,10 +51,14 @@ TEST_F(Cli, EveryCommandSendsTheWindowsBytesOnEveryTransport)
         {{"emulation", "STAR(Line/T)"}, buildSettingCommand(oneValueSetting(Setting::Emulation), 1), true, true},
         {{"small-font", "启用小字体(9*17)"}, buildSettingCommand(oneValueSetting(Setting::SmallFont), 0), true, true},
         {{"serial-speed", "5"}, buildSerialSpeed(5), false, true},
-        // By rate: 115200 is code 5, 2400 code 6, 4800 code 0 (US ESC US FD n).
+        // By rate, every one (US ESC US FD n): 4800 is code 0, ..., 115200 code 5, 2400 code 6.
+        {{"serial-speed", "4800"}, bytes({0x1F, 0x1B, 0x1F, 0xFD, 0x00}), false, true},
+        {{"serial-speed", "9600"}, bytes({0x1F, 0x1B, 0x1F, 0xFD, 0x01}), false, true},
+        {{"serial-speed", "19200"}, bytes({0x1F, 0x1B, 0x1F, 0xFD, 0x02}), false, true},
+        {{"serial-speed", "38400"}, bytes({0x1F, 0x1B, 0x1F, 0xFD, 0x03}), false, true},
+        {{"serial-speed", "57600"}, bytes({0x1F, 0x1B, 0x1F, 0xFD, 0x04}), false, true},
         {{"serial-speed", "115200"}, bytes({0x1F, 0x1B, 0x1F, 0xFD, 0x05}), false, true},
         {{"serial-speed", "2400"}, bytes({0x1F, 0x1B, 0x1F, 0xFD, 0x06}), false, true},
-        {{"serial-speed", "4800"}, bytes({0x1F, 0x1B, 0x1F, 0xFD, 0x00}), false, true},
         {{"mark-start", "12.5"}, buildMarkOffset(MarkTarget::PrintStart, MarkDirection::Forward, 71), true, true},
         {{"mark-cut", "100", "--backward"}, buildMarkOffset(MarkTarget::Cut, MarkDirection::Backward, 567), true, true},
         {{"mark-feed-start"}, buildFeedDemo(MarkTarget::PrintStart), true, true},

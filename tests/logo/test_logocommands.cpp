@@ -383,6 +383,10 @@ TEST(BmpReading, SixteenBitsAndPaletteBounds)
         {"32-bit", bmpFile(1, 1, 32, 0, "", std::string("\x10\x20\x30\x00", 4)), {0x102030}},
         // A palette entry is stored B G R too.
         {"8-bit palette", bmpFile(1, 1, 8, 0, std::string("\x10\x20\x30\x00", 4), std::string(4, '\0')), {0x102030}},
+        // With no count in the header, a palette holds as many colours as the depth allows: 256, not 16.
+        {"8-bit palette, entry 16", bmpFile(1, 1, 8, 0, std::string(64, '\xFF') + std::string("\x10\x20\x30\x00", 4),
+                                            std::string("\x10\x00\x00\x00", 4)),
+         {0x102030}},
         // RLE8: a delta of one pixel right and no row down, then one black
         // pixel, in the bottom row (rows are stored bottom up); the rest is paper.
         {"RLE8 delta", bmpFile(2, 2, 8, 1, std::string("\xFF\xFF\xFF\x00\x00\x00\x00\x00", 8),

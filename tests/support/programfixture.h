@@ -27,10 +27,12 @@
 #include <sstream>
 
 struct NetCalls {
-    static inline std::atomic<int> opens{0}, sends{0}, closes{0};
+    static inline std::atomic<int> opens{0}, sends{0}, closes{0}, connectS{0}, sendS{0};
     static std::uint8_t open(const char *a, std::int32_t c, std::int32_t s)
     {
         ++opens;
+        connectS = c;
+        sendS = s;
         return TavoNetOpen(a, c, s);
     }
     static std::int32_t send(const std::uint8_t *d, std::int32_t n)
@@ -44,7 +46,7 @@ struct NetCalls {
         return TavoNetClose();
     }
     static NetPrinterApi api() { return {&NetCalls::open, &NetCalls::send, &NetCalls::close}; }
-    static void reset() { opens = sends = closes = 0; }
+    static void reset() { opens = sends = closes = connectS = sendS = 0; }
 };
 
 class ProgramTest : public ::testing::Test {

@@ -373,6 +373,30 @@ TEST(NetLibrary, AcknowledgedBytesAreTheDataThePeerTook)
     netsock::shutdownAndClose(s, 0);
 }
 
+// A receive tells "nothing yet" (0) apart from a printer that has gone (-1),
+// at the first look after it closed or reset, not at a probe's time-out.
+TEST(NetLibrary, AReceiveTellsNothingYetFromAPrinterThatHasGone)
+{
+    std::uint8_t got[4] = {};
+    int pair[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair), 0);
+    EXPECT_EQ(netsock::receiveSome(pair[0], got, sizeof got), 0);
+    ::close(pair[1]);
+    EXPECT_EQ(netsock::receiveSome(pair[0], got, sizeof got), -1);
+    ::close(pair[0]);
+
+    TcpPrinter resetting(TcpPrinter::Mode::ResetAfter, 1);
+    netsock::ConnectFailure why{};
+    const netsock::Socket s = netsock::beginConnect(*tavonet::parseAddress(resetting.address()), why);
+    ASSERT_EQ(netsock::waitWritable(s, 5000), 1);
+    EXPECT_EQ(netsock::receiveSome(s, got, sizeof got), 0);
+    ASSERT_EQ(netsock::sendSome(s, got, 1), 1);
+    pollfd reset{static_cast<int>(s), POLLIN, 0};
+    ASSERT_EQ(::poll(&reset, 1, 5000), 1);
+    EXPECT_EQ(netsock::receiveSome(s, got, sizeof got), -1);
+    netsock::shutdownAndClose(s, 0);
+}
+
 TEST(NetLibrary, WaitHookSeesProgressAndEndsTheWait)
 {
     struct Watch {

@@ -219,6 +219,14 @@ TEST(VirtualEngine, MemoryKeepsItsDocumentedKeysAndReadsTheFirstStateFiles)
                                           "hParameter", "paperWidth", "reprint", "serialSpeed", "smallFont"}));
     EXPECT_EQ(stored.value(QStringLiteral("hParameter")).toInt(), 0x12);
     EXPECT_EQ(stored.value(QStringLiteral("density")).toInt(), 0x33);
+    // The H parameter prints as its value, 0 until one is set: the same paper as the text
+    // typed and the six lines (ESC d 6) the command feeds after it.
+    for (const auto &[set, shown] : {std::pair<int, const char *>{-1, "H=0\n"}, {0x12, "H=18\n"}}) {
+        vp::Engine asked = engine(), typed = engine();
+        asked.feed((set < 0 ? ByteString() : buildSetHParameter(set)) + buildPrintHParameter());
+        typed.feed(ByteString(shown) + ByteString("\x1B" "d\x06"));
+        EXPECT_EQ(asked.currentReceipt(), typed.currentReceipt()) << shown;
+    }
 
     // A state file saved under the decoder's English words keeps its memory,
     // saved again under the new names; a new name wins over an old one.
