@@ -412,11 +412,21 @@ TEST(BmpReading, SixteenBitsAndPaletteBounds)
     const std::string indexTwo =
         bmpFile(1, 1, 8, 0, palette + std::string("\x00\x00\xFF\x00", 4), std::string("\x02\x00\x00\x00", 4));
     const std::string indexZero = bmpFile(1, 1, 8, 0, palette, std::string(4, '\0'));
+    const std::string folder = ::testing::TempDir();
     const struct {
         const char *what;
         std::string file;
         const char *told;
+        std::string path = {}; // loaded from here, not from `file`
     } refused[] = {
+        {"no BMP at all", "GIF89a" + std::string(60, '\0'), "不是有效的 BMP 图像"},
+        {"a header size (20) that no BMP has", indexZero.substr(0, 14) + '\x14' + indexZero.substr(15),
+         "不是有效的 BMP 图像"},
+        {"a header cut short", indexZero.substr(0, 40), "文件不完整"},
+        {"no width", bmpFile(0, 1, 8, 0, palette, std::string(4, '\0')), "图像大小无效"},
+        {"no height", bmpFile(1, 0, 8, 0, palette, ""), "图像大小无效"},
+        {"no such file", "", "文件不存在", folder + "no-such-picture.bmp"},
+        {"a folder", "", "文件无法读取", folder},
         {"an index past the palette's two colours (2, the first one past)",
          indexTwo.substr(0, 46) + std::string("\x02\x00\x00\x00", 4) + indexTwo.substr(50), "像素的颜色不在调色板中"},
         {"a palette that the header's size (65576) puts past the file's end",
@@ -427,7 +437,7 @@ TEST(BmpReading, SixteenBitsAndPaletteBounds)
     for (const auto &r : refused) {
         std::string told;
         try {
-            loaded(r.file);
+            r.path.empty() ? loaded(r.file) : loadBmp(QString::fromStdString(r.path));
         } catch (const AppError &e) {
             told = e.what();
         }
