@@ -199,6 +199,20 @@ TEST_F(TransferLogWindow, SavedBytesAndTextAndReplayOfTheBytes)
     EXPECT_EQ(lpt1Contents(), kDrawer);
     ASSERT_EQ(list()->topLevelItemCount(), 2);
     EXPECT_EQ(cell(1, 1), QStringLiteral("LPT1 → %1").arg(QString::fromStdString(lpt1)));
+    // Refused before a byte is sent: an empty file, one a byte past 16 MiB, one that cannot be opened.
+    const QString empty = QString::fromStdString(dir + "/empty.bin"), huge = QString::fromStdString(dir + "/huge.bin");
+    std::ofstream(empty.toStdString()).close();
+    std::ofstream(huge.toStdString()).close();
+    ASSERT_EQ(::truncate(huge.toLocal8Bit().constData(), 16 * 1024 * 1024 + 1), 0);
+    outside.nextFiles << empty << huge << QString::fromStdString(dir + "/gone.bin");
+    for (int i = 0; i < 3; ++i)
+        click(logf, "LogReplay");
+    EXPECT_EQ(outside.messages, QStringList{"文件 \"" + empty + "\" 是空的，没有可发送的字节。"});
+    EXPECT_EQ(outside.errors.value(0), "文件 \"" + huge + "\" 太大（16777217 字节），不是一条打印机命令.");
+    EXPECT_TRUE(outside.errors.value(1).startsWith(QString::fromStdString("无法打开文件 \"" + dir + "/gone.bin\"："))) << outside.errors.value(1).toStdString();
+    EXPECT_EQ(lpt1Contents(), kDrawer);
+    EXPECT_EQ(list()->topLevelItemCount(), 2);
+    outside.clear();
 
     // With no port the main window's prompt answers, and nothing is logged.
     type(form1()->dk(), QString());
