@@ -209,7 +209,8 @@ TEST_F(TransferLogWindow, SavedBytesAndTextAndReplayOfTheBytes)
         click(logf, "LogReplay");
     EXPECT_EQ(outside.messages, QStringList{"文件 \"" + empty + "\" 是空的，没有可发送的字节。"});
     EXPECT_EQ(outside.errors.value(0), "文件 \"" + huge + "\" 太大（16777217 字节），不是一条打印机命令.");
-    EXPECT_TRUE(outside.errors.value(1).startsWith(QString::fromStdString("无法打开文件 \"" + dir + "/gone.bin\"："))) << outside.errors.value(1).toStdString();
+    EXPECT_TRUE(outside.errors.value(1).startsWith(QString::fromStdString("无法打开文件 \"" + dir + "/gone.bin\"：")))
+        << outside.errors.value(1).toStdString();
     EXPECT_EQ(lpt1Contents(), kDrawer);
     EXPECT_EQ(list()->topLevelItemCount(), 2);
     outside.clear();

@@ -638,12 +638,18 @@ TEST(VirtualPrinterOptions, TcpListensWhereItIsToldAndNowhereElse)
         for (const QString &h : hosts)
             EXPECT_TRUE(QHostAddress(h).isLoopback()) << h.toStdString();
     }
-    for (const char *bad : {"127.0.0.1:99999", "no-such-host.invalid:9100", "::1:9100", "[::1]", "abc", "127.0.0.1:x"}) {
+    const char *const brackets = "an IPv6 address goes in brackets with a port after it, as [::1]:9100";
+    const char *const forms = "give PORT, HOST:PORT or [IPv6]:PORT", *const range = "the port must be 0 to 65535";
+    const std::pair<const char *, const char *> bad[] = {
+        {"127.0.0.1:99999", range}, {"127.0.0.1:x", range},  {"::1:9100", forms},
+        {"abc", forms},             {"[::1]", brackets},     {"[::1]9100", brackets},
+        {"no-such-host.invalid:9100", "no-such-host.invalid has no address"}};
+    for (const auto &[text, why] : bad) {
         QStringList hosts;
         QString error;
         int port = 0;
-        EXPECT_FALSE(vp::parseListenAddress(QLatin1String(bad), hosts, port, error)) << bad;
-        EXPECT_TRUE(error.startsWith(QStringLiteral("--tcp %1").arg(QLatin1String(bad)))) << error.toStdString();
+        EXPECT_FALSE(vp::parseListenAddress(QLatin1String(text), hosts, port, error)) << text;
+        EXPECT_EQ(error, QStringLiteral("--tcp %1: %2").arg(QLatin1String(text), QLatin1String(why)));
     }
 }
 
