@@ -106,6 +106,7 @@ TEST(ScanRange, RangesAndTheirLimits)
         {"127.1.2.3/32", 1, "127.1.2.3", "127.1.2.3"},
         {"127.0.0.250-127.0.1.4", 11, "127.0.0.250", "127.0.1.4"},
         {"127.0.0.5 – 127.0.0.7", 3, "127.0.0.5", "127.0.0.7"},
+        {"127.0.0.5-127.0.0.5", 1, "127.0.0.5", "127.0.0.5"},
         {"127.168.0.9", 1, "127.168.0.9", "127.168.0.9"},
         {"127.0.0.0/20", 4094, "127.0.0.1", "127.0.15.254"},
     };
@@ -130,10 +131,23 @@ TEST(ScanRange, RangesAndTheirLimits)
     for (std::size_t i = 0; i < many.size(); ++i)
         many[i].address += static_cast<std::uint32_t>(i) << 8;
     EXPECT_EQ(localRange(many).size(), 4u * 253); // a fifth /24 would pass 1,024 addresses
-    for (const char *bad : {"127.0.0.0/19", "127.0.0.1-127.0.16.1", "300.1.1.1/24", "127.0.0.9-127.0.0.1", "printer", "",
-                            "127.0.0.0/33"}) {
-        SCOPED_TRACE(bad);
-        EXPECT_THROW(addressesOfRange(QString::fromUtf8(bad)), AppError);
+    const char *const noNetwork = "不是网段（例如 192.168.1.0/24）";
+    const std::pair<const char *, QString> bad[] = {
+        {"127.0.0.0/19", "网段 127.0.0.0/19 太大：最多 4096 个地址"},
+        {"127.0.0.1-127.0.16.1", "地址范围 127.0.0.1-127.0.16.1 太大：最多 4096 个地址"},
+        {"127.0.0.9-127.0.0.1", "“127.0.0.9-127.0.0.1”不是地址范围（例如 192.168.1.10-192.168.1.40）"},
+        {"300.1.1.1/24", QString("“300.1.1.1/24”") + noNetwork},
+        {"127.0.0.0/33", QString("“127.0.0.0/33”") + noNetwork},
+        {"printer", QString("“printer”") + noNetwork},
+        {"", QString("“”") + noNetwork}};
+    for (const auto &[text, want] : bad) {
+        QString error;
+        try {
+            addressesOfRange(QString::fromUtf8(text));
+        } catch (const AppError &e) {
+            error = QString::fromUtf8(e.what());
+        }
+        EXPECT_EQ(error, want) << text;
     }
 }
 
