@@ -100,6 +100,7 @@ TEST_F(PortScan, FindsThePrinterAtItsRateAndTellsSilentAndHeldPorts)
     // The operator said yes: the main window now points at the printer.
     ASSERT_EQ(outside.questions.size(), 1);
     EXPECT_TRUE(outside.questions[0].contains(QStringLiteral("COM3 @ 19200：打印机联机（状态字节 12）")));
+    EXPECT_TRUE(outside.questions[0].endsWith(QStringLiteral("\n\n把主窗口的端口和波特率设为 COM3 @ 19200？")));
     EXPECT_EQ(form1()->dk()->currentText(), "COM3");
     EXPECT_EQ(form1()->sd()->currentText(), "19200");
     EXPECT_TRUE(child<QLabel>(status, "ScanResult")->text().contains(QStringLiteral("COM1：任何波特率都没有回答")));
