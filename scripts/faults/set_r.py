@@ -1,0 +1,43 @@
+# One plausible single-line fault a row: id, area, file, the line as it stands, the line with the fault, the test binary of its area.
+# The lines were picked by chance (scripts/faults/pick-lines.py 20261224 14), the first five of each area
+# on which a plausible, not equivalent, slip can be written, in the order drawn; lines that sets A to Q used are left out.
+# The command builders and the network library have four, the command line and the transfer layer three, the port
+# map two: the other drawn lines were used before, or allow no slip that is not equivalent.
+F = [
+("B161","builders","devices/statuscheck.cpp","for (int i = 0; i < kStatusCycles; ++i) {","for (int i = 0; i <= kStatusCycles; ++i) {","test_windows"),
+("B162","builders","devices/ledcommands.cpp","return ByteString{ESC, 'Q', 'A'} + amount + ByteString{CR}; }","return ByteString{ESC, 'Q', 'A'} + amount + ByteString{LF}; }","test_commands"),
+("B163","builders","logo/blackmark.cpp","ByteString{GS, 'T', GS, 'V', 0x42, CR};","ByteString{GS, 'T', GS, 'V', 0x41, CR};","test_commands"),
+("B164","builders","core/basiccommands.cpp","ByteString s{ESC, '@', ESC, 'U', NUL, ESC, '3', 14};","ByteString s{ESC, '@', ESC, 'U', NUL, ESC, '3', 0x14};","test_commands"),
+("D161","decoder","escpos/decoderwalk.h",'    case \'2\': return Text::tr("double height");','    case \'2\': return Text::tr("double width");',"test_commands"),
+("D162","decoder","escpos/decoder_esc.cpp",'add(Kind::Command, 2, "FS &", Op::ChineseModeOn,','add(Kind::Command, 1, "FS &", Op::ChineseModeOn,',"test_commands"),
+("D163","decoder","escpos/decoder_esc.cpp","        chinese = true;\n        add(Kind::Command, 2, \"FS &\"","        chinese = false;\n        add(Kind::Command, 2, \"FS &\"","test_commands"),
+("D164","decoder","escpos/decoder_esc.cpp",'need(left() + 1, "ESC Q A");','need(left(), "ESC Q A");',"test_commands"),
+("D165","decoder","escpos/decoder_common.cpp","if (fn == 80) { // store the data: m, then the data","if (fn == 81) { // store the data: m, then the data","test_commands"),
+("C161","cli","cli/cli.cpp","        else\n            in.args << a;","        else\n            in.args.prepend(a);","test_windows"),
+("C162","cli","cli/cli.cpp","if (route.kind == Route::Parallel || route.kind == Route::Network) {\n                const OneStatus one","if (route.kind == Route::Parallel && route.kind == Route::Network) {\n                const OneStatus one","test_windows"),
+("C163","cli","cli/cli.cpp",'onOff = {{"on", "enable"}, {"off", "disable"}};','onOff = {{"off", "disable"}, {"on", "enable"}};',"test_windows"),
+("T161","transfer","core/dispatch.cpp","sentence[0] = sentence[0].toUpper();","sentence[0] = sentence[0].toLower();","test_windows"),
+("T162","transfer","core/dispatch.cpp","    const NetPrinterApi &m_net;\n    bool m_open = false;","    const NetPrinterApi &m_net;\n    bool m_open = true;","test_windows"),
+("T163","transfer","core/errors.cpp",'" (win error code: %1)").arg(e.WinCode);','" (win error code: %1)").arg(e.Code);',"test_windows"),
+("P161","pictures","logo/picture.cpp","static_cast<std::uint8_t>(x >> (56 - 8 * m));","static_cast<std::uint8_t>(x >> (8 * m));","test_commands"),
+("P162","pictures","logo/bmpload.cpp","            x += f.u8(at);","            x = f.u8(at);","test_commands"),
+("P163","pictures","logo/picture.cpp","            const std::uint8_t *block = rowBits.data() + static_cast<std::size_t>(8 * i) * stride;\n            for (int j = 0; j < bytesW; ++j) {","            const std::uint8_t *block = rowBits.data() + static_cast<std::size_t>(8 * i) * stride;\n            for (int j = 0; j <= bytesW; ++j) {","test_commands"),
+("P164","pictures","logo/bmpload.cpp","masks.a.of(v, 255)};","masks.a.of(v, 0)};","test_commands"),
+("P165","pictures","logo/bmpload.cpp","p.alpha = b.bitCount >= 16 && masks.alpha();","p.alpha = b.bitCount > 16 && masks.alpha();","test_commands"),
+("N161","netlib","transport/netprobe.cpp","const int w = netsock::waitWritable(p.socket, 0);","const int w = netsock::waitWritable(p.socket, timing.connectMs);","test_transports"),
+("N162","netlib","transport/tavonetio/address.cpp","            b += 3;","            b += 1;","test_transports"),
+("N163","netlib","transport/tavonetio/address.cpp","            --e;","            --b;","test_transports"),
+("N164","netlib","transport/tavonetio/netsocket_posix.cpp","if (::getsockopt(static_cast<int>(s), IPPROTO_TCP, TCP_INFO, &info, &len) != 0 ||","if (::getsockopt(static_cast<int>(s), IPPROTO_TCP, TCP_INFO, &info, &len) == 0 ||","test_transports"),
+("S161","serial","transport/comhost_posix_events.cpp","            for (std::uint32_t i = 0; i < count; ++i) {\n                auto ev = eventLocked(handles[i]);","            for (std::uint32_t i = 1; i < count; ++i) {\n                auto ev = eventLocked(handles[i]);","test_transports"),
+("S162","serial","transport/comhost_posix_events.cpp","    completeLocked(dev.wait.ov, status, 0);","    completeLocked(dev.wait.ov, 0, status);","test_transports"),
+("S163","serial","transport/comhost_posix_line.cpp","case 38400: return B38400;","case 38400: return B19200;","test_transports"),
+("S164","serial","transport/comhost_posix.cpp","completeWaitLocked(*dev, 0, kErrorOperationAborted);","completeWaitLocked(*dev, 0, kErrorSuccess);","test_transports"),
+("S165","serial","transport/comhost_posix_io.cpp","        dev.txEmptyPending = false;\n        completeWaitLocked(dev, kEvTxEmpty, kErrorSuccess);","        dev.txEmptyPending = true;\n        completeWaitLocked(dev, kEvTxEmpty, kErrorSuccess);","test_transports"),
+("M161","portmap","transport/portmap.cpp",'const std::string dir = roots.dev + "/serial/by-id";','const std::string dir = roots.dev + "/serial/by-path";',"test_transports"),
+("M162","portmap","transport/portmap.cpp","for (int up = 0; up < 4 && !dir.empty(); ++up) {","for (int up = 0; up < 2 && !dir.empty(); ++up) {","test_transports"),
+("V161","vp","virtualprinter/host.cpp","        ++m_receiptCount;","        m_receiptCount = 1;","test_virtualprinter"),
+("V162","vp","virtualprinter/common.cpp","case Op::Reverse: m_reverse = (n & 1) != 0; return true;","case Op::Reverse: m_reverse = n != 0; return true;","test_virtualprinter"),
+("V163","vp","virtualprinter/paper.cpp","std::fill(line.scanLine(height - 1 - u) + x, line.scanLine(height - 1 - u) + x + g.width, uchar(0));","std::fill(line.scanLine(height - u) + x, line.scanLine(height - u) + x + g.width, uchar(0));","test_virtualprinter"),
+("V164","vp","virtualprinter/paper.cpp","f.setPixelSize(chinese ? 22 : (fontB ? 14 : 20));","f.setPixelSize(chinese ? 22 : (fontB ? 20 : 14));","test_virtualprinter"),
+("V165","vp","virtualprinter/paper.cpp","std::max(m_underline, (m_mode & 0x80) ? 1 : 0)","std::max(m_underline, (m_mode & 0x08) ? 1 : 0)","test_virtualprinter"),
+]
