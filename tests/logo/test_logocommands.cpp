@@ -369,6 +369,7 @@ Picture loaded(const std::string &bytes)
 TEST(BmpReading, SixteenBitsAndPaletteBounds)
 {
     const std::string masks565("\x00\xF8\x00\x00\xE0\x07\x00\x00\x1F\x00\x00\x00", 12);
+    const std::string masks555("\x00\x7C\x00\x00\xE0\x03\x00\x00\x1F\x00\x00\x00", 12);
     const struct {
         const char *what;
         std::string file;
@@ -387,11 +388,16 @@ TEST(BmpReading, SixteenBitsAndPaletteBounds)
         {"8-bit palette, entry 16", bmpFile(1, 1, 8, 0, std::string(64, '\xFF') + std::string("\x10\x20\x30\x00", 4),
                                             std::string("\x10\x00\x00\x00", 4)),
          {0x102030}},
-        // RLE8: a delta of one pixel right and no row down, then one black
-        // pixel, in the bottom row (rows are stored bottom up); the rest is paper.
-        {"RLE8 delta", bmpFile(2, 2, 8, 1, std::string("\xFF\xFF\xFF\x00\x00\x00\x00\x00", 8),
-                               std::string("\x00\x02\x01\x00\x01\x01\x00\x01", 8)),
-         {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0x000000}},
+        // RLE8: one black pixel in the bottom row (rows are stored bottom
+        // up), a delta of one pixel right and one row up from where it left
+        // off, another black pixel; the rest is paper.
+        {"RLE8 delta", bmpFile(3, 2, 8, 1, std::string("\xFF\xFF\xFF\x00\x00\x00\x00\x00", 8),
+                               std::string("\x01\x01\x00\x02\x01\x01\x01\x01\x00\x01", 10)),
+         {0xFFFFFF, 0xFFFFFF, 0x000000, 0x000000, 0xFFFFFF, 0xFFFFFF}},
+        // 1-5-5-5 with its alpha mask as a fourth mask: opaque black, then clear black on white paper.
+        {"16-bit alpha",
+         bmpFile(2, 1, 16, 3, masks555 + std::string("\x00\x80\x00\x00", 4), std::string("\x00\x80\x00\x00", 4)),
+         {0x000000, 0xFFFFFF}},
         // RLE4: a literal of five pixels (three bytes and a pad byte), then a run of one.
         {"RLE4 odd literal",
          bmpFile(6, 1, 4, 2, std::string("\xFF\xFF\xFF\x00\x00\x00\x00\x00\x00\x00\xFF\x00\xFF\x00\x00\x00", 16),
