@@ -620,6 +620,15 @@ TEST(NetProbe, EachTargetGetsTheOutcomeOfItsOwnConnection)
     const auto asked = std::chrono::steady_clock::now();
     EXPECT_EQ(netprobe::probe({targets[2]}, "?", answerWait, nullptr)[0].outcome, O::Silent);
     EXPECT_GE(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(answerWait.answerMs));
+    // Nobody waits on a connect that is still under way: a stop asked for
+    // once the refused address is done ends the scan at once, not after
+    // the silent one's long connect time.
+    netprobe::Timing patient = timing;
+    patient.connectMs = 10000;
+    const auto stopped = std::chrono::steady_clock::now();
+    const auto untilOneIsDone = [](std::size_t done, std::size_t) { return done == 0; };
+    (void)netprobe::probe({targets[1], targets[0]}, "?", patient, untilOneIsDone);
+    EXPECT_LT(std::chrono::steady_clock::now() - stopped, std::chrono::milliseconds(patient.connectMs / 2));
 
     // Never more connections under way than `atOnce`: four targets behind
     // one listener that never answers, counted as it takes them while none
