@@ -472,8 +472,10 @@ TEST(TransferTexts, TheDialogAndTheAdviceTellExactlyHowFarItGot)
     };
     struct Recording : FakeOutside {
         double rate = -1;
+        int shown = 0;
         std::unique_ptr<TransferView> showTransfer(QObject *, const QString &, bool &) override
         {
+            ++shown;
             return std::make_unique<Recorder>(&rate);
         }
     } windows;
@@ -497,6 +499,7 @@ TEST(TransferTexts, TheDialogAndTheAdviceTellExactlyHowFarItGot)
     session.waiting(6000, TransferHold::None);
     EXPECT_GT(windows.rate, 0);
     EXPECT_LE(windows.rate, 2000);
+    EXPECT_EQ(windows.shown, 1); // one dialog the whole transfer
 }
 
 // Why a device would not open, as the operator reads it: whom to ask, which

@@ -497,7 +497,7 @@ TEST(Decoder, TheCommonVocabularyOfReceiptPrinters)
         {ByteString("\x1D\x66\x01", 3), "GS f", Op::BarcodeHriFont, {1}, "", "barcode text font 1"},
         {ByteString("\x1D\x68\x50", 3), "GS h", Op::BarcodeHeight, {80}, "", "barcode height: 80 dots"},
         {ByteString("\x1D\x77\x02", 3), "GS w", Op::BarcodeModuleWidth, {2}, "", "barcode module width: 2 dots"},
-        {ByteString("\x1D\x6B\x02" "590123412345\x00", 16), "GS k", Op::Barcode, {67, 12}, "590123412345", nullptr},
+        {ByteString("\x1D\x6B\x02" "590123412345\x00", 16), "GS k", Op::Barcode, {67, 12}, "590123412345", "barcode EAN-13: \"590123412345\""},
         {ByteString("\x1D\x6B\x49\x0B{BNo. 12345", 15), "GS k", Op::Barcode, {73, 11}, "{BNo. 12345", nullptr},
         {ByteString("\x1D\x6B\x06" "A40156B\x00", 11), "GS k", Op::Barcode, {71, 7}, "A40156B", nullptr},
         {ByteString("\x1D\x6B\x00" "01234567890\x00", 15), "GS k", Op::Barcode, {65, 11}, "01234567890", "barcode UPC-A: \"01234567890\""},

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 namespace {
@@ -121,9 +122,12 @@ TEST(Export, PlainTextLineForLine)
     EXPECT_EQ(text, "\r\n.db 0x1C,0x71,0x01,0x01,0x00,0x01,0x00,0x00,0x00,0x00"
                     "\r\n.db 0x00,0x00,0x00,0x00,0x00,0x01");
     // Exactly ten values: one line, and never an empty ".db" line at the end.
+    // Every value: the seven of the header, a byte for each 8 dots of a
+    // column padded to whole bytes, the closing 0x01.
     for (int w : {8, 16, 24, 40, 72, 80})
         for (int h : {1, 8, 9, 16}) {
             const std::string t = buildExportText(filled(w, h, kBlack), false);
+            EXPECT_EQ(std::count(t.begin(), t.end(), 'x'), 7 + w * ((h + 7) / 8) + 1) << w << "x" << h;
             ASSERT_GE(t.size(), 6u);
             EXPECT_NE(t.substr(t.size() - 5), ".db  ") << w << "x" << h;
             EXPECT_NE(t.substr(t.size() - 4), ".db ") << w << "x" << h;
@@ -201,6 +205,8 @@ TEST(BitImage, TrimmedMargins)
     const ByteString data = t.substr(head.size() + 4);
     ASSERT_EQ(data.size(), 32u);
     EXPECT_EQ(hex(data.substr(0, 4)), "FF FF 00 00");
+    // Untrimmed, the offset moves where the columns are taken from just the same.
+    EXPECT_EQ(hex(buildBitImageDefine(p, s, 8).substr(head.size() + 4, 4)), "FF FF 00 00");
 
     EXPECT_TRUE(marginsFit(s, {4, 4, 3, 5}));
     // Margins count together: 4 + 4 dots across and 3 + 5 down are one byte each.

@@ -157,6 +157,8 @@ TEST(VirtualEngine, StatusAnswersDrawerDisplayAndSettingsThatTakeEffect)
     EXPECT_TRUE(e.display().text.isEmpty());
 
     EXPECT_EQ(e.serialBits(), 2400); // the K3's display line
+    e.feed(buildSerialSpeed(7)); // a code no rate has: the line stays at 9600
+    EXPECT_EQ(e.serialBits(), 9600);
     e.feed(buildSerialSpeed(5));
     EXPECT_EQ(e.serialBits(), 115200);
     // 76 mm paper is stored, but a 384-dot head prints no wider than itself.
@@ -362,6 +364,9 @@ TEST(VirtualEngine, TheLogTellsWhatCouldNotBeDoneAsAsked)
         {ByteString("\x07\x1B\x42\x0C\x02", 5), {"蜂鸣 1 次", "蜂鸣 9 次"}}, // at most nine
         {ByteString("\x1B\x33\x64\x1B\x64\x19", 6), {"走纸 2500 点，图中只画 2400 点"}},
         {ByteString("\x1B\x33\x64\x1B\x64\x18", 6), {}}, // 2400 dots: drawn whole
+        // EAN-13 with one digit too many, told in the barcode library's words.
+        {ByteString("\x1D\x6B\x43\x0E" "12345678901234", 18),
+         {"条码数据不合规则，没有打印：Error 294: Input too long (13 character maximum)"}},
         {ByteString("AB\x1D\x99", 4), {"打印机不认识，已跳过：1D 99"}}, // the unknown bytes, not the text before
         // Sixteen unknown bytes are still shown whole.
         {ByteString("\x1D\x28\x7A\x0B\x00" "0123456789A", 16), {"打印机不认识，已跳过：1D 28 7A 0B 00 30 31 32 33 34 35 36 37 38 39 41"}},
@@ -617,7 +622,7 @@ TEST(VirtualPrinterOptions, TcpListensWhereItIsToldAndNowhereElse)
         QStringList hosts;
         int port;
     } good[] = {
-        {"9101", {"127.0.0.1"}, 9101},         {"[::1]:9103", {"::1"}, 9103},
+        {"65535", {"127.0.0.1"}, 65535},       {"[::1]:9103", {"::1"}, 9103},
         {"127.0.0.1:0", {"127.0.0.1"}, 0},     {"0.0.0.0:9100", {"0.0.0.0"}, 9100},
     };
     for (const auto &g : good) {
@@ -641,7 +646,7 @@ TEST(VirtualPrinterOptions, TcpListensWhereItIsToldAndNowhereElse)
     const char *const brackets = "an IPv6 address goes in brackets with a port after it, as [::1]:9100";
     const char *const forms = "give PORT, HOST:PORT or [IPv6]:PORT", *const range = "the port must be 0 to 65535";
     const std::pair<const char *, const char *> bad[] = {
-        {"127.0.0.1:99999", range}, {"127.0.0.1:x", range},  {"::1:9100", forms},
+        {"127.0.0.1:65536", range}, {"127.0.0.1:x", range},  {"::1:9100", forms},
         {"abc", forms},             {"[::1]", brackets},     {"[::1]9100", brackets},
         {"no-such-host.invalid:9100", "no-such-host.invalid has no address"}};
     for (const auto &[text, why] : bad) {
