@@ -868,6 +868,11 @@ TEST_F(ComPortTest, CloseRunsTheDispatchesTheEventThreadQueued)
     EXPECT_EQ(rxCount, 5);
     EXPECT_EQ(ranOn, std::this_thread::get_id());
     EXPECT_FALSE(port.ThreadCreated());
+    // A port that listens for no event starts no thread.
+    port.SetEvents(0);
+    port.OpenDevice();
+    EXPECT_FALSE(port.ThreadCreated());
+    port.CloseDevice();
 }
 
 TEST_F(ComPortTest, PostedDispatchRunsOnTheWindowThreadWhileTheEventThreadWaits)

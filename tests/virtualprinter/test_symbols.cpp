@@ -135,6 +135,7 @@ TEST(VirtualSymbols, Pdf417PrintsItsRows)
         const QImage paper = e.currentReceipt();
         ASSERT_FALSE(paper.isNull());
         EXPECT_EQ(e.counts().unknown, 0);
+        EXPECT_EQ(inked(paper).top(), 2 * (c.repeat / 3)); // a quiet zone of two modules above it
         // Runs of equal inked rows, each as long as the repeat.
         const QList<QByteArray> rows = inkedRows(paper);
         ASSERT_FALSE(rows.isEmpty());
