@@ -243,7 +243,7 @@ TEST_F(Cli, StatusFindDryRunAndTheWindowsRefusals)
     EXPECT_EQ(r.status, kCliOk);
     EXPECT_EQ(cli({"--port", "COM3", "drawer", "-h"}).out, r.out);
     for (const char *command : {"test-print", "nv-download", "bitimage-define-trimmed", "led-amount", "status", "find"})
-        EXPECT_TRUE(r.out.contains(QLatin1String(command))) << command;
+        EXPECT_TRUE(r.out.contains(QLatin1String("\n  ") + QLatin1String(command) + ' ')) << command; // a line its own
 }
 
 namespace {

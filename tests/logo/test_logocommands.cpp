@@ -406,8 +406,9 @@ TEST(BmpReading, SixteenBitsAndPaletteBounds)
         {"16-bit alpha",
          bmpFile(2, 1, 16, 3, masks555 + std::string("\x00\x80\x00\x00", 4), std::string("\x00\x80\x00\x00", 4)),
          {0x000000, 0xFFFFFF}},
-        // 8-8-8-8 by its masks: a grey of 1 at half alpha is laid on white as 128, rounded, not cut to 127.
-        {"32-bit alpha", bmpFile(1, 1, 32, 3, masks8888, std::string("\x01\x01\x01\x80", 4)), {0x808080}},
+        // 8-8-8-8 by its masks, the alpha mask told by the compression (6): a grey of 1 at half alpha
+        // is laid on white as 128, rounded, not cut to 127.
+        {"32-bit alpha", bmpFile(1, 1, 32, 6, masks8888, std::string("\x01\x01\x01\x80", 4)), {0x808080}},
         // RLE4: a literal of five pixels (three bytes and a pad byte), then a run of one.
         {"RLE4 odd literal",
          bmpFile(6, 1, 4, 2, std::string("\xFF\xFF\xFF\x00\x00\x00\x00\x00\x00\x00\xFF\x00\xFF\x00\x00\x00", 16),

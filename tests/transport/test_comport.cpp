@@ -380,7 +380,9 @@ TEST_F(ComPortTest, DeviceControlBlockOfTheMainWindowsPort)
     // too, and custom ones; the bytes after it are exact.
     const std::pair<TBaudRate, std::uint32_t> rates[] = {
         {br110, 110},     {br14400, 14400},    {br56000, 56000},    {br128000, 128000}, {br256000, 256000},
-        {br115200, 115200}, {br57600, 57600}, {brCustom, 230400}, {brCustom, 460800}, {brCustom, 921600}};
+        {br115200, 115200}, {br57600, 57600}, {brCustom, 230400}, {brCustom, 460800}, {brCustom, 921600},
+        {br300, 300},     {br600, 600},        {br1200, 1200},      {br4800, 4800},     {br19200, 19200},
+        {br38400, 38400}};
     for (const auto &[rate, bits] : rates) {
         SCOPED_TRACE(bits);
         if (rate == brCustom)
