@@ -587,6 +587,19 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         EXPECT_EQ(feeds == 25 ? torn.front().height() : e.currentReceipt().height(), 2400 * feeds);
         EXPECT_EQ(e.counts().receipts, feeds == 25 ? 1 : 0);
     }
+    {
+        // A raster of 2700 rows that begins 2400 dots before the end of the
+        // roll: drawn as far as the paper goes (the roll's 60000 dots and the
+        // 256 the paper keeps in hand), and no row beyond it.
+        vp::Engine e = engine();
+        ByteString roll("\x1B\x33\xFF", 3);
+        for (int i = 0; i < 24; ++i)
+            roll += ByteString("\x1B\x64\xFF", 3);
+        e.feed(roll + ByteString("\x1D\x76\x30\x00\x01\x00\x8C\x0A", 8) + ByteString(2700, '\xFF'));
+        const auto torn = e.takeReceipts();
+        ASSERT_EQ(torn.size(), 1u);
+        EXPECT_EQ(torn.front().height(), 60256);
+    }
 }
 
 // Each table of ESC t reads a byte as that table's chart gives it, by a
