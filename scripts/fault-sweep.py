@@ -32,11 +32,12 @@ def run_tests(build, binary, env):
 
 def run_suite(build, env):
     subprocess.run(['ninja'], cwd=build, capture_output=True)
-    r = subprocess.run(['unshare', '--net', 'bash', '-c', 'ip link set lo up; ctest -j2 --timeout 300 2>&1'],
+    cmd = 'ip link set lo up; ctest -j2 --timeout 300 --output-on-failure 2>&1'
+    r = subprocess.run(['unshare', '--net', 'bash', '-c', cmd],
                        cwd=build, capture_output=True, text=True, env=env)
     failed = [l.split(' - ')[1].split(' ')[0] for l in r.stdout.splitlines()
               if ' - ' in l and ('(Failed' in l or '(Timeout' in l)]
-    return r.returncode != 0, failed
+    return r.returncode != 0, failed, r.stdout
 
 
 def main():
@@ -68,8 +69,14 @@ def main():
             if not hit and quick:
                 verdict = 'lived-in-binary'
             elif not hit:
-                hit, failed = run_suite(build, env)
+                hit, failed, output = run_suite(build, env)
                 verdict = 'caught-by-suite' if hit else 'lived'
+                if hit:
+                    # Kept, so that a failure far from the fault can be told
+                    # from a catch: a test that fails for reasons of its own
+                    # catches nothing.
+                    with open(os.path.join(build, f'sweep-{fid}.log'), 'w') as log:
+                        log.write(output)
             total += 1
             caught += hit
             print(f"{fid} {area} {verdict} {' '.join(failed[:4])}", flush=True)
