@@ -565,23 +565,24 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
                            54);
     EXPECT_NE(line(modes + plain), line(plain));
     EXPECT_EQ(line(modes + ByteString("\x1B\x40", 2) + plain), line(plain));
+    // Line spacing 255, then n feeds of 255 lines: 2400 dots a feed.
+    const auto feeds255 = [](int n) {
+        ByteString b("\x1B\x33\xFF", 3);
+        for (int i = 0; i < n; ++i)
+            b += ByteString("\x1B\x64\xFF", 3);
+        return b;
+    };
     {
         // 33 bytes: line spacing 255, then ten feeds of 255 lines.
         vp::Engine e = engine();
-        ByteString bomb("\x1B\x33\xFF", 3);
-        for (int i = 0; i < 10; ++i)
-            bomb += ByteString("\x1B\x64\xFF", 3);
-        e.feed(bomb);
+        e.feed(feeds255(10));
         EXPECT_LE(e.currentReceipt().height(), 10 * 2400);
         EXPECT_LE(e.currentReceipt().sizeInBytes(), 16 * 1024 * 1024);
     }
     for (int feeds : {24, 25}) {
         // 2400 dots a feed: at 60000 the roll is torn off as it is.
         vp::Engine e = engine();
-        ByteString roll("\x1B\x33\xFF", 3);
-        for (int i = 0; i < feeds; ++i)
-            roll += ByteString("\x1B\x64\xFF", 3);
-        e.feed(roll);
+        e.feed(feeds255(feeds));
         const auto torn = e.takeReceipts();
         ASSERT_EQ(torn.size(), feeds == 25 ? 1u : 0u) << feeds;
         EXPECT_EQ(feeds == 25 ? torn.front().height() : e.currentReceipt().height(), 2400 * feeds);
@@ -592,10 +593,7 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         // roll: drawn as far as the paper goes (the roll's 60000 dots and the
         // 256 the paper keeps in hand), and no row beyond it.
         vp::Engine e = engine();
-        ByteString roll("\x1B\x33\xFF", 3);
-        for (int i = 0; i < 24; ++i)
-            roll += ByteString("\x1B\x64\xFF", 3);
-        e.feed(roll + ByteString("\x1D\x76\x30\x00\x01\x00\x8C\x0A", 8) + ByteString(2700, '\xFF'));
+        e.feed(feeds255(24) + ByteString("\x1D\x76\x30\x00\x01\x00\x8C\x0A", 8) + ByteString(2700, '\xFF'));
         const auto torn = e.takeReceipts();
         ASSERT_EQ(torn.size(), 1u);
         EXPECT_EQ(torn.front().height(), 60256);
