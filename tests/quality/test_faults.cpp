@@ -83,12 +83,17 @@ TEST_F(Faults, DeviceDisappearsBetweenTwoCommands)
     EXPECT_EQ(hex(lpt1Contents()), "1D 56 42 18");
 
     outside.clear();
+    // The port is reached through a node of the test's own: a freed
+    // pseudo-terminal's number is soon another test's printer.
     auto gone = std::make_unique<PtyPrinter>();
-    outside.deviceNames().redirect("\\\\.\\COM6", gone->slavePath());
+    const std::string node = dir + "/ttyUSB0";
+    ASSERT_EQ(::symlink(gone->slavePath().c_str(), node.c_str()), 0);
+    outside.deviceNames().redirect("\\\\.\\COM6", node);
     pick(form1()->dk(), "COM6");
     click("cut");
     ASSERT_TRUE(gone->waitFor(4));
     gone.reset(); // the adapter is pulled: the device node goes away
+    ::unlink(node.c_str());
     click("cut");
     ASSERT_EQ(outside.errors.size(), 1);
     EXPECT_TRUE(outside.errors[0].startsWith("Unable to open com port (win error code: "));
