@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   libgtest-dev googletest libbenchmark-dev
-  fonts-wqy-zenhei
+  fonts-wqy-zenhei fonts-dejavu-core
   libzint-dev zbar-tools
   util-linux iproute2
 )

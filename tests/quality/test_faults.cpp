@@ -121,6 +121,11 @@ TEST_F(Faults, PrinterHangsUpInTheMiddleOfALongCommand)
     cable.join();
     ASSERT_EQ(outside.errors.size(), 1);
     EXPECT_TRUE(outside.errors[0].startsWith("WriteFile function failed (win error code: "));
+    // Part of the command went before the hang-up: the count, then the whole.
+    const auto told = QRegularExpression(QStringLiteral("已送到打印机 (\\d+) / (\\d+) 字节。")).match(outside.errors[0]);
+    ASSERT_TRUE(told.hasMatch());
+    EXPECT_LT(told.captured(1).toULongLong(), told.captured(2).toULongLong());
+    EXPECT_EQ(told.captured(2).toULongLong(), form1()->sender().log().entries().back().bytes.size());
     EXPECT_FALSE(form1()->cp().Connected());
 
     PtyPrinter healthy;

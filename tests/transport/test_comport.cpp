@@ -1014,25 +1014,36 @@ TEST_F(ComPortTest, CloseFromInsideAnEventHandlerReturnsAndTheNextOpenWorks)
     Posted posted;
     TComPort port(*host, posted.poster());
     configureLikeMainWindow(port);
+    const int before = threadsBut(comhost::kIoThreadName);
     int calls = 0;
     port.OnRxChar = [&](int) {
         ++calls;
         port.CloseDevice(); // the event thread is waiting for this very handler
     };
-    port.OpenDevice();
-    printer.send("z");
-    // Run what is posted, as the window thread's loop would, until the
-    // handler has run.
-    (void)QTest::qWaitFor([&] {
-        posted.runAll();
-        return calls > 0;
-    }, 2000);
-    ASSERT_EQ(calls, 1);
-    EXPECT_FALSE(port.Connected());
-    EXPECT_FALSE(port.ThreadCreated());
-    // The port opens again and carries bytes; the old loop is gone.
+    // Three rounds, so that the earlier loops have long ended by a later open.
+    for (int round = 1; round <= 3; ++round) {
+        port.OpenDevice();
+        printer.send("z");
+        // Run what is posted, as the window thread's loop would, until the
+        // handler has run.
+        (void)QTest::qWaitFor([&] {
+            posted.runAll();
+            return calls == round;
+        }, 2000);
+        ASSERT_EQ(calls, round);
+        EXPECT_FALSE(port.Connected());
+        EXPECT_FALSE(port.ThreadCreated());
+    }
+    // The port opens again and carries bytes. An open takes away each old
+    // loop that has ended: one event thread is left, not four.
     port.OnRxChar = nullptr;
-    port.OpenDevice();
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        port.OpenDevice();
+        if (threadsBut(comhost::kIoThreadName) == before + 1)
+            return true;
+        port.CloseDevice();
+        return false;
+    }, 2000));
     printer.clearReceived();
     EXPECT_EQ(port.WriteText("ok"), 2);
     ASSERT_TRUE(printer.waitFor(2));

@@ -51,6 +51,7 @@ TEST(VirtualEngine, NvLogoPrintsBackPixelForPixelAtEveryScaling)
             e.feed(buildSettingCommand(oneValueSetting(Setting::Emulation), 1));
         e.feed(buildNvDownload(pic, dialect, 0, kDefaultThreshold));
         ASSERT_EQ(e.nvImages().size(), 1u);
+        EXPECT_EQ(e.counts().nvBytesWritten, e.nvImages().at(1).data.size()); // what the XOFF time is reckoned from
         for (int scaling = 0; scaling < 4; ++scaling) {
             SCOPED_TRACE(scaling);
             e.feed(buildNvPrint(dialect, scaling) + buildCut());
@@ -105,6 +106,14 @@ TEST(VirtualEngine, BitImageRasterTextAndCuts)
         EXPECT_TRUE(dark(paper, 8 * sx - 1, 2 * sy - 1)) << m;
         EXPECT_FALSE(dark(paper, 8 * sx - 1, sy - 1)) << m;
     }
+    // Centred but wider than the head (640 dots on 576): it starts at the
+    // left edge and is cut at the right, dots at columns 0, 575 and 576.
+    vp::Engine wide = engine();
+    ByteString row(80, '\0');
+    row[0] = row[72] = '\x80';
+    row[71] = '\x01';
+    wide.feed(ByteString("\x1B\x61\x01\x1D\x76\x30\x00\x50\x00\x01\x00", 11) + row);
+    EXPECT_EQ(inked(wide.currentReceipt()), QRect(0, 0, 576, 1));
 
     const Picture page = pattern(24, 10);
     e.feed(buildSelfTestPage(page, 0));
@@ -196,6 +205,11 @@ TEST(VirtualEngine, StatusAnswersDrawerDisplayAndSettingsThatTakeEffect)
         EXPECT_EQ(darkest, ink.grey) << ink.choice;
         EXPECT_EQ(greys, 0) << ink.choice;
     }
+    // A letter is drawn in its 12 x 24 cell as the font draws it there:
+    // DejaVu Sans Mono's "H" from the cell's left, four dots down.
+    vp::Engine letter = engine();
+    letter.feed(ByteString("H\x0A", 2));
+    EXPECT_EQ(inked(letter.currentReceipt()), QRect(QPoint(0, 4), QPoint(9, 18)));
 
     // The memory survives a power cycle; the downloaded image does not.
     e.feed(buildNvDownload(pattern(8, 8), Dialect::Normal, 0, kDefaultThreshold));
