@@ -158,6 +158,8 @@ TEST_F(Cli, StatusFindDryRunAndTheWindowsRefusals)
     r = cli({"find"});
     EXPECT_EQ(r.status, kCliOk) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("COM1 @ 2400：打印机联机（状态字节 12）\n"))) << r.out.toStdString();
+    r = cli({"find", "--no-serial"});
+    EXPECT_FALSE(r.out.contains(QStringLiteral("COM"))) << r.out.toStdString();
 
     printer.clearReceived();
     r = cli({"--port", "COM3", "--dry-run", "drawer"});

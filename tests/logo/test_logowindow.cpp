@@ -407,11 +407,14 @@ TEST_F(LogoWindow, TransparentPixelsPrintAsOnWhite)
 
 TEST_F(LogoWindow, OldOs2HeaderLoads)
 {
-    const std::string file = bmp::os2(Picture(1, 1, kBlack));
-    ASSERT_EQ(file.size(), 30u);
+    // Two rows, black over white: the height is read as its own field.
+    Picture pic(1, 2, kWhite);
+    pic.set(0, 0, kBlack);
+    const std::string file = bmp::os2(pic);
+    ASSERT_EQ(file.size(), 34u);
     load(writeBmp("os2.bmp", file));
     ASSERT_TRUE(outside.errors.isEmpty()) << outside.errors.join("|").toStdString();
-    EXPECT_EQ(nvf->picture().pixels, std::vector<std::int32_t>{kBlack});
+    EXPECT_EQ(nvf->picture().pixels, (std::vector<std::int32_t>{kBlack, kWhite}));
     click(nvf, "Button2");
     EXPECT_EQ(hex(lpt1Contents()), "1B 40 1D 54 1C 71 01 01 00 01 00 80 00 00 00 00 00 00 00 01");
 }

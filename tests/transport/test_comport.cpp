@@ -490,8 +490,8 @@ TEST_F(ComPortTest, LineSignalsAreToldAtOpenAndFallAtClose)
     EXPECT_EQ(host->GetLastError(), 995u);
     EXPECT_EQ(n, 0u);
     EXPECT_EQ(mask, 0u);
-    host->CloseHandle(wov.hEvent);
-    host->CloseHandle(ov.hEvent);
+    EXPECT_TRUE(host->CloseHandle(wov.hEvent));
+    EXPECT_TRUE(host->CloseHandle(ov.hEvent));
     // Closed events' descriptors serve the next events: a second pair opens
     // none.
     const std::unique_ptr<ComHost> fresh = makeSystemComHost(names);

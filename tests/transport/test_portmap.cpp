@@ -156,7 +156,8 @@ TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
                                                 "LPT3=/dev/lp2\n"
                                                 "just words\n"
                                                 "COM03=/dev/ttyUSB5\n"
-                                                "COM=/dev/ttyUSB5\n");
+                                                "COM=/dev/ttyUSB5\n"
+                                                "COM4x=/dev/ttyUSB5\n");
     const PortMap m = PortMap::scan(t.roots);
     EXPECT_EQ(t.path(m, "COM3"), t.byId("ttyUSB0"));
     EXPECT_TRUE(m.find("COM3")->fromMap);
@@ -180,7 +181,8 @@ TEST(PortMap, MapFileComesFirstAndBadLinesAreToldWithTheirNumbers)
                {8, "LPT3=/dev/lp2", "number outside LPT1-LPT2"},
                {9, "just words", "no '='"},
                {10, "COM03=/dev/ttyUSB5", "leading zero: write COM3, not COM03"},
-               {11, "COM=/dev/ttyUSB5", "unknown name"}};
+               {11, "COM=/dev/ttyUSB5", "unknown name"},
+               {12, "COM4x=/dev/ttyUSB5", "number outside COM1-COM8"}};
     ASSERT_EQ(m.problems().size(), std::size(bad));
     for (std::size_t i = 0; i < std::size(bad); ++i) {
         EXPECT_EQ(m.problems()[i].line, bad[i].line);

@@ -549,6 +549,7 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         {"GS W 300 centred", ByteString("\x1D\x57\x2C\x01\x1B\x61\x01H\x0A", 9), hr.translated((300 - 12) / 2, 0)},
         {"GS W 24 wraps", ByteString("\x1D\x57\x18\x00HHH\x0A", 8), hr.adjusted(0, 0, 12, 30)},
         {"ESC { 1", ByteString("\x1B\x7B\x01.\x0A", 5), QRect(11 - dot.right(), 23 - dot.bottom(), dot.width(), dot.height())},
+        {"ESC { 2", ByteString("\x1B\x7B\x02.\x0A", 5), dot}, // bit 0 only
         {"ESC V 1", ByteString("\x1B\x56\x01.\x0A", 5), turned},
         {"ESC V \"2\"", ByteString("\x1B\x56\x32.\x0A", 5), turned},
         {"ESC V 3", ByteString("\x1B\x56\x03.\x0A", 5), dot},
@@ -558,6 +559,9 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         {"ESC * 32", ByteString("\x1B\x2A\x20\x01\x00\x80\x00\x01\x0A", 9), QRect(0, 0, 2, 24)},
         {"GS B 2", ByteString("\x1D\x42\x02H\x0A", 5), hr}, // bit 0 only
         {"GS B 1", ByteString("\x1D\x42\x01H\x0A", 5), QRect(0, 0, 12, 24)},
+        // GS * 2 1: sixteen columns of one byte, dots at 0,0 and 15,7; GS / 0 prints it.
+        {"GS * 2 1", ByteString("\x1D\x2A\x02\x01\x80", 5) + ByteString(14, '\0') + ByteString("\x01\x1D\x2F\x00\x0A", 5),
+         QRect(0, 0, 16, 8)},
         // A raster of two rows (dots at 0,0 and 7,1), and the line below it.
         {"raster then H", ByteString("\x1D\x76\x30\x00\x01\x00\x02\x00\x80\x01H\x0A", 12),
          QRect(QPoint(0, 0), QPoint(std::max(7, hr.right()), hr.bottom() + 2))},
