@@ -560,7 +560,8 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         {"GS B 2", ByteString("\x1D\x42\x02H\x0A", 5), hr}, // bit 0 only
         {"GS B 1", ByteString("\x1D\x42\x01H\x0A", 5), QRect(0, 0, 12, 24)},
         // GS * 2 1: sixteen columns of one byte, dots at 0,0 and 15,7; GS / 0 prints it.
-        {"GS * 2 1", ByteString("\x1D\x2A\x02\x01\x80", 5) + ByteString(14, '\0') + ByteString("\x01\x1D\x2F\x00\x0A", 5),
+        {"GS * 2 1",
+         ByteString("\x1D\x2A\x02\x01\x80", 5) + ByteString(14, '\0') + ByteString("\x01\x1D\x2F\x00\x0A", 5),
          QRect(0, 0, 16, 8)},
         // A raster of two rows (dots at 0,0 and 7,1), and the line below it.
         {"raster then H", ByteString("\x1D\x76\x30\x00\x01\x00\x02\x00\x80\x01H\x0A", 12),
