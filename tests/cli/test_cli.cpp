@@ -179,6 +179,8 @@ TEST_F(Cli, StatusFindDryRunAndTheWindowsRefusals)
         {{"--lpt", "LPT1", "density", "Darkest"}, "tavo-cli: density takes one of: light, normal, dark\n"},
         {{"--lpt", "LPT1", "paper-width", "80mm"}, "tavo-cli: paper-width takes one of: 58mm, 76mm\n"},
         {{"--lpt", "LPT1", "h-set"}, "tavo-cli: missing argument: 0-F\n"},
+        {{"--lpt", "LPT1", "density"}, "tavo-cli: missing argument: ENTRY\n"},
+        {{"find", "--net-port", "0"}, "tavo-cli: --net-port takes 1 to 65535, not 0\n"},
         {{"--lpt", "LPT1", "mark-cut", "101", "--backward"}, "最大退纸长度不能 超过 100 毫米！！\n"},
         {{"--lpt", "LPT1", "codepage-set", "x"}, "'x' is not a valid integer value.\n"},
         // Numbers the printer's byte cannot hold are refused, not wrapped.

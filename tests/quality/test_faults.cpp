@@ -42,6 +42,7 @@ TEST_F(Faults, FailedCommandsLeakNoDescriptorOrThread)
     // dispatch, ends a moment later: the count is taken once it is gone.
     (void)QTest::qWaitFor([&, before = threads()] { return threads() < before; }, 200);
     const int fds = openDescriptors();
+    const std::string heldBefore = descriptorTargets();
     const int tasks = threads();
 
     outside.deviceNames().redirect("\\\\.\\COM4", dir + "/gone");
@@ -67,7 +68,7 @@ TEST_F(Faults, FailedCommandsLeakNoDescriptorOrThread)
     ASSERT_TRUE(printer.waitFor(6));
     EXPECT_EQ(hex(printer.received()), "1B 70 00 32 32 0D");
     (void)QTest::qWaitFor([&] { return openDescriptors() == fds && threads() == tasks; }, 2000);
-    EXPECT_EQ(openDescriptors(), fds);
+    EXPECT_EQ(openDescriptors(), fds) << "before:\n" << heldBefore << "after:\n" << descriptorTargets();
     EXPECT_EQ(threads(), tasks);
 }
 

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <unistd.h>
 
 // Entries of a /proc folder; `counts` may leave some out by name.
 inline int countEntries(const std::string &path, const std::function<bool(const std::string &name)> &counts = {})
@@ -18,6 +19,20 @@ inline int countEntries(const std::string &path, const std::function<bool(const 
 }
 
 inline int openDescriptors() { return countEntries("/proc/self/fd"); }
+
+// Each descriptor with what it leads to, one a line: what a count that
+// differs is made of.
+inline std::string descriptorTargets()
+{
+    std::string out;
+    countEntries("/proc/self/fd", [&](const std::string &fd) {
+        char target[256] = {};
+        const long n = ::readlink(("/proc/self/fd/" + fd).c_str(), target, sizeof target - 1);
+        out += fd + " -> " + (n > 0 ? std::string(target, static_cast<std::size_t>(n)) : std::string("?")) + "\n";
+        return true;
+    });
+    return out;
+}
 
 // The process's threads but those whose name is `except`.
 inline int threadsBut(const std::string &except)

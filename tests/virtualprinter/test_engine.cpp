@@ -558,6 +558,7 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         {"ESC * 1", ByteString("\x1B\x2A\x01\x01\x00\x81\x0A", 7), QRect(0, 0, 1, 24)},
         {"ESC * 32", ByteString("\x1B\x2A\x20\x01\x00\x80\x00\x01\x0A", 9), QRect(0, 0, 2, 24)},
         {"GS B 2", ByteString("\x1D\x42\x02H\x0A", 5), hr}, // bit 0 only
+        {"GS ! 17, then ESC ! 0", ByteString("\x1D\x21\x11\x1B\x21\x00H\x0A", 8), hr}, // ESC ! sets the size too
         {"GS B 1", ByteString("\x1D\x42\x01H\x0A", 5), QRect(0, 0, 12, 24)},
         // GS * 2 1: sixteen columns of one byte, dots at 0,0 and 15,7; GS / 0 prints it.
         {"GS * 2 1",
