@@ -188,6 +188,7 @@ TEST_F(Cli, StatusFindDryRunAndTheWindowsRefusals)
         {{"--port", "COM3", "codepage-set", "-1"}, "tavo-cli: codepage-set takes 0 to 255, not -1\n"},
         {{"--port", "COM3", "h-set", "zz"}, "tavo-cli: h-set takes one hexadecimal digit, 0 to F, not zz\n"},
         {{"--port", "COM3", "h-set", "10"}, "tavo-cli: h-set takes one hexadecimal digit, 0 to F, not 10\n"},
+        {{"--port", "COM3", "h-set", "G"}, "tavo-cli: h-set takes one hexadecimal digit, 0 to F, not G\n"},
         {{"--port", "COM3", "serial-speed", "7"}, "tavo-cli: serial-speed takes a rate (2400, 4800, 9600, 19200, "
                                                   "38400, 57600 or 115200) or a code 0 to 6, not 7\n"},
         {{"--port", "COM3", "serial-speed", "9601"}, ""},

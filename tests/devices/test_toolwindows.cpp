@@ -16,15 +16,15 @@ namespace {
 
 std::string dleEot() { return std::string("\x10\x04\x01", 3); }
 
-// A printer that answers each status request with `answer`, at most `times` times.
-auto answering(const std::string &request, char answer, int times = 1000)
+// A printer that answers each status request with `each` bytes `answer`, at most `times` times.
+auto answering(const std::string &request, char answer, int times = 1000, int each = 1)
 {
     auto left = std::make_shared<int>(times);
     return [=](const std::string &chunk) {
         std::string reply;
         for (std::size_t at = chunk.find(request); at != std::string::npos && *left > 0;
              at = chunk.find(request, at + 1), --*left)
-            reply.push_back(answer);
+            reply.append(static_cast<std::size_t>(each), answer);
         return reply;
     };
 }
@@ -116,6 +116,7 @@ TEST_F(ToolWindows, StatusCheckJudgesTheAnswers)
         int answers;
         const char *text;
         QColor colour;
+        int each = 1;
     } cases[] = {
         {2, dleEot(), 0x12, 5, "打印机 联机.", QColor(0, 128, 0)},
         {2, dleEot(), 0x1A, 5, "打印机 脱机!", QColor(255, 255, 0)},
@@ -123,11 +124,13 @@ TEST_F(ToolWindows, StatusCheckJudgesTheAnswers)
         {3, "\x1B\x76", 0x00, 5, "打印机 联机.", QColor(0, 128, 0)},
         {0, dleEot(), 0x12, 4, "未检测到 打印机!", QColor(255, 0, 0)},
         {1, dleEot(), 0x12, 0, "未检测到 打印机!", QColor(255, 0, 0)},
+        // One byte is read a request, whatever more the printer sends.
+        {2, dleEot(), 0x12, 5, "打印机 联机.", QColor(0, 128, 0), 2},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
         printer.clearReceived();
-        printer.setResponder(answering(c.request, c.answer, c.answers));
+        printer.setResponder(answering(c.request, c.answer, c.answers, c.each));
         QTest::mouseClick(child<QRadioButton>(status, QStringLiteral("RadioGroup1Item%1").arg(c.series).toLatin1()),
                           Qt::LeftButton);
         click(status, "Button2");

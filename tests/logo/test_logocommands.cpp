@@ -378,6 +378,8 @@ TEST(BmpReading, SixteenBitsAndPaletteBounds)
     const std::string masks565("\x00\xF8\x00\x00\xE0\x07\x00\x00\x1F\x00\x00\x00", 12);
     const std::string masks8888("\x00\x00\xFF\x00\x00\xFF\x00\x00\xFF\x00\x00\x00\x00\x00\x00\xFF", 16);
     const std::string masks555("\x00\x7C\x00\x00\xE0\x03\x00\x00\x1F\x00\x00\x00", 12);
+    // The masks then stand inside the header, where a 40-byte one leaves them after it.
+    auto header56 = [](std::string file) { file[14] = 56; return file; };
     const struct {
         const char *what;
         std::string file;
@@ -409,6 +411,9 @@ TEST(BmpReading, SixteenBitsAndPaletteBounds)
         // 8-8-8-8 by its masks, the alpha mask told by the compression (6): a grey of 1 at half alpha
         // is laid on white as 128, rounded, not cut to 127.
         {"32-bit alpha", bmpFile(1, 1, 32, 6, masks8888, std::string("\x01\x01\x01\x80", 4)), {0x808080}},
+        // The same in a 56-byte header, whose fourth mask is the alpha mask whatever the compression (3).
+        {"32-bit alpha, 56-byte header", header56(bmpFile(1, 1, 32, 3, masks8888, std::string("\x01\x01\x01\x80", 4))),
+         {0x808080}},
         // RLE4: a literal of five pixels (three bytes and a pad byte), then a run of one.
         {"RLE4 odd literal",
          bmpFile(6, 1, 4, 2, std::string("\xFF\xFF\xFF\x00\x00\x00\x00\x00\x00\x00\xFF\x00\xFF\x00\x00\x00", 16),

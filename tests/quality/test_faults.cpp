@@ -128,6 +128,7 @@ TEST_F(Faults, PrinterHangsUpInTheMiddleOfALongCommand)
     // Part of the command went before the hang-up: the count, then the whole.
     const auto told = QRegularExpression(QStringLiteral("已送到打印机 (\\d+) / (\\d+) 字节。")).match(outside.errors[0]);
     ASSERT_TRUE(told.hasMatch());
+    EXPECT_GT(told.captured(1).toULongLong(), 0u) << outside.errors[0].toStdString(); // what the line took
     EXPECT_LT(told.captured(1).toULongLong(), told.captured(2).toULongLong());
     EXPECT_EQ(told.captured(2).toULongLong(), form1()->sender().log().entries().back().bytes.size());
     EXPECT_FALSE(form1()->cp().Connected());

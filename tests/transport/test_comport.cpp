@@ -20,6 +20,7 @@
 #include <QTest>
 
 #include <cstring>
+#include <ctime>
 #include <mutex>
 #include <vector>
 #include <sys/ioctl.h>
@@ -459,6 +460,19 @@ TEST_F(ComPortTest, LineSignalsAreToldAtOpenAndFallAtClose)
     ASSERT_TRUE(host->SetCommMask(h, comhost::kEvRxChar));
     EXPECT_FALSE(host->WaitCommEvent(h, &mask, &ov));
     EXPECT_EQ(host->GetLastError(), static_cast<std::uint32_t>(comhost::kErrorIoPending));
+    // Waiting costs no processor time: while nothing comes, a wait for an
+    // event and for the line sleeps until its time is up.
+    const comhost::Handle quiet = host->CreateEventA(true, false);
+    const comhost::Handle both[] = {quiet, ov.hEvent};
+    const auto cpuMs = [] {
+        timespec t{};
+        ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return t.tv_sec * 1000 + t.tv_nsec / 1000000;
+    };
+    const long before = cpuMs();
+    EXPECT_EQ(host->WaitForMultipleObjects(2, both, false, 300), comhost::kWaitTimeout);
+    EXPECT_LT(cpuMs() - before, 100);
+    EXPECT_TRUE(host->CloseHandle(quiet));
     ASSERT_TRUE(host->SetCommMask(h, 0));
     EXPECT_TRUE(host->GetOverlappedResult(h, &ov, &n, true));
     EXPECT_EQ(mask, 0u);

@@ -17,6 +17,7 @@
 #include <chrono>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <cstdlib>
@@ -126,24 +127,26 @@ TEST(NetAddress, EachProblemIsNamed)
     using tavonet::PortProblem;
     const struct {
         const char *text;
+        const char *hostText; // the host, as the messages name it
         HostProblem host;
         PortProblem port;
     } cases[] = {
-        {"", HostProblem::Empty, PortProblem::None},
-        {":0", HostProblem::Empty, PortProblem::OutOfRange},
-        {":70000", HostProblem::Empty, PortProblem::OutOfRange},
-        {"127.0.0.1:abc", HostProblem::None, PortProblem::NotANumber},
-        {"127.0.0.1:", HostProblem::None, PortProblem::Missing},
-        {"127.0.0.1:123456", HostProblem::None, PortProblem::OutOfRange},
-        {"127.0.0.1:65535", HostProblem::None, PortProblem::None},
-        {"127.0.0.1:1", HostProblem::None, PortProblem::None},
-        {"1.2.3", HostProblem::NotAnAddress, PortProblem::None},
-        {"[::1", HostProblem::UnclosedBracket, PortProblem::None},
-        {"[::1]9100", HostProblem::TextAfterBracket, PortProblem::None},
-        {"[printer]:1", HostProblem::NotAnAddress, PortProblem::None},
+        {"", "", HostProblem::Empty, PortProblem::None},
+        {":0", "", HostProblem::Empty, PortProblem::OutOfRange},
+        {":70000", "", HostProblem::Empty, PortProblem::OutOfRange},
+        {"127.0.0.1:abc", "127.0.0.1", HostProblem::None, PortProblem::NotANumber},
+        {"127.0.0.1:", "127.0.0.1", HostProblem::None, PortProblem::Missing},
+        {"127.0.0.1:123456", "127.0.0.1", HostProblem::None, PortProblem::OutOfRange},
+        {"127.0.0.1:65535", "127.0.0.1", HostProblem::None, PortProblem::None},
+        {"127.0.0.1:1", "127.0.0.1", HostProblem::None, PortProblem::None},
+        {"1.2.3", "1.2.3", HostProblem::NotAnAddress, PortProblem::None},
+        {"[::1", "::1", HostProblem::UnclosedBracket, PortProblem::None},
+        {"[::1]9100", "::1", HostProblem::TextAfterBracket, PortProblem::None},
+        {"[printer]:1", "printer", HostProblem::NotAnAddress, PortProblem::None},
     };
     for (const auto &c : cases) {
         const tavonet::AddressText a = tavonet::readAddress(c.text);
+        EXPECT_EQ(a.hostText, c.hostText) << c.text;
         EXPECT_EQ(a.host, c.host) << c.text;
         EXPECT_EQ(a.port, c.port) << c.text;
     }
@@ -364,6 +367,11 @@ TEST(NetLibrary, AcknowledgedBytesAreTheDataThePeerTook)
     ASSERT_NE(s, netsock::kNoSocket);
     ASSERT_EQ(netsock::waitWritable(s, 5000), 1);
     EXPECT_EQ(netsock::acknowledgedBytes(s), 0);
+    // A command goes out at once, not held back to gather more.
+    int nodelay = 0;
+    socklen_t size = sizeof nodelay;
+    ASSERT_EQ(::getsockopt(s, IPPROTO_TCP, TCP_NODELAY, &nodelay, &size), 0);
+    EXPECT_NE(nodelay, 0);
     const std::string data(100, 'a');
     ASSERT_EQ(netsock::sendSome(s, reinterpret_cast<const std::uint8_t *>(data.data()), data.size()), 100);
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -613,10 +621,12 @@ TEST(NetProbe, EachTargetGetsTheOutcomeOfItsOwnConnection)
     }
     EXPECT_EQ(answers[3].bytes, std::string("\x12\x34", 2));
     EXPECT_EQ(letGo, ECONNRESET);
-    // A printer is given the whole connect time before it counts as absent.
+    // A printer is given the whole connect time before it counts as absent, however short the answer time.
+    netprobe::Timing connectWait = timing;
+    connectWait.answerMs = 50;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(netprobe::probe({targets[0]}, "?", timing, nullptr)[0].outcome, O::Closed);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(timing.connectMs));
+    EXPECT_EQ(netprobe::probe({targets[0]}, "?", connectWait, nullptr)[0].outcome, O::Closed);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(connectWait.connectMs));
     // And one that took the connection the whole answer time, however short the connect time.
     netprobe::Timing answerWait = timing;
     answerWait.connectMs = 100;
@@ -653,6 +663,18 @@ TEST(NetProbe, EachTargetGetsTheOutcomeOfItsOwnConnection)
         ::close(peer);
     EXPECT_EQ(beforeAnyEnded, 2u);
     EXPECT_EQ(taken.size(), 4u);
+    // Stopped while it waits for an answer, a probe lets go with a reset too.
+    int held = -1;
+    (void)netprobe::probe({same[0]}, std::string("\x10\x04\x01", 3), timing, [&](std::size_t, std::size_t) {
+        char request[3];
+        if (held < 0)
+            held = ::accept4(quiet.fd, nullptr, nullptr, SOCK_CLOEXEC);
+        return held < 0 || ::recv(held, request, sizeof request, MSG_DONTWAIT) != 3;
+    });
+    ASSERT_GE(held, 0);
+    char after;
+    EXPECT_EQ(::recv(held, &after, 1, 0) < 0 ? errno : 0, ECONNRESET);
+    ::close(held);
 }
 
 namespace {

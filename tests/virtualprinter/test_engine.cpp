@@ -452,6 +452,11 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
     EXPECT_NE(glyph(1, 0xB1), glyph(1, '?'));
     // ESC R 2 (Germany) prints "[" as "Ä", as Windows-1252's C4 does.
     EXPECT_EQ(line(ByteString("\x1B\x52\x02[\x0A", 5)), line(ByteString("\x1B\x74\x10\xC4\x0A", 5)));
+    // After FS . the two bytes of 汉 are two characters of the code page;
+    // after FS & they are one Chinese character again, as at power-on.
+    const ByteString han("\xBA\xBA\x0A", 3);
+    EXPECT_NE(line(ByteString("\x1C\x2E", 2) + han), line(han));
+    EXPECT_EQ(line(ByteString("\x1C\x2E\x1C\x26", 4) + han), line(han));
 
     {
         // ESC * 33: two 24-dot columns, dot for dot.
