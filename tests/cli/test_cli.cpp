@@ -68,6 +68,7 @@ TEST_F(Cli, EveryCommandSendsTheWindowsBytesOnEveryTransport)
         {{"nv-download", bmp, "--threshold", "$00FFFFFF"}, buildNvDownload(loaded, Dialect::Normal, 0, 0x00FFFFFF), true,
          true},
         {{"nv-print", "--scale", "3"}, buildNvPrint(Dialect::Normal, 3), true, true},
+        {{"nv-print"}, buildNvPrint(Dialect::Normal, 0), true, true}, // normal size unless told
         {{"nv-clear", "--star"}, buildNvClear(Dialect::Star), true, true},
         {{"bitimage-define", bmp, "--cap", "8"}, buildBitImageDefine(loaded, bitImageSize(loaded, 8), 0), true, true},
         {{"bitimage-define-trimmed", bmp, "--margins", "8,0,8,0"},

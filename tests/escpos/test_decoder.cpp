@@ -475,6 +475,8 @@ TEST(Decoder, TheCommonVocabularyOfReceiptPrinters)
         {ByteString("\x1B\x2A\x00\x02\x00\xFF\x81", 7), "ESC *", Op::ColumnBitImage, {0, 2, 2}, "", "bit image, 8 dots high, single density: 2 columns"},
         {ByteString("\x1B\x2A\x21\x01\x00\x01\x02\x03", 8), "ESC *", Op::ColumnBitImage, {33, 1, 3}, "", "bit image, 24 dots high, double density: 1 columns"},
         {ByteString("\x1B\x2A\x20\x01\x00\x01\x02\x03", 8), "ESC *", Op::ColumnBitImage, {32, 1, 3}, "", "bit image, 24 dots high, single density: 1 columns"},
+        {ByteString("\x1B\x2A\x00\x00\x01", 5) + ByteString(256, '\x55'), "ESC *", Op::ColumnBitImage, {0, 256, 256}, "",
+         "bit image, 8 dots high, single density: 256 columns"}, // nL + 256 nH
         {ByteString("\x1B\x32", 2), "ESC 2", Op::DefaultLineSpacing, {}, "", nullptr},
         {ByteString("\x1B\x4A\x40", 3), "ESC J", Op::FeedDots, {64}, "", "print and feed 64 units"},
         {ByteString("\x1B\x6D", 2), "ESC m", Op::PartialCut, {}, "", "partial cut (one point left)"},
@@ -506,6 +508,7 @@ TEST(Decoder, TheCommonVocabularyOfReceiptPrinters)
         {ByteString("\x1D\x6B\x06" "A40156B\x00", 11), "GS k", Op::Barcode, {71, 7}, "A40156B",
          "barcode CODABAR: \"A40156B\""},
         {ByteString("\x1D\x6B\x00" "01234567890\x00", 15), "GS k", Op::Barcode, {65, 11}, "01234567890", "barcode UPC-A: \"01234567890\""},
+        {ByteString("\x1D\x6B\x03" "9638507\x00", 11), "GS k", Op::Barcode, {68, 7}, "9638507", "barcode EAN-8: \"9638507\""},
         {ByteString("\x1D\x28\x6B\x04\x00\x31\x41\x32\x00", 9), "GS ( k", Op::SymbolSetting, {49, 65, 50, 0}, "", "QR: model 2"},
         {ByteString("\x1D\x28\x6B\x03\x00\x31\x43\x06", 8), "GS ( k", Op::SymbolSetting, {49, 67, 6}, "", "QR: module size 6 dots"},
         {ByteString("\x1D\x28\x6B\x06\x00\x31\x50\x30" "abc", 11), "GS ( k", Op::SymbolStore, {49, 80, 3}, "abc", nullptr},

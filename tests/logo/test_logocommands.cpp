@@ -248,6 +248,9 @@ TEST(SelfTest, PageOfAnEightByEightPicture)
 
     EXPECT_EQ(buildSelfTestPage(p, 0).size() + 3, page.size());
     EXPECT_EQ(buildSelfTestPage(p, -4).size() + 3, page.size());
+    // A picture wider than it is tall: a raster row for each picture row.
+    const ByteString wide = buildSelfTestPage(filled(16, 2, kBlack), 0);
+    EXPECT_NE(wide.find(ByteString("\x1D\x76\x30\x30\x02\x00\x02\x00\xFF\xFF\xFF\xFF\x0A", 13)), std::string::npos);
     const SelfTestReadouts r = selfTestReadouts(filled(2100, 300, kWhite));
     EXPECT_EQ(r.e4, 263 % 256);
     EXPECT_EQ(r.e5, 1);

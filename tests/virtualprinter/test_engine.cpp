@@ -414,6 +414,15 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         const QImage receipt = onlyReceipt(e);
         EXPECT_TRUE(inked(receipt).isNull()); // nothing of "XYZ" printed
     }
+    {
+        // A feed of no dots, then a cut: no paper went by, so there is no receipt.
+        vp::Engine e = engine();
+        e.feed(ByteString("\x1B\x4A\x00\x1D\x56\x00", 6));
+        EXPECT_EQ(e.counts().cuts, 1);
+        EXPECT_TRUE(e.takeReceipts().empty());
+        // Each command is logged by its name, in a column of ten, and its meaning.
+        EXPECT_TRUE(e.takeLog().contains(QStringLiteral("ESC J       print and feed 0 units")));
+    }
     // Every command these lines use is one the printer knows and acts on.
     auto line = [](const ByteString &bytes) {
         vp::Engine e = engine();
