@@ -18,7 +18,7 @@ namespace {
 int threads() { return threadsBut("Thread (pooled)"); }
 // Each pooled worker holds its event loop's wake-up descriptor (an eventfd)
 // until Qt ends it: counted out with the workers.
-int descriptors() { return openDescriptors() - (threadsBut("") - threads()); }
+int descriptors() { return openDescriptors() - (countEntries("/proc/self/task") - threads()); }
 
 } // namespace
 

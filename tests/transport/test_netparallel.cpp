@@ -664,9 +664,12 @@ TEST(NetProbe, EachTargetGetsTheOutcomeOfItsOwnConnection)
         ::close(peer);
     EXPECT_EQ(beforeAnyEnded, 2u);
     EXPECT_EQ(taken.size(), 4u);
-    // Stopped while it waits for an answer, a probe lets go with a reset too.
+    // Stopped while it waits for an answer, a probe lets go with a reset too:
+    // the answer time is long, so that only the stop ends it.
+    netprobe::Timing waiting = timing;
+    waiting.answerMs = 60000;
     int held = -1;
-    (void)netprobe::probe({same[0]}, std::string("\x10\x04\x01", 3), timing, [&](std::size_t, std::size_t) {
+    (void)netprobe::probe({same[0]}, std::string("\x10\x04\x01", 3), waiting, [&](std::size_t, std::size_t) {
         char request[3];
         if (held < 0)
             held = ::accept4(quiet.fd, nullptr, nullptr, SOCK_CLOEXEC);
