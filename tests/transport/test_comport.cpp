@@ -15,6 +15,7 @@
 #include <deque>
 #include <functional>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <QTest>
@@ -700,8 +701,17 @@ TEST_F(ComPortTest, TheWriteTimeOutRunsFromTheLastByteTaken)
 TEST_F(ComPortTest, ACountLeavesOutWhatTheDriverStillHolds)
 {
     comhost::posix::PosixComHost queued(names);
+    // Once it drains, the driver holds 1,500 bytes (an earlier command's
+    // too) for 20 ms, then 1,000 less a byte a millisecond.
     std::atomic<int> held{100};
-    queued.answerOutputQueue([&](int) { return held.load(); });
+    std::atomic<bool> draining{false};
+    std::chrono::steady_clock::time_point drainFrom;
+    queued.answerOutputQueue([&](int) {
+        if (!draining)
+            return held.load();
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - drainFrom).count();
+        return ms < 20 ? 1500 : std::max(0, 1020 - static_cast<int>(ms));
+    });
     TComPort port(queued);
     configureLikeMainWindow(port);
     port.Timeouts().SetWriteTotalMultiplier(0);
@@ -727,6 +737,13 @@ TEST_F(ComPortTest, ACountLeavesOutWhatTheDriverStillHolds)
     port.Timeouts().SetWriteTotalConstant(200);
     held = 0;
     EXPECT_EQ(port.WriteText(std::string(1000, 'R')), 1000);
+    // With more held than this write gave, its count stays 0 until the
+    // queue drains below it; from then on each byte that leaves is progress
+    // that restarts the 200 ms time-out, over the second the drain takes.
+    port.Timeouts().SetWriteTotalMultiplier(0);
+    drainFrom = std::chrono::steady_clock::now();
+    draining = true;
+    EXPECT_EQ(port.WriteText(std::string(1000, 'S')), 1000);
     port.CloseDevice();
 }
 

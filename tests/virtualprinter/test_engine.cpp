@@ -480,6 +480,12 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         for (int y = 0; y < 24; ++y)
             EXPECT_TRUE(dark(paper, 1, y)) << y;
         EXPECT_EQ(e.counts().unknown, 0);
+        // ESC * 1: 8-dot columns of one byte each, every dot three high.
+        vp::Engine e8 = engine();
+        e8.feed(ByteString("\x1B\x2A\x01\x02\x00\x80\x01\x0A", 8));
+        const QImage eight = e8.currentReceipt();
+        EXPECT_EQ(inked(eight), QRect(0, 0, 2, 24));
+        EXPECT_TRUE(dark(eight, 0, 2) && !dark(eight, 0, 3) && !dark(eight, 1, 20) && dark(eight, 1, 21));
     }
     {
         vp::Engine e = engine();
@@ -511,6 +517,7 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         QSize size;
     } shapes[] = {
         {"GS ! two wide", ByteString("\x1D\x21\x10H\x0A", 5), QSize(2 * h.width(), h.height())},
+        {"ESC ! two wide", ByteString("\x1B\x21\x20H\x0A", 5), QSize(2 * h.width(), h.height())},
         {"GS ! three high", ByteString("\x1D\x21\x02H\x0A", 5), QSize(h.width(), 3 * h.height())},
         {"ESC - 1", ByteString("\x1B\x2D\x01 \x0A", 5), QSize(12, 1)},
         {"ESC - 2", ByteString("\x1B\x2D\x32 \x0A", 5), QSize(12, 2)},
