@@ -129,6 +129,7 @@ TEST_F(Cli, EveryCommandSendsTheWindowsBytesOnEveryTransport)
         {{"bitimage-define-trimmed", bmp, "--margins", "20,20,0,0"}, marginsRefusedText() + "\n"},
         {{"test-print", "--width", "41"}, "tavo-cli: --width takes 40, 42 or 36\n"},
         {{"led-amount", "1234567890"}, "tavo-cli: led-amount shows at most 9 characters\n"},
+        {{"led-amount"}, "tavo-cli: missing argument: TEXT\n"}, // the word its help line uses
     };
     for (const auto &[args, words] : refused) {
         const CliRun r = cli(QStringList{"--port", "COM1"} + args);

@@ -679,6 +679,7 @@ TEST(Decoder, EveryMeaningInOneStream)
         {"1F", "US", "unknown command"}, // US that opens no setting is one byte
         {"41 25 32 25 31", "text", "text \"A%2%1\" (5 bytes)"},
         {"00 00 00", "NUL", "3 × NUL: nothing, the printer skips it"},
+        {"1B 1C", "ESC FS", "unknown command"}, // neither q nor p: the byte after it is a command of its own
         {"09", "HT", "horizontal tab"},
         {"07", "BEL", "beep"},
         {"B0", "?", "unknown byte"}, // a GB2312 lead byte without its trail

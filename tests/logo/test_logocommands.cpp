@@ -123,11 +123,13 @@ TEST(Export, PlainTextLineForLine)
                     "\r\n.db 0x00,0x00,0x00,0x00,0x00,0x01");
     // Exactly ten values: one line, and never an empty ".db" line at the end.
     // Every value: the seven of the header, a byte for each 8 dots of a
-    // column padded to whole bytes, the closing 0x01.
+    // column padded to whole bytes, the closing 0x01; ten a line.
     for (int w : {8, 16, 24, 40, 72, 80})
         for (int h : {1, 8, 9, 16}) {
             const std::string t = buildExportText(filled(w, h, kBlack), false);
-            EXPECT_EQ(std::count(t.begin(), t.end(), 'x'), 7 + w * ((h + 7) / 8) + 1) << w << "x" << h;
+            const long values = 7 + w * ((h + 7) / 8) + 1;
+            EXPECT_EQ(std::count(t.begin(), t.end(), 'x'), values) << w << "x" << h;
+            EXPECT_EQ(std::count(t.begin(), t.end(), '\n'), (values + 9) / 10) << w << "x" << h;
             ASSERT_GE(t.size(), 6u);
             EXPECT_NE(t.substr(t.size() - 5), ".db  ") << w << "x" << h;
             EXPECT_NE(t.substr(t.size() - 4), ".db ") << w << "x" << h;

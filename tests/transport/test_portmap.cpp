@@ -115,6 +115,7 @@ TEST(PortMap, ScanStopsAtTheFirstMissingNumberAndAtEightPorts)
     for (int n = 2; n <= 8; ++n)
         EXPECT_EQ(t.path(m, ("COM" + std::to_string(n)).c_str()), t.dev("ttyUSB" + std::to_string(n - 2)));
     EXPECT_EQ(m.find("COM9"), nullptr);
+    EXPECT_EQ(m.entries().size(), 10u); // and LPT1 and LPT2
     // A node that cannot tell whether a UART is behind it counts as present.
     // So does one it cannot open to ask (a directory here, a busy port there).
     Tree u;

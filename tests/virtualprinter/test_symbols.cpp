@@ -183,16 +183,19 @@ TEST(VirtualSymbols, BarcodeTextAndSymbolSettingsShapeWhatPrints)
     // Font B's text is lower than font A's.
     const auto textRows = [&](const ByteString &setup) { return rowsOf(setup).size() - 40; };
     EXPECT_GT(textRows(ByteString("\x1D\x48\x02", 3)), textRows(ByteString("\x1D\x48\x02\x1D\x66\x01", 6)));
+    // ESC @ sets font A again.
+    EXPECT_EQ(textRows(ByteString("\x1D\x66\x01\x1B\x40\x1D\x48\x02", 8)), textRows(ByteString("\x1D\x48\x02", 3)));
 
     // PDF417 of c data columns is 17c + 69 modules wide (start, stop and
     // the two row indicators); error correction level 8 adds 510 code
     // words to level 0's, some fifty rows more at ten columns (at least 52
     // rows against the 3 that at most 27 code words need).
     const std::string data = "TAVO PDF417 0042";
-    const auto pdf = [&](char columns, char level) {
+    const auto pdf = [&](char columns, char level) { // level 0: none given
         vp::Engine e = engine();
-        e.feed(ByteString("\x1D\x28\x6B\x03\x00\x30\x41", 7) + columns + ByteString("\x1D\x28\x6B\x04\x00\x30\x45\x30", 8) +
-               level + ByteString("\x1D\x28\x6B\x03\x00\x30\x43\x02", 8) + ByteString("\x1D\x28\x6B", 3) +
+        e.feed(ByteString("\x1D\x28\x6B\x03\x00\x30\x41", 7) + columns +
+               (level ? ByteString("\x1D\x28\x6B\x04\x00\x30\x45\x30", 8) + level : ByteString()) +
+               ByteString("\x1D\x28\x6B\x03\x00\x30\x43\x02", 8) + ByteString("\x1D\x28\x6B", 3) +
                char(data.size() + 3) + char(0) + ByteString("\x30\x50\x30", 3) + data +
                ByteString("\x1D\x28\x6B\x03\x00\x30\x51\x30", 8));
         return inked(e.currentReceipt());
@@ -202,6 +205,8 @@ TEST(VirtualSymbols, BarcodeTextAndSymbolSettingsShapeWhatPrints)
     const QRect low = pdf(10, '0'), high = pdf(10, '8');
     EXPECT_EQ(high.width(), low.width());
     EXPECT_GE(high.height() - low.height(), 49 * 2 * 3);
+    // Told no level, a printer picks one by the data's size: above level 0.
+    EXPECT_GT(pdf(2, 0).height(), pdf(2, '0').height());
 }
 
 namespace {
