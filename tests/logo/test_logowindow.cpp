@@ -89,8 +89,8 @@ TEST_F(LogoWindow, EveryDepthAndRowOrderLoadsTheSamePixels)
     for (int bpp : {1, 4, 8, 24, 32})
         for (bool topDown : {false, true}) {
             SCOPED_TRACE(std::to_string(bpp) + (topDown ? " top-down" : " bottom-up"));
-            // 33 dots: a 1- or 4-bit row of 33 takes a fifth (or an odd) byte
-            // and then pads to 8 (or 20) bytes, not to 4 (or 16).
+            // 33 dots: a 1-bit row takes 5 bytes and pads to 8, a 4-bit row
+            // takes 17 and pads to 20.
             const Picture pic = pattern(33, 10, bpp == 1);
             load(writeBmp("p" + std::to_string(bpp) + (topDown ? "t" : "b") + ".bmp", bmp::encode(pic, bpp, topDown)));
             ASSERT_TRUE(outside.errors.isEmpty()) << outside.errors.join("|").toStdString();

@@ -191,7 +191,7 @@ TEST(VirtualSymbols, BarcodeTextAndSymbolSettingsShapeWhatPrints)
     // words to level 0's, some fifty rows more at ten columns (at least 52
     // rows against the 3 that at most 27 code words need).
     const std::string data = "TAVO PDF417 0042";
-    const auto pdf = [&](char columns, char level) { // level 0: none given
+    const auto pdf = [&](char columns, char level) { // level 0, not '0': none given
         vp::Engine e = engine();
         e.feed(ByteString("\x1D\x28\x6B\x03\x00\x30\x41", 7) + columns +
                (level ? ByteString("\x1D\x28\x6B\x04\x00\x30\x45\x30", 8) + level : ByteString()) +
