@@ -11,11 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <deque>
 #include <functional>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <QTest>

@@ -480,12 +480,14 @@ TEST(VirtualEngine, ModesTakeEffectAsPrintersApplyThem)
         for (int y = 0; y < 24; ++y)
             EXPECT_TRUE(dark(paper, 1, y)) << y;
         EXPECT_EQ(e.counts().unknown, 0);
+    }
+    {
         // ESC * 1: 8-dot columns of one byte each, every dot three high.
-        vp::Engine e8 = engine();
-        e8.feed(ByteString("\x1B\x2A\x01\x02\x00\x80\x01\x0A", 8));
-        const QImage eight = e8.currentReceipt();
-        EXPECT_EQ(inked(eight), QRect(0, 0, 2, 24));
-        EXPECT_TRUE(dark(eight, 0, 2) && !dark(eight, 0, 3) && !dark(eight, 1, 20) && dark(eight, 1, 21));
+        vp::Engine e = engine();
+        e.feed(ByteString("\x1B\x2A\x01\x02\x00\x80\x01\x0A", 8));
+        const QImage paper = e.currentReceipt();
+        EXPECT_EQ(inked(paper), QRect(0, 0, 2, 24));
+        EXPECT_TRUE(dark(paper, 0, 2) && !dark(paper, 0, 3) && !dark(paper, 1, 20) && dark(paper, 1, 21));
     }
     {
         vp::Engine e = engine();
